@@ -27,9 +27,6 @@ function(hxq_test_suite name dir)
     HXQ_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     HXQ_SAMPLE_DIR="${PROJECT_BINARY_DIR}/sample"
     HXQ_TEST_TMP="${PROJECT_BINARY_DIR}/test-tmp")
-  if(TARGET hxq_sample_data)
-    add_dependencies(${name} hxq_sample_data)
-  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "HXQ_REGISTRY=${PROJECT_BINARY_DIR}/test-tmp/${name}-registry.ini")
