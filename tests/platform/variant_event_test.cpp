@@ -1,0 +1,89 @@
+#include "platform/error.h"
+#include "platform/event.h"
+#include "platform/variant.h"
+
+#include <gtest/gtest.h>
+
+namespace hxq::platform {
+namespace {
+
+TEST(Variant, NullAndEmptyCountAsZeroButStayDistinguishable) {
+    Variant null = Variant::null();
+    Variant empty;
+    EXPECT_TRUE(null.is_null());
+    EXPECT_FALSE(empty.is_null());
+    EXPECT_TRUE(empty.is_empty());
+    EXPECT_EQ(null.as_double(), 0.0);
+    EXPECT_EQ(empty.as_integer(), 0);
+    EXPECT_EQ(null.as_text(), "");
+    EXPECT_FALSE(null.to_number().has_value());
+}
+
+TEST(Variant, TextsParseAsNumbersOrRaiseTypeMismatch) {
+    EXPECT_DOUBLE_EQ(Variant("16.3").as_double(), 16.3);
+    EXPECT_EQ(Variant(" 42 ").as_integer(), 42);
+    EXPECT_EQ(Variant("True").as_integer(), -1);
+    try {
+        (void)Variant("12abc").as_double();
+        FAIL() << "a text that is no number must not convert";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 13);
+    }
+}
+
+TEST(Variant, IntegerConversionRoundsHalfToEven) {
+    EXPECT_EQ(Variant(2.5).as_integer(), 2);
+    EXPECT_EQ(Variant(3.5).as_integer(), 4);
+    EXPECT_EQ(Variant(-1.5).as_integer(), -2);
+}
+
+TEST(Variant, BooleansFollowTheMinusOneConvention) {
+    EXPECT_EQ(Variant(true).as_integer(), -1);
+    EXPECT_TRUE(Variant(-1).as_bool());
+    EXPECT_FALSE(Variant(0).as_bool());
+    EXPECT_EQ(Variant(true).as_text(), "True");
+}
+
+TEST(Error, RethrowKeepsNumberAndDescription) {
+    Error e = object_error(15, "engine", "No solution found !");
+    EXPECT_EQ(e.number(), -2147221504 + 15);
+    Error again = e.with_source("SPCMainCalcLoop");
+    EXPECT_EQ(again.number(), e.number());
+    EXPECT_EQ(again.source(), "SPCMainCalcLoop");
+    EXPECT_EQ(again.description(), "No solution found !");
+}
+
+TEST(Event, HandlersRunInOrderAndMayAnswerThroughArguments) {
+    Event<short> percent;
+    std::vector<int> seen;
+    auto first = percent.subscribe([&](short& p) { seen.push_back(p); });
+    percent.subscribe([&](short& p) {
+        seen.push_back(p * 10);
+        p = 0;
+    });
+    short p = 7;
+    percent.raise(p);
+    EXPECT_EQ(seen, (std::vector<int>{7, 70}));
+    EXPECT_EQ(p, 0);
+    percent.unsubscribe(first);
+    p = 1;
+    percent.raise(p);
+    EXPECT_EQ(seen.back(), 10);
+    EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST(Event, AHandlerMayUnsubscribeItselfWhileRaised) {
+    Event<> done;
+    int calls = 0;
+    Event<>::Token token = 0;
+    token = done.subscribe([&] {
+        ++calls;
+        done.unsubscribe(token);
+    });
+    done.raise();
+    done.raise();
+    EXPECT_EQ(calls, 1);
+}
+
+}  // namespace
+}  // namespace hxq::platform
