@@ -251,8 +251,11 @@ void ProfileFile::save(const std::filesystem::path& file) const {
     };
     // Rename over the link target, not the link, so a linked settings file stays linked.
     std::error_code ec;
-    fs::path target = fs::is_symlink(file, ec) ? fs::canonical(file, ec) : file;
-    if (ec) throw fail(ec.message());
+    fs::path target = file;
+    if (fs::symlink_status(file, ec).type() == fs::file_type::symlink) {
+        target = fs::canonical(file, ec);
+        if (ec) throw fail(ec.message());
+    }
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(tmpl.data());
