@@ -1,0 +1,143 @@
+// Display texts with significant digits and fixed decimals, under both decimal separators.
+#include "settings/format.h"
+
+#include "platform/error.h"
+#include "platform/locale.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace hxq::settings {
+namespace {
+
+using platform::ScopedDecimalSeparator;
+using platform::Variant;
+
+// The expected text written with "."; under a "," locale every "." reads ",".
+std::string in_locale(std::string text, const std::string& sep) {
+    for (auto& c : text)
+        if (c == '.') c = sep[0];
+    return text;
+}
+
+class DisplayUnderSeparator : public ::testing::TestWithParam<std::string> {
+protected:
+    std::string expect(const std::string& dotted) const { return in_locale(dotted, GetParam()); }
+    ScopedDecimalSeparator separator_{GetParam()};
+};
+
+TEST_P(DisplayUnderSeparator, ThreeSignificantDigitsAcrossMagnitudes) {
+    struct Case {
+        float value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {5.0f, "5.00"},       {50.0f, "50.0"},      {500.0f, "500"},         {1200.0f, "1200"},
+        {0.3f, "0.300"},      {0.005f, "0.00500"},  {0.000123f, "123e-6"},   {1.2e6f, "1.20e6"},
+        {2e-5f, "20.00e-6"},  {1.0f, "1.00"},       {10.0f, "10.0"},         {100.0f, "100"},
+        {0.01f, "0.0100"},    {-5.0f, "-5.00"},     {12.345f, "12.3"},       {999.7f, "1000"},
+        {1.0e6f, "1.00e6"},   {3.5e9f, "3.50e9"},   {0.1234f, "0.123"},      {123456.0f, "123000"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatSignificant(c.value, 3, 0.0f), expect(c.text)) << c.value;
+}
+
+TEST_P(DisplayUnderSeparator, ZeroIsZeroWhateverDigitsAndOffset) {
+    EXPECT_EQ(FormatSignificant(0.0f, 3, 0.0f), "0");
+    EXPECT_EQ(FormatSignificant(0.0f, 4, 273.15f), "0");
+    EXPECT_EQ(show_value(Variant(0), 7), "0");
+}
+
+TEST_P(DisplayUnderSeparator, TemperaturesCountDigitsFromTheAbsoluteValue) {
+    EXPECT_EQ(FormatSignificant(25.0f, 4, 273.15f), expect("25.0"));
+    EXPECT_EQ(FormatSignificant(300.0f, 4, 273.15f), expect("300.0"));
+    EXPECT_EQ(FormatSignificant(-10.0f, 4, 273.15f), expect("-10.0"));
+    EXPECT_EQ(FormatSignificant(-40.0f, 4, 273.15f), expect("-40.0"));
+    EXPECT_EQ(FormatSignificant(0.01f, 4, 273.15f), expect("0.0"));
+}
+
+// Rounding x + 273.15 and then removing 2731.5 tenths leaves a half unit that pushes a
+// whole class of temperatures one tenth up; the value itself is what gets rounded.
+TEST_P(DisplayUnderSeparator, TemperaturesRoundToTheNearestTenth) {
+    EXPECT_EQ(FormatSignificant(25.1f, 4, 273.15f), expect("25.1"));
+    EXPECT_EQ(FormatSignificant(25.01f, 4, 273.15f), expect("25.0"));
+    EXPECT_EQ(FormatSignificant(25.04f, 4, 273.15f), expect("25.0"));
+    EXPECT_EQ(FormatSignificant(25.06f, 4, 273.15f), expect("25.1"));
+    EXPECT_EQ(FormatSignificant(-0.04f, 4, 273.15f), expect("0.0"));
+}
+
+TEST_P(DisplayUnderSeparator, ShowValReadsNumbersAndTextsInEitherSeparator) {
+    EXPECT_EQ(show_value(Variant(5.0), 3), expect("5.00"));
+    EXPECT_EQ(show_value(Variant("0.005"), 3), expect("0.00500"));
+    EXPECT_EQ(show_value(Variant("0,005"), 3), expect("0.00500"));
+    EXPECT_EQ(show_value(Variant(" 1200 "), 3), "1200");
+    EXPECT_EQ(show_value(Variant(25), 4, 273.15f), expect("25.0"));
+}
+
+TEST_P(DisplayUnderSeparator, ShowValOfNonNumbersIsEmpty) {
+    EXPECT_EQ(show_value(Variant(""), 3), "");
+    EXPECT_EQ(show_value(Variant("abc"), 3), "");
+    EXPECT_EQ(show_value(Variant("1.2.3"), 3), "");
+    EXPECT_EQ(show_value(Variant("0x10"), 3), "");
+    EXPECT_EQ(show_value(Variant("inf"), 3), "");
+    EXPECT_EQ(show_value(Variant::null(), 3), "");
+    EXPECT_EQ(show_value(Variant(), 3), "");
+}
+
+TEST_P(DisplayUnderSeparator, FixedDecimalsByMagnitude) {
+    EXPECT_EQ(FormatByMagnitude("0.5"), expect("0.500"));
+    EXPECT_EQ(FormatByMagnitude("12.3456"), expect("12.35"));
+    EXPECT_EQ(FormatByMagnitude("99.999"), expect("100.00"));
+    EXPECT_EQ(FormatByMagnitude("123.45"), expect("123.5"));
+    EXPECT_EQ(FormatByMagnitude("2.675"), expect("2.68"));
+    EXPECT_EQ(FormatByMagnitude("1234.5"), "1235");
+    EXPECT_EQ(FormatByMagnitude("-0.25"), expect("-0.250"));
+    EXPECT_EQ(FormatByMagnitude("1,5"), expect("1.50"));
+    EXPECT_EQ(FormatByMagnitude("n/a"), "n/a");
+}
+
+TEST_P(DisplayUnderSeparator, FixedDecimalsAsWritten) {
+    EXPECT_EQ(FormatToOwnDecimals("1.50"), expect("1.50"));
+    EXPECT_EQ(FormatToOwnDecimals(".5"), expect("0.5"));
+    EXPECT_EQ(FormatToOwnDecimals("007"), "7");
+    EXPECT_EQ(FormatToOwnDecimals("3,125"), expect("3.125"));
+    EXPECT_EQ(FormatToOwnDecimals("abc"), "0");
+    EXPECT_EQ(FormatToOwnDecimals(""), "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Separators, DisplayUnderSeparator, ::testing::Values(".", ","),
+                         [](const auto& info) { return info.param == "." ? "Point" : "Comma"; });
+
+TEST(NormaliseDecimal, FollowsTheLocaleSeparator) {
+    {
+        ScopedDecimalSeparator sep(",");
+        EXPECT_EQ(NormaliseDecimal("1.5"), "1,5");
+        EXPECT_EQ(NormaliseDecimal("1,5"), "1,5");
+        EXPECT_EQ(LocaleInfoText(14), ",");
+    }
+    {
+        ScopedDecimalSeparator sep(".");
+        EXPECT_EQ(NormaliseDecimal("1,5"), "1.5");
+        EXPECT_EQ(NormaliseDecimal("a,b,c"), "a.b.c");
+        EXPECT_EQ(LocaleInfoText(14), ".");
+    }
+    EXPECT_EQ(LocaleInfoText(99999), "");
+}
+
+TEST(SingleText, ShortestTextThatReadsBack) {
+    ScopedDecimalSeparator sep(".");
+    EXPECT_EQ(single_text(0.1f), "0.1");
+    EXPECT_EQ(single_text(25.0f), "25");
+    EXPECT_EQ(single_text(1.0f / 3.0f), "0.3333333");
+    EXPECT_EQ(single_text(-1234567.0f), "-1234567");
+    EXPECT_EQ(single_text(1.5e-6f), "1.5E-06");
+    EXPECT_EQ(single_text(2.5e8f), "2.5E+08");
+}
+
+TEST(FormatSignificant, RefusesWhatASingleCannotHold) {
+    EXPECT_THROW(show_value(Variant(1e40), 3), platform::Error);
+    EXPECT_THROW(FormatSignificant(5.0f, 12, 0.0f), platform::Error);
+}
+
+}  // namespace
+}  // namespace hxq::settings
