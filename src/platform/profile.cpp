@@ -289,21 +289,26 @@ void ProfileFile::save(const std::filesystem::path& file) const {
     }
 }
 
-std::string read_profile_string(std::string_view section, std::string_view key,
-                                std::string_view default_value, const std::filesystem::path& file,
-                                std::size_t buffer_size) {
+std::string ProfileFile::read(std::string_view section, std::string_view key, std::string_view default_value,
+                              std::size_t buffer_size) const {
     std::size_t max_chars = buffer_size == 0 ? 0 : buffer_size - 1;
-    std::optional<std::string> v;
-    try {
-        v = ProfileFile::load(file).value(section, key);
-    } catch (const Error&) {
-        // An unreadable file reads like a missing one: every key takes its default.
-    }
-    if (v) return cut_to_characters(*v, max_chars);
+    if (auto v = value(section, key)) return cut_to_characters(*v, max_chars);
     std::string_view d = default_value;
     std::size_t e = d.find_last_not_of(kBlanks);
     d = e == std::string_view::npos ? std::string_view() : d.substr(0, e + 1);
     return cut_to_characters(d, max_chars);
+}
+
+std::string read_profile_string(std::string_view section, std::string_view key,
+                                std::string_view default_value, const std::filesystem::path& file,
+                                std::size_t buffer_size) {
+    ProfileFile profile;
+    try {
+        profile = ProfileFile::load(file);
+    } catch (const Error&) {
+        // An unreadable file reads like a missing one: every key takes its default.
+    }
+    return profile.read(section, key, default_value, buffer_size);
 }
 
 bool write_profile_string(std::string_view section, std::string_view key, std::string_view value,

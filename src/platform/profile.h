@@ -32,6 +32,10 @@ public:
     // The text after "=", trimmed of blanks, with one pair of enclosing matching
     // quotes (" or ') removed. Not cut to any buffer.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    // The private-profile read on this profile: value() cut to buffer_size - 1
+    // characters, else `default_value` without trailing blanks, cut the same way.
+    std::string read(std::string_view section, std::string_view key, std::string_view default_value,
+                     std::size_t buffer_size = kProfileBufferSize) const;
     // The text after "=", trimmed of blanks only.
     std::optional<std::string> raw_value(std::string_view section, std::string_view key) const;
 
