@@ -52,7 +52,7 @@ CREATE TABLE Convert (
     Mult      REAL    NOT NULL,
     "Add"     REAL    NOT NULL DEFAULT 0,
     Density   INTEGER NOT NULL DEFAULT 0 CHECK (Density IN (0, 1, 2)),
-    Use       INTEGER NOT NULL DEFAULT -1 CHECK (Use IN (-1, 0))   -- Jet boolean: -1 true
+    Use       BOOLEAN NOT NULL DEFAULT -1 CHECK (Use IN (-1, 0))   -- Jet boolean: -1 true
 );
 
 --                GroupID GroupName                    SignDigits offset  SIID USID
