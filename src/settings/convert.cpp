@@ -2,9 +2,9 @@
 
 #include "platform/error.h"
 #include "settings/format.h"
+#include "settings/library_state.h"
 
 #include <cmath>
-#include <iostream>
 #include <limits>
 #include <memory>
 
@@ -71,12 +71,9 @@ const MenuElement& MenuControlArray::operator()(int index) const {
 
 ConvertContext& convert_context() {
     static ConvertContext context{
-        [] { return std::string(); },
-        [] { return kUnitSystemSI; },
-        []() -> platform::Prompter& {
-            static platform::ScriptedPrompter stderr_prompter(false, &std::cerr);
-            return stderr_prompter;
-        },
+        [] { return library_state().Settings.ConvertDB; },
+        [] { return static_cast<int>(library_state().UserSettings.UnitsSystem); },
+        []() -> platform::Prompter& { return prompter(); },
     };
     return context;
 }

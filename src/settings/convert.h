@@ -46,9 +46,8 @@ private:
 };
 
 // Where a converter created without arguments finds its database, unit system and
-// prompter. The settings store points these at the `ConvertDB` setting and the user's
-// `UnitsSystem`; until it does, the path is empty (creation reports the failure) and the
-// unit system is SI.
+// prompter: by default the `ConvertDB` setting, the user's `UnitsSystem` and the
+// library's prompter (settings/library_state.h). Hosts and tests may point them elsewhere.
 struct ConvertContext {
     std::function<std::string()> convert_db;
     std::function<int()> unit_system;
