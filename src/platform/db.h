@@ -50,6 +50,9 @@ struct FieldDef {
     // The SQLite declaration read back from a database; copying a definition keeps it.
     // Empty: derived from type and size when the table is created.
     std::string declared_type;
+    // Collating sequence as read back (BINARY, NOCASE); empty: NOCASE for Text and Memo
+    // columns created from a type, as Jet compares texts without case.
+    std::string collation;
 };
 
 struct TableDef {
