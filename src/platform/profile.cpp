@@ -77,6 +77,15 @@ std::string cut_to_characters(std::string_view text, std::size_t max_chars) {
     return std::string(text);
 }
 
+std::string profile_text(std::string_view value) {
+    if (value.empty()) return {};
+    bool blanks = kBlanks.find(value.front()) != std::string_view::npos ||
+                  kBlanks.find(value.back()) != std::string_view::npos;
+    bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    if (!blanks && !quoted) return std::string(value);
+    return "\"" + std::string(value) + "\"";
+}
+
 ProfileFile::Line ProfileFile::classify(std::string text) {
     Line line;
     std::string_view t = trim(text);

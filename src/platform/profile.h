@@ -91,6 +91,11 @@ std::string read_profile_string(std::string_view section, std::string_view key,
 bool write_profile_string(std::string_view section, std::string_view key, std::string_view value,
                           const std::filesystem::path& file);
 
+// The form of a text to write so that the private-profile read gives it back whole:
+// a text with blanks at either end, or enclosed in matching quotes, is written inside
+// double quotes (the read removes one enclosing pair); any other text as it is.
+std::string profile_text(std::string_view value);
+
 // Cuts `text` to at most `max_chars` characters, counting a UTF-8 sequence as one.
 std::string cut_to_characters(std::string_view text, std::size_t max_chars);
 

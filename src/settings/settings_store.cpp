@@ -266,8 +266,10 @@ bool save_settings(const LibraryState& state) {
     const auto file = settings_write_file();
     try {
         platform::ProfileFile ini = platform::ProfileFile::load(file);
+        // Texts go in their quoted form where needed, so an address line indented with
+        // blanks comes back indented.
         auto put = [&](const char* key, const std::string& value, const char* section = kAction) {
-            ini.set(section, key, value);
+            ini.set(section, key, platform::profile_text(value));
         };
         put("CalcType", std::to_string(u.StartUpCalcType), kTQSIni);
         put("CalcMethod", std::to_string(u.StartUpCalcMethod), kTQSIni);

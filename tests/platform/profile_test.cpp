@@ -164,3 +164,13 @@ TEST(Profile, SavingThroughALinkKeepsTheLink) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
     EXPECT_EQ(read_file(dir / "real.ini"), "[A]\r\nx=2\r\n");
 }
+
+TEST(Profile, QuotedFormsReadBackWhole) {
+    ScratchDir dir;
+    auto file = dir / "q.ini";
+    for (std::string v : {"  indented", "trailing ", "\"quoted\"", "'single'", "plain text", ""}) {
+        ASSERT_TRUE(write_profile_string("A", "k", profile_text(v), file));
+        EXPECT_EQ(read_profile_string("A", "k", "d", file), v);
+    }
+    EXPECT_EQ(profile_text("C:\\x"), "C:\\x");
+}
