@@ -201,6 +201,8 @@ void clsConvert::LoadMenu(MenuControlArray& mnu, std::int16_t ugroup, bool onlym
 core::OutVal FormatInUnit(bool raw, std::int16_t unit, const platform::Variant& si_value,
                           const platform::Variant& raw_value, const platform::Variant& Temp,
                           core::FluidObject* FluidObject) {
+    // The shared converter is created first: creating it is what loads the unit tables.
+    clsConvert& conv = SharedConverter();
     core::OutVal out;
     const UnitType& row = UnitTable(unit);
     out.GUnit = row.sUnit;
@@ -208,9 +210,9 @@ core::OutVal FormatInUnit(bool raw, std::int16_t unit, const platform::Variant& 
     if (raw)
         number = raw_value;
     else if (Temp.is_empty())
-        number = SharedConverter().ConvertFromSI(si_value, unit);
+        number = conv.ConvertFromSI(si_value, unit);
     else
-        number = SharedConverter().ConvertFromSI(si_value, unit, FluidObject, Temp);
+        number = conv.ConvertFromSI(si_value, unit, FluidObject, Temp);
     const UnitGroupsType& group = UnitGroupTable(row.GroupID);
     out.GVal = show_value(number, group.bSignDigit, group.iOffset);
     return out;

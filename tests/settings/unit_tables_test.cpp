@@ -1,0 +1,184 @@
+// The unit tables as loaded from the units database: the units the built-in output lists
+// and the spreadsheet batch name, group consistency, BaseID by unit system, and the
+// output-unit records.
+#include "settings/unit_tables.h"
+
+#include "platform/db.h"
+#include "platform/error.h"
+#include "unit_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace hxq::settings {
+namespace {
+
+class UnitTablesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!test::units_db_built()) GTEST_SKIP();
+        db_ = platform::OpenDatabase(test::units_db_path(), true);
+        LoadUnitTables(db_, kUnitSystemSI);
+    }
+    const std::string& group_name(std::int16_t unit) { return UnitGroupTable(UnitTable(unit).GroupID).sGroupName; }
+    std::int16_t unit_by_label(const std::string& label) {
+        for (int id = UnitTable.LBound(); id <= UnitTable.UBound(); ++id)
+            if (UnitTable(id).sUnit == label) return static_cast<std::int16_t>(id);
+        ADD_FAILURE() << "no unit labelled " << label;
+        return -1;
+    }
+    platform::Database db_;
+};
+
+// What each field of the output-unit record shows, in the SI and the US list.
+TEST_F(UnitTablesTest, OutputListsNameTheUnitsTheirFieldsMean) {
+    struct Field {
+        const char* group;
+        const char* si;
+        const char* us;
+    };
+    const Field fields[kOutputUnitCount] = {
+        {"Heat transfer coefficient", "W/m²,°C", "Btu/h,ft²,°F"},   // OHTC
+        {"Area", "m²", "ft²"},                                       // Area
+        {"Temperature difference", "ΔK", "Δ°F"},                     // MTD
+        {"Viscosity", "cP", "cP"},                                   // Viscosity
+        {"Density", "kg/m³", "lb/ft³"},                              // Density
+        {"Length", "mm", "in"},                                      // length
+        {"Volume", "l", "US gal"},                                   // Volume
+        {"Weight", "kg", "lb"},                                      // Weight
+        {"Heat capacity", "kJ/kg,°C", "Btu/lb,°F"},                  // HeatCapacity
+        {"Thermal conductivity", "W/m,°C", "Btu/h,ft,°F"},           // ThermalConductivity
+        {"Latent heat", "kJ/kg", "Btu/lb"},                          // LatentHeat
+        {"Heat transfer coefficient", "W/m²,°C", "Btu/h,ft²,°F"},   // FilmCoeff
+        {"Velocity", "m/s", "ft/s"},                                 // Velocity
+        {"Pressure", "kPa", "psi"},                                  // PdropPorts
+        {"Pressure", "Pa", "psi"},                                   // ShearStress
+        {"Pressure", "bar", "psi"},                                  // Op_Max_Pressure
+        {"Temperature", "°C", "°F"},                                 // MaxWorkTemp
+    };
+    OutputUnitsType si, us;
+    FillOutputUnits(si, kSIOutputUnits);
+    FillOutputUnits(us, kUSOutputUnits);
+    for (std::size_t i = 0; i < kOutputUnitCount; ++i) {
+        const auto& s = OutputUnitField(si, i);
+        const auto& u = OutputUnitField(us, i);
+        EXPECT_EQ(s.sUnit, fields[i].si) << "field " << i;
+        EXPECT_EQ(u.sUnit, fields[i].us) << "field " << i;
+        EXPECT_EQ(group_name(s.UnitID), fields[i].group) << "field " << i;
+        EXPECT_EQ(s.GroupID, u.GroupID) << "field " << i;
+    }
+    EXPECT_EQ(OutputUnitsText(si), kSIOutputUnits);
+    EXPECT_EQ(OutputUnitsText(us), kUSOutputUnits);
+}
+
+TEST_F(UnitTablesTest, BatchLabelsExistInTheirGroups) {
+    EXPECT_EQ(group_name(unit_by_label("kW")), "Heat load");
+    EXPECT_EQ(group_name(unit_by_label("°C")), "Temperature");
+    EXPECT_EQ(group_name(unit_by_label("kPa")), "Pressure");
+    EXPECT_EQ(group_name(unit_by_label("kg/s")), "Flow");
+    EXPECT_EQ(group_name(unit_by_label("%")), "Percent");
+    EXPECT_EQ(group_name(unit_by_label("m²,°C/kW")), "Fouling factor");
+}
+
+TEST_F(UnitTablesTest, EveryUnitBelongsToAGroupWhoseSystemUnitsAreItsOwn) {
+    std::set<std::string> labels;
+    int units = 0;
+    for (int id = UnitTable.LBound(); id <= UnitTable.UBound(); ++id) {
+        const auto& u = UnitTable(id);
+        if (u.sUnit.empty()) continue;
+        ++units;
+        EXPECT_EQ(u.UnitID, id);
+        EXPECT_TRUE(labels.insert(u.sUnit).second) << "label used twice: " << u.sUnit;
+        ASSERT_TRUE(UnitGroupTable.Contains(u.GroupID)) << u.sUnit;
+        EXPECT_EQ(UnitGroupTable(u.GroupID).iGroupID, u.GroupID) << u.sUnit;
+    }
+    EXPECT_GT(units, 70);
+    for (int g = UnitGroupTable.LBound(); g <= UnitGroupTable.UBound(); ++g) {
+        const auto& group = UnitGroupTable(g);
+        EXPECT_EQ(UnitTable(group.SIID).GroupID, g) << group.sGroupName;
+        EXPECT_EQ(UnitTable(group.USID).GroupID, g) << group.sGroupName;
+        EXPECT_GT(group.bSignDigit, 0) << group.sGroupName;
+    }
+    EXPECT_FLOAT_EQ(UnitGroupTable(UnitTable(0).GroupID).iOffset, 273.15f);
+    EXPECT_EQ(UnitGroupTable(UnitTable(0).GroupID).bSignDigit, 4);
+}
+
+TEST_F(UnitTablesTest, BaseUnitFollowsTheUnitSystemInForce) {
+    const int temperature = UnitTable(0).GroupID;
+    EXPECT_EQ(UnitGroupTable(temperature).BaseID, 0);
+    LoadUnitTables(db_, kUnitSystemUS);
+    EXPECT_EQ(UnitGroupTable(temperature).BaseID, 1);
+    LoadUnitTables(db_, kUnitSystemUser);
+    EXPECT_EQ(UnitGroupTable(temperature).BaseID, 0);
+    EXPECT_EQ(UnitGroupTable(temperature).USID, 1);
+    LoadUnitTables(db_, kUnitSystemSI);
+}
+
+TEST_F(UnitTablesTest, OutputListsFillInOrderAndRefuseBadEntries) {
+    OutputUnitsType units;
+    FillOutputUnits(units, "49; 40");
+    EXPECT_EQ(units.OHTC.UnitID, 49);
+    EXPECT_EQ(units.OHTC.sUnit, "Btu/h,ft²,°F");
+    EXPECT_EQ(units.Area.sUnit, "ft²");
+    EXPECT_EQ(units.MTD, UnitType{});  // beyond the list: untouched
+    FillOutputUnits(units, "");
+    EXPECT_EQ(units.OHTC.UnitID, 49);
+
+    // Eighteen entries: the eighteenth has no field.
+    FillOutputUnits(units, std::string(kSIOutputUnits) + ";1");
+    EXPECT_EQ(units.MaxWorkTemp.UnitID, 0);
+
+    auto number_of = [&](std::string_view list) {
+        try {
+            FillOutputUnits(units, list);
+        } catch (const platform::Error& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(number_of("48;x"), 13);
+    EXPECT_EQ(number_of("48;;39"), 13);
+    EXPECT_EQ(number_of("48;30000"), 9);
+    EXPECT_EQ(number_of("48;-5"), 9);
+}
+
+TEST(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
+    const auto dir = test::scratch_dir();
+    const auto path = dir / "sparse.db";
+    test::write_database(path, R"(
+        CREATE TABLE UnitGroups (GroupID INTEGER, GroupName TEXT, SignDigits INTEGER, "offset" REAL,
+                                 SIID INTEGER, USID INTEGER);
+        CREATE TABLE Convert (UnitID INTEGER, unit TEXT, UnitGroup INTEGER, Mult REAL, "Add" REAL,
+                              Density INTEGER, Use BOOLEAN);
+        INSERT INTO UnitGroups VALUES (7, 'Length', 3, 0, 105, 110), (9, 'Time', 2, 0.5, 120, 120);
+        INSERT INTO Convert VALUES (120, 's', 9, 1, 0, 0, -1), (105, 'm', 7, 1, 0, 0, -1),
+                                   (110, 'ft', 7, 0.3048, 0, 0, 0);
+    )");
+    auto db = platform::OpenDatabase(path.string(), true);
+    LoadUnitTables(db, kUnitSystemUS);
+    EXPECT_EQ(UnitTable.LBound(), 105);
+    EXPECT_EQ(UnitTable.UBound(), 120);
+    EXPECT_EQ(UnitTable(110), (UnitType{"ft", 110, 7}));
+    EXPECT_EQ(UnitTable(111), UnitType{});
+    EXPECT_EQ(UnitGroupTable.LBound(), 7);
+    EXPECT_EQ(UnitGroupTable(9), (UnitGroupsType{"Time", 9, 2, 0.5f, 120, 120, 120}));
+    EXPECT_EQ(UnitGroupTable(7).BaseID, 110);
+    EXPECT_THROW(UnitTable(104), platform::Error);
+    EXPECT_THROW(UnitGroupTable(10), platform::Error);
+
+    // A units database whose groups cannot be read leaves both tables as they were.
+    const auto broken = dir / "broken.db";
+    test::write_database(broken, R"(
+        CREATE TABLE Convert (UnitID INTEGER, unit TEXT, UnitGroup INTEGER, Mult REAL, "Add" REAL,
+                              Density INTEGER, Use BOOLEAN);
+        INSERT INTO Convert VALUES (1, 'x', 1, 1, 0, 0, -1);
+    )");
+    auto bad = platform::OpenDatabase(broken.string(), true);
+    EXPECT_THROW(LoadUnitTables(bad, kUnitSystemSI), platform::Error);
+    EXPECT_EQ(UnitTable.LBound(), 105);
+    EXPECT_EQ(UnitTable(110).sUnit, "ft");
+}
+
+}  // namespace
+}  // namespace hxq::settings
