@@ -9,8 +9,8 @@ INSERT INTO "HXQ" ("HXQID", "ModelName", "plateThickness", "Enlargement", "Dh", 
     (3, 'QL40', 0.0004, 1.21871, 0.00344627, 0.0406439, 0.29, 0.115, NULL, '0.85', 120, 1, 0, 3, 2, 0.5, 0, NULL, NULL);  -- X=1.000 b=2.10 mm pitch=2.50 mm
 
 -- Channel laws as in the main range, fitted with two breakpoints:
--- fit: beta=30 Re=10..20000 breakpoints=2 friction_max_error=5.02% nusselt_max_error=1.88%
--- fit: beta=60 Re=10..20000 breakpoints=2 friction_max_error=4.38% nusselt_max_error=1.66%
+-- fit: beta=30 Re=10..20000 breakpoints=2 friction_max_error=5.03% nusselt_max_error=1.88%
+-- fit: beta=60 Re=10..20000 breakpoints=2 friction_max_error=4.39% nusselt_max_error=1.67%
 INSERT INTO "Channel" ("ChannelID", "ChannelName", "HXQID", "ChevronAngle", "PortDiaUp", "PortDiaDown", "SlitResistance", "cFp", "noFp", "xFp0", "xFp1", "xFp2", "xFp3", "xFp4", "crFp0", "crFp1", "crFp2", "crFp3", "crFp4", "cnu", "noNu", "xNu0", "xNu1", "xNu2", "xNu3", "xNu4", "crNu0", "crNu1", "crNu2", "crNu3", "crNu4", "ExtraChannel", "ChVol") VALUES
     (11, 'QL12-H', 1, 60, 0.02, 0.02, 0, 233.032, 2, -0.839829, -0.449338, -0.0955275, 0, 0, 0, 103.183, 563.929, 0, 0, 0.887994, 2, 0.433904, 0.579948, 0.712273, 0, 0, 0, 103.183, 563.929, 0, 0, 0, 2.4e-05),  -- beta 60 deg
     (12, 'QL12-L', 1, 30, 0.02, 0.02, 0, 66.0371, 2, -0.854274, -0.441389, -0.0587635, 0, 0, 0, 133.003, 822.074, 0, 0, 0.554111, 2, 0.428502, 0.582921, 0.726022, 0, 0, 0, 133.003, 822.074, 0, 0, 0, 2.4e-05),  -- beta 30 deg

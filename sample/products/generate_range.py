@@ -214,7 +214,7 @@ def fit(angle, breaks):
 
 
 def ceil_pct(err):
-    return math.ceil(err * 10000.0) / 100.0  # percent, two decimals, rounded up
+    return math.ceil(err * 10000.0 + 0.5) / 100.0  # percent, two decimals, with margin
 
 
 def fit_comments(breaks):
@@ -411,7 +411,7 @@ def build_tree():
 AD_MODELS = [
     (201, "Q22", "L", "L", "Q22", "H", "H", 3, 2, 100, 40, 60),
     (202, "Q45", "L", "L", "Q32", "H", "H", 3, 2, 140, 50, 90),
-    (203, "Q90", "L", "L", "Q60", "H", "M", 4, 3, 180, None, None),
+    (203, "Q90", "L", "L", "Q60", "M", "M", 4, 3, 180, None, None),
 ]
 AD_COST = {201: (1900.0, 14.0), 202: (2700.0, 21.0), 203: (4100.0, 38.0)}
 

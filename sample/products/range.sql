@@ -26,11 +26,11 @@ INSERT INTO "HXQ" ("HXQID", "ModelName", "plateThickness", "Enlargement", "Dh", 
 -- (docs/engine-records.md), fitted by fit_channels.py to Martin (1996) for the channel's
 -- chevron angle. The fit and its largest relative error over the fitted span, for the
 -- stored (rounded) numbers:
--- fit: beta=30 Re=10..20000 breakpoints=4 friction_max_error=3.35% nusselt_max_error=1.24%
--- fit: beta=45 Re=10..20000 breakpoints=4 friction_max_error=2.72% nusselt_max_error=1.01%
--- fit: beta=47.5 Re=10..20000 breakpoints=4 friction_max_error=2.70% nusselt_max_error=1.02%
--- fit: beta=60 Re=10..20000 breakpoints=4 friction_max_error=2.68% nusselt_max_error=1.02%
--- fit: beta=65 Re=10..20000 breakpoints=4 friction_max_error=2.67% nusselt_max_error=1.01%
+-- fit: beta=30 Re=10..20000 breakpoints=4 friction_max_error=3.36% nusselt_max_error=1.25%
+-- fit: beta=45 Re=10..20000 breakpoints=4 friction_max_error=2.73% nusselt_max_error=1.02%
+-- fit: beta=47.5 Re=10..20000 breakpoints=4 friction_max_error=2.71% nusselt_max_error=1.03%
+-- fit: beta=60 Re=10..20000 breakpoints=4 friction_max_error=2.69% nusselt_max_error=1.02%
+-- fit: beta=65 Re=10..20000 breakpoints=4 friction_max_error=2.68% nusselt_max_error=1.02%
 INSERT INTO "Channel" ("ChannelID", "ChannelName", "HXQID", "ChevronAngle", "PortDiaUp", "PortDiaDown", "SlitResistance", "cFp", "noFp", "xFp0", "xFp1", "xFp2", "xFp3", "xFp4", "crFp0", "crFp1", "crFp2", "crFp3", "crFp4", "cnu", "noNu", "xNu0", "xNu1", "xNu2", "xNu3", "xNu4", "crNu0", "crNu1", "crNu2", "crNu3", "crNu4", "ExtraChannel", "ChVol") VALUES
     (11, 'Q10-H', 1, 65, 0.016, 0.016, 0, 377.074, 4, -0.890625, -0.622038, -0.303011, -0.0548745, -0.118622, 0, 59.8209, 230.254, 959.895, 4023.66, 1.01544, 4, 0.414906, 0.515358, 0.634674, 0.727477, 0.703635, 0, 59.8209, 230.254, 959.895, 4023.66, 0, 1.652e-05),  -- beta 65 deg
     (12, 'Q10-L', 1, 30, 0.016, 0.016, 0, 72.6316, 4, -0.886899, -0.603042, -0.292309, -0.0607782, -0.0215592, 0, 83.1946, 327.035, 1184.33, 1570.61, 0.574192, 4, 0.4163, 0.522462, 0.638676, 0.725269, 0.739937, 0, 83.1946, 327.035, 1184.33, 1570.61, 0, 1.652e-05),  -- beta 30 deg
@@ -698,4 +698,4 @@ INSERT INTO "XPC" ("NodeID", "XPc") VALUES
 INSERT INTO "AD-Models" ("ADID", "AirHXQID", "AirChannelIDSide1", "AirChannelIDSide2", "RefHXQID", "RefChannelIDSide1", "RefChannelIDSide2", "PriceID", "Split", "Depth", "MaxNoOfPlates", "RefNoOfPlates", "AirNoOfPlates") VALUES
     (201, 3, 32, 32, 3, 31, 31, 201, 3, 2, 100, 40, 60),
     (202, 5, 52, 52, 4, 41, 41, 202, 3, 2, 140, 50, 90),
-    (203, 7, 72, 72, 6, 61, 63, 203, 4, 3, 180, NULL, NULL);
+    (203, 7, 72, 72, 6, 63, 63, 203, 4, 3, 180, NULL, NULL);
