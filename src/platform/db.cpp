@@ -236,7 +236,7 @@ void Connection::exec(const std::string& sql, const char* source) {
     if (rc != SQLITE_OK) throw error(rc, kSyntax, source, sql);
 }
 
-Error Connection::error(int rc, std::int32_t fallback, const char* source, std::string_view context) const {
+Error Connection::error(int rc, std::int32_t fallback, const char* source, std::string_view context, bool expression) const {
     const int ext = db ? sqlite3_extended_errcode(db) : rc;
     const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     auto make = [&](std::int32_t number, std::string text) {
@@ -251,8 +251,6 @@ Error Connection::error(int rc, std::int32_t fallback, const char* source, std::
                         "The changes were not successful because they would create duplicate values in the index, "
                         "primary key, or relationship.");
         case SQLITE_CONSTRAINT_CHECK:
-            if (msg.find("<> ''") != std::string::npos)
-                return make(kZeroLength, "Field cannot be a zero-length string.");
             return make(kValidationRule, "One or more values are prohibited by the validation rule set for the table.");
         case SQLITE_CONSTRAINT_FOREIGNKEY:
             return make(kRelatedRecord, "You cannot add or change a record because a related record is required.");
@@ -270,7 +268,7 @@ Error Connection::error(int rc, std::int32_t fallback, const char* source, std::
         return Error(kTableNotFound, source, "Cannot find the input table or query '" + msg.substr(15) + "'.");
     if (msg.rfind("no such column: ", 0) == 0) {
         const std::string name = msg.substr(16);
-        if (fallback == kUnknownField)
+        if (expression)
             return Error(kUnknownField, source, "'" + name + "' is not a valid field name or expression.");
         return Error(kTooFewParameters, source, "Too few parameters. Expected 1. (unknown name '" + name + "')");
     }
@@ -328,10 +326,9 @@ const std::vector<std::size_t>& RowSet::matches(std::string_view criteria) {
         sqlite3_stmt* st = nullptr;
         const int rc = sqlite3_prepare_v3(conn->db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &st, nullptr);
         if (rc != SQLITE_OK) {
+            Error e = conn->error(rc, kSyntax, kRs, criteria, true);
             sqlite3_finalize(st);
-            Error e = conn->error(rc, kUnknownField, kRs);
-            if (e.number() == kUnknownField) throw e;
-            throw Error(kSyntax, kRs, "Syntax error in criteria '" + std::string(criteria) + "'. (" + e.description() + ")");
+            throw e;
         }
         if (finds.size() >= kFindCacheSize) {
             auto old = finds.find(find_order.front());
@@ -349,7 +346,7 @@ const std::vector<std::size_t>& RowSet::matches(std::string_view criteria) {
     while ((rc = sqlite3_step(f.stmt)) == SQLITE_ROW) f.matches.push_back(static_cast<std::size_t>(sqlite3_column_int64(f.stmt, 0)));
     sqlite3_reset(f.stmt);
     if (rc != SQLITE_DONE) {
-        Error e = conn->error(rc, kSyntax, kRs, criteria);
+        Error e = conn->error(rc, kSyntax, kRs, criteria, true);
         f.version = 0;
         f.matches.clear();
         finds.erase(it);
@@ -372,7 +369,7 @@ std::vector<std::size_t> RowSet::select(const std::string& filter, const std::st
     if (rc == SQLITE_OK)
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) out.push_back(static_cast<std::size_t>(sqlite3_column_int64(st, 0)));
     if (rc != SQLITE_DONE) {
-        Error e = conn->error(rc, kUnknownField, kRs, sql);
+        Error e = conn->error(rc, kSyntax, kRs, sql, true);
         sqlite3_finalize(st);
         throw e;
     }
@@ -974,6 +971,16 @@ void Recordset::Update() {
     for (std::size_t i = 0; i < s.dirty.size(); ++i)
         if (s.dirty[i]) cols.push_back(i);
 
+    // A failed CHECK on a row that gets an empty text is most likely the column's
+    // AllowZeroLength rule; say which field.
+    auto failure = [&](int rc) {
+        if (sqlite3_extended_errcode(c.db) == SQLITE_CONSTRAINT_CHECK)
+            for (std::size_t i : cols)
+                if (s.buffer[i].is_text() && s.buffer[i].as_text().empty())
+                    return Error(kZeroLength, kRs, "Field '" + rs.columns[i].name + "' cannot be a zero-length string. (" +
+                                                       sqlite3_errmsg(c.db) + ")");
+        return c.error(rc, kSyntax, kRs);
+    };
     std::int64_t rowid = 0;
     if (s.mode == EditMode::Edit) {
         rowid = rs.rows[s.edit_row].rowid;
@@ -986,7 +993,7 @@ void Recordset::Update() {
             for (std::size_t k = 0; k < cols.size(); ++k) bind_value(st.get(), static_cast<int>(k + 1), s.buffer[cols[k]]);
             sqlite3_bind_int64(st.get(), static_cast<int>(cols.size() + 1), rowid);
             const int rc = sqlite3_step(st.get());
-            if (rc != SQLITE_DONE) throw c.error(rc, kSyntax, kRs);
+            if (rc != SQLITE_DONE) throw failure(rc);
             if (sqlite3_changes(c.db) == 0) throw Error(kRecordDeleted, kRs, "Record is deleted.");
         }
     } else {
@@ -1004,7 +1011,7 @@ void Recordset::Update() {
         Statement st = c.prepare(sql, kSyntax, kRs);
         for (std::size_t k = 0; k < cols.size(); ++k) bind_value(st.get(), static_cast<int>(k + 1), s.buffer[cols[k]]);
         const int rc = sqlite3_step(st.get());
-        if (rc != SQLITE_DONE) throw c.error(rc, kSyntax, kRs);
+        if (rc != SQLITE_DONE) throw failure(rc);
         rowid = sqlite3_last_insert_rowid(c.db);
     }
 

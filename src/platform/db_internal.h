@@ -128,8 +128,10 @@ struct Connection {
     void release(const std::string& sql, sqlite3_stmt* stmt);
     void exec(const std::string& sql, const char* source);
 
-    // An Error for the last failure of the connection.
-    Error error(int rc, std::int32_t fallback_number, const char* source, std::string_view context = {}) const;
+    // An Error for the last failure of the connection. In an expression (criteria,
+    // filter) an unknown name is 3070; in a query Jet takes it for a parameter (3061).
+    Error error(int rc, std::int32_t fallback_number, const char* source, std::string_view context = {},
+                bool expression = false) const;
 };
 
 // The rows of a recordset and its clones.

@@ -1,0 +1,418 @@
+#include "platform/db.h"
+
+#include "db_test_util.h"
+#include "platform/error.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace hxq::platform {
+namespace {
+
+int error_number(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+std::string node(const Recordset& rs) { return rs.Fields("NodeID").as_text(); }
+
+class RecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = scratch_.file("product.db");
+        test::build_product_db(path_);
+        db_ = OpenDatabase(path_);
+    }
+    test::DbScratch scratch_;
+    std::string path_;
+    Database db_;
+};
+
+TEST(DatabaseOpen, MissingFileIsAnErrorNamingThePathAndIsNotCreated) {
+    test::DbScratch scratch;
+    const std::string path = scratch.file("nowhere.mdb");
+    try {
+        OpenDatabase(path);
+        FAIL() << "opened a missing database";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3024);
+        EXPECT_NE(e.description().find(path), std::string::npos) << e.description();
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(db_open_handles().databases, 0);
+}
+
+TEST(DatabaseOpen, NonDatabaseFileAndExistingCreateTargetAreErrors) {
+    test::DbScratch scratch;
+    const std::string text = scratch.file("notes.txt");
+    std::ofstream(text) << "this is not a database, just some text that is long enough to be read\n";
+    EXPECT_EQ(error_number([&] { OpenDatabase(text); }), 3343);
+    EXPECT_EQ(error_number([&] { CreateDatabase(text); }), 3204);
+    EXPECT_EQ(db_open_handles().databases, 0);
+}
+
+TEST_F(RecordsetTest, GroupQueryWithInstrOnGroupSelectsMembers) {
+    Recordset rs = db_.OpenRecordset(
+        "SELECT * FROM ModelTree WHERE Instr(Group,'S/012') > 0  AND InUse AND Instr(UserLevel, 'A')>0");
+    ASSERT_FALSE(rs.BOF() || rs.Eof());
+    std::vector<std::string> ids;
+    for (; !rs.Eof(); rs.MoveNext()) ids.push_back(node(rs));
+    EXPECT_EQ(ids, (std::vector<std::string>{"1", "7"}));
+    Recordset single = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=" + std::to_string(5));
+    EXPECT_EQ(single.RecordCount(), 1);
+    EXPECT_EQ(single.Fields("parentid").as_integer(), 4);  // names without case
+}
+
+TEST_F(RecordsetTest, FindNextContinuesAfterTheCurrentRowAndAFailedFindStays) {
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    const std::string child = "ParentID=1 AND Instr(Group,'S')>0 AND Instr(UserLevel, 'B')>0";
+    ASSERT_TRUE(rs.FindFirst(child));
+    EXPECT_EQ(node(rs), "2");
+    ASSERT_TRUE(rs.FindNext(child));
+    EXPECT_EQ(node(rs), "4");
+    ASSERT_TRUE(rs.FindNext(child));
+    EXPECT_EQ(node(rs), "7");
+    EXPECT_FALSE(rs.FindNext(child));
+    EXPECT_TRUE(rs.NoMatch());
+    EXPECT_EQ(node(rs), "7");  // the current row is unchanged
+    ASSERT_TRUE(rs.FindPrevious(child));
+    EXPECT_EQ(node(rs), "4");
+    ASSERT_TRUE(rs.FindLast(child));
+    EXPECT_EQ(node(rs), "7");
+    EXPECT_FALSE(rs.NoMatch());
+    EXPECT_FALSE(rs.FindFirst("ParentID=99"));
+    EXPECT_EQ(node(rs), "7");
+    // FindNext from BOF starts at the first row.
+    rs.MoveFirst();
+    rs.MovePrevious();
+    ASSERT_TRUE(rs.BOF());
+    ASSERT_TRUE(rs.FindNext("NodeID=1"));
+    EXPECT_EQ(node(rs), "1");
+}
+
+TEST_F(RecordsetTest, CriteriaOnBracketedNamesAndBooleans) {
+    Recordset rs = db_.OpenRecordset("SELECT * FROM [Channel-Fluid-Factors]");
+    auto factor = [&](bool v_model, bool counter) {
+        std::string c = "ChannelID=7 AND FluidID=3";
+        c += v_model ? " AND [V-model]" : " AND Not [V-model]";
+        c += counter ? " AND [CounterCurrent]" : " AND not [CounterCurrent]";
+        if (!rs.FindFirst(c)) return std::string("none");
+        return rs.Fields("cNuCorrVAP").as_text();
+    };
+    EXPECT_EQ(factor(true, true), "1.10");
+    EXPECT_EQ(factor(false, true), "1.20");
+    EXPECT_EQ(factor(false, false), "1.30");
+    EXPECT_EQ(factor(true, false), "none");
+    ASSERT_TRUE(rs.FindFirst("[V-model] = True"));
+    EXPECT_EQ(rs.Fields("V-model"), Variant(true));
+    EXPECT_EQ(rs.Fields("CounterCurrent").as_integer(), -1);
+    // A text column holding a number compares with a number, as the product tables do.
+    Recordset tree = db_.OpenRecordset("ModelTree");
+    ASSERT_TRUE(tree.FindFirst("ChannelID1Left=8"));
+    EXPECT_EQ(node(tree), "3");
+    EXPECT_TRUE(tree.FindFirst("UserLevel='ab'"));  // Jet compares texts without case
+    EXPECT_EQ(node(tree), "5");
+}
+
+TEST_F(RecordsetTest, BadCriteriaAreErrorsAndLeaveThePosition) {
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    rs.MoveLast();
+    EXPECT_EQ(error_number([&] { rs.FindFirst("NoSuchColumn=1"); }), 3070);
+    EXPECT_EQ(error_number([&] { rs.FindFirst("NodeID=="); }), 3075);
+    EXPECT_EQ(error_number([&] { rs.FindFirst("Instr(Group,'S'"); }), 3075);
+    EXPECT_EQ(node(rs), "8");
+}
+
+TEST_F(RecordsetTest, BookmarkRestoredAfterNestedSearchOnAClone) {
+    // The subtree walk: remember the row, search the folder's children, come back.
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    ASSERT_TRUE(rs.FindFirst("ParentID=1"));
+    ASSERT_TRUE(rs.FindNext("ParentID=1"));
+    ASSERT_TRUE(rs.FindNext("ParentID=1"));
+    ASSERT_EQ(node(rs), "4");
+    const Bookmark mark = rs.GetBookmark();
+
+    Recordset clone = rs.Clone();
+    std::vector<std::string> children;
+    for (bool f = clone.FindFirst("ParentID=4"); f; f = clone.FindNext("ParentID=4")) children.push_back(node(clone));
+    EXPECT_EQ(children, (std::vector<std::string>{"5", "6"}));
+    EXPECT_EQ(node(rs), "4");  // the clone moves on its own
+
+    ASSERT_TRUE(rs.FindFirst("ParentID=4"));
+    rs.SetBookmark(mark);
+    EXPECT_EQ(node(rs), "4");
+    ASSERT_TRUE(rs.FindNext("ParentID=1"));
+    EXPECT_EQ(node(rs), "7");
+    // Bookmarks are shared with clones, not with other recordsets.
+    clone.SetBookmark(mark);
+    EXPECT_EQ(node(clone), "4");
+    Recordset other = db_.OpenRecordset("ModelTree");
+    EXPECT_EQ(error_number([&] { other.SetBookmark(mark); }), 3159);
+}
+
+TEST_F(RecordsetTest, PositionsAndPercentAfterMoveLastAndMoveFirst) {
+    Recordset rs = db_.OpenRecordset("SELECT * FROM ModelTree ORDER BY NodeID");
+    rs.MoveLast();
+    rs.MoveFirst();
+    EXPECT_EQ(rs.RecordCount(), 8);
+    EXPECT_EQ(rs.AbsolutePosition(), 0);
+    EXPECT_DOUBLE_EQ(rs.PercentPosition(), 0.0);
+    rs.MoveNext();
+    rs.MoveNext();
+    EXPECT_EQ(rs.AbsolutePosition(), 2);
+    EXPECT_DOUBLE_EQ(rs.PercentPosition(), 25.0);  // row 2 of 8
+    rs.MoveLast();
+    EXPECT_EQ(rs.AbsolutePosition(), 7);
+    EXPECT_DOUBLE_EQ(rs.PercentPosition(), 87.5);
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_FALSE(rs.BOF());
+    EXPECT_EQ(rs.AbsolutePosition(), -1);
+    EXPECT_DOUBLE_EQ(rs.PercentPosition(), 100.0);
+    EXPECT_EQ(error_number([&] { rs.MoveNext(); }), 3021);
+    EXPECT_EQ(error_number([&] { (void)rs.Fields("NodeID"); }), 3021);
+    rs.MovePrevious();
+    EXPECT_EQ(node(rs), "8");
+    rs.SetPercentPosition(50.0);
+    EXPECT_EQ(rs.AbsolutePosition(), 4);
+    rs.SetAbsolutePosition(6);
+    EXPECT_EQ(node(rs), "7");
+    EXPECT_EQ(error_number([&] { rs.SetAbsolutePosition(8); }), 3001);
+    rs.Move(-2);
+    EXPECT_EQ(node(rs), "5");
+}
+
+TEST_F(RecordsetTest, EmptyRecordsetIsBofAndEof) {
+    Recordset rs = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=999");
+    EXPECT_TRUE(rs.BOF());
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_EQ(rs.AbsolutePosition(), -1);
+    EXPECT_EQ(error_number([&] { rs.MoveFirst(); }), 3021);
+    EXPECT_EQ(error_number([&] { rs.MoveLast(); }), 3021);
+    EXPECT_EQ(error_number([&] { rs.MoveNext(); }), 3021);
+    EXPECT_FALSE(rs.FindFirst("NodeID=1"));
+    EXPECT_TRUE(rs.NoMatch());
+    EXPECT_EQ(rs.FieldCount(), 8u);  // the fields are known without rows
+}
+
+TEST_F(RecordsetTest, NullFieldsAndFieldNames) {
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    ASSERT_TRUE(rs.FindFirst("NodeID=1"));
+    EXPECT_TRUE(rs.Fields("Table").is_null());
+    EXPECT_TRUE(rs.Fields("ModelID").is_null());
+    ASSERT_TRUE(rs.FindFirst("NodeID=4"));
+    EXPECT_TRUE(rs.Fields("Table").is_text());
+    EXPECT_EQ(rs.Fields("Table").as_text(), "");
+    EXPECT_EQ(rs.FieldNames(), (std::vector<std::string>{"NodeID", "ParentID", "Group", "UserLevel", "InUse", "Table",
+                                                          "ModelID", "ChannelID1Left"}));
+    EXPECT_TRUE(rs.HasField("GROUP"));
+    EXPECT_EQ(error_number([&] { (void)rs.Fields("Nope"); }), 3265);
+    EXPECT_TRUE(rs.Fields("Group").is_text());
+    EXPECT_EQ(rs["inuse"], Variant(true));
+}
+
+TEST_F(RecordsetTest, AddNewAndEditPersistAfterReopening) {
+    {
+        Recordset rs = db_.OpenRecordset("ModelTree");
+        ASSERT_TRUE(rs.Updatable());
+        ASSERT_TRUE(rs.FindFirst("ParentID=4 AND InUse"));
+        ASSERT_EQ(node(rs), "5");
+        rs.Edit();
+        rs["UserLevel"] = "XYZ";
+        rs["InUse"] = false;
+        rs["ModelID"] = 12.5;  // an integer column rounds halves to even, as Jet does
+        EXPECT_EQ(rs.Fields("UserLevel").as_text(), "XYZ");  // the edit buffer
+        rs.Update();
+        EXPECT_EQ(rs.GetEditMode(), EditMode::None);
+        EXPECT_EQ(node(rs), "5");
+
+        rs.MoveFirst();
+        rs.AddNew();
+        rs["NodeID"] = 20;
+        rs["ParentID"] = 4;
+        rs["Group"] = "S";
+        rs["Table"] = "HXQ";
+        rs["InUse"] = true;
+        rs.Update();
+        EXPECT_EQ(node(rs), "1");  // back on the row current before AddNew
+        EXPECT_EQ(rs.RecordCount(), 9);
+        rs.SetBookmark(rs.LastModified());
+        EXPECT_EQ(node(rs), "20");
+        EXPECT_TRUE(rs.Fields("UserLevel").is_null());
+        // Finds see the changed and the new row (the earlier result of the same criteria
+        // is not reused).
+        ASSERT_TRUE(rs.FindFirst("ParentID=4 AND InUse"));
+        EXPECT_EQ(node(rs), "20");
+        ASSERT_TRUE(rs.FindFirst("ParentID=4"));
+        ASSERT_TRUE(rs.FindNext("ParentID=4"));
+        ASSERT_TRUE(rs.FindNext("ParentID=4"));
+        EXPECT_EQ(node(rs), "20");
+    }
+    db_.Close();
+    Database again = OpenDatabase(path_);
+    Recordset rs = again.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=5 OR NodeID=20 ORDER BY NodeID");
+    ASSERT_EQ(rs.RecordCount(), 2);
+    EXPECT_EQ(rs.Fields("UserLevel").as_text(), "XYZ");
+    EXPECT_EQ(rs.Fields("InUse"), Variant(false));
+    EXPECT_EQ(rs.Fields("ModelID").as_integer(), 12);
+    rs.MoveNext();
+    EXPECT_EQ(rs.Fields("Group").as_text(), "S");
+    EXPECT_EQ(rs.Fields("InUse"), Variant(true));
+    Recordset raw = again.OpenRecordset("SELECT InUse + 0 AS raw FROM ModelTree WHERE NodeID=20");
+    EXPECT_EQ(raw.Fields("raw").as_integer(), -1);  // stored as Jet stores True
+}
+
+TEST_F(RecordsetTest, FailedUpdateThrowsAndLeavesTheTableUnchanged) {
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    ASSERT_TRUE(rs.FindFirst("NodeID=3"));
+    rs.Edit();
+    rs["NodeID"] = 2;  // the key of another row
+    rs["UserLevel"] = "CHANGED";
+    EXPECT_EQ(error_number([&] { rs.Update(); }), 3022);
+    EXPECT_EQ(rs.GetEditMode(), EditMode::Edit);  // the edit stays pending, as in DAO
+    rs.CancelUpdate();
+    EXPECT_EQ(rs.Fields("UserLevel").as_text(), "A");
+
+    rs.AddNew();
+    rs["NodeID"] = 1;
+    EXPECT_EQ(error_number([&] { rs.Update(); }), 3022);
+    rs.CancelUpdate();
+    EXPECT_EQ(rs.RecordCount(), 8);
+
+    Recordset check = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3");
+    EXPECT_EQ(check.Fields("UserLevel").as_text(), "A");
+    EXPECT_EQ(db_.OpenRecordset("ModelTree").RecordCount(), 8);
+}
+
+TEST_F(RecordsetTest, AssignmentsAreCheckedAgainstTheColumnType) {
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    rs.Edit();
+    EXPECT_EQ(error_number([&] { rs["ModelID"] = "abc"; }), 3421);
+    EXPECT_EQ(error_number([&] { rs["ModelID"] = 40000; }), 3349);  // SMALLINT
+    EXPECT_EQ(error_number([&] { rs["Table"] = std::string(21, 'x'); }), 3163);  // VARCHAR(20)
+    rs["ModelID"] = " 42 ";
+    rs["Table"] = 3.5;
+    rs["InUse"] = "False";
+    EXPECT_EQ(rs.Fields("ModelID"), Variant(42));
+    EXPECT_EQ(rs.Fields("Table"), Variant("3.5"));
+    EXPECT_EQ(rs.Fields("InUse"), Variant(false));
+    rs.CancelUpdate();
+    EXPECT_EQ(error_number([&] { rs["ModelID"] = 1; }), 3020);
+    EXPECT_EQ(error_number([&] { rs.Update(); }), 3020);
+}
+
+TEST_F(RecordsetTest, DeleteRemovesTheRowForAllClones) {
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    Recordset clone = rs.Clone();
+    ASSERT_TRUE(rs.FindFirst("NodeID=4"));
+    ASSERT_TRUE(clone.FindFirst("NodeID=4"));
+    const Bookmark mark = rs.GetBookmark();
+    rs.Delete();
+    EXPECT_EQ(error_number([&] { (void)rs.Fields("NodeID"); }), 3167);
+    EXPECT_EQ(error_number([&] { (void)clone.Fields("NodeID"); }), 3167);
+    EXPECT_EQ(error_number([&] { rs.SetBookmark(mark); }), 3167);
+    rs.MoveNext();
+    EXPECT_EQ(node(rs), "5");
+    EXPECT_EQ(rs.AbsolutePosition(), 3);
+    EXPECT_EQ(rs.RecordCount(), 7);
+    EXPECT_FALSE(clone.FindFirst("NodeID=4"));
+    EXPECT_EQ(db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=4").RecordCount(), 0);
+}
+
+TEST_F(RecordsetTest, ReadOnlyRecordsetsRefuseChanges) {
+    Recordset snap = db_.OpenRecordset("ModelTree", RecordsetType::Snapshot);
+    EXPECT_FALSE(snap.Updatable());
+    EXPECT_EQ(error_number([&] { snap.Edit(); }), 3027);
+    Recordset distinct = db_.OpenRecordset("SELECT DISTINCT ParentID FROM ModelTree");
+    EXPECT_FALSE(distinct.Updatable());
+    EXPECT_EQ(error_number([&] { distinct.AddNew(); }), 3027);
+    Recordset expr = db_.OpenRecordset("SELECT NodeID, ParentID + 1 AS Up FROM ModelTree");
+    EXPECT_FALSE(expr.Updatable());
+    db_.Execute("CREATE VIEW Folders AS SELECT * FROM ModelTree WHERE \"Table\" IS NULL OR \"Table\" = ''");
+    Recordset view = db_.OpenRecordset("Folders");
+    EXPECT_FALSE(view.Updatable());
+    ASSERT_TRUE(view.FindFirst("Instr(Group, 'E/')>0"));  // finds work on views too
+    EXPECT_EQ(node(view), "8");
+    Recordset query = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3");
+    EXPECT_TRUE(query.Updatable());
+}
+
+TEST_F(RecordsetTest, FilterAndSortOpenANewRecordset) {
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    rs.SetFilter("ParentID=1 AND Instr(Group,'S')>0");
+    rs.SetSort("NodeID DESC");
+    Recordset sub = rs.OpenRecordset();
+    EXPECT_EQ(rs.RecordCount(), 8);  // the filter does not apply to rs itself
+    std::vector<std::string> ids;
+    for (; !sub.Eof(); sub.MoveNext()) ids.push_back(node(sub));
+    EXPECT_EQ(ids, (std::vector<std::string>{"7", "4", "2"}));
+    // Still rows of the table: an edit goes through.
+    sub.MoveFirst();
+    sub.Edit();
+    sub["UserLevel"] = "Q";
+    sub.Update();
+    Recordset check = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=7");
+    EXPECT_EQ(check.Fields("UserLevel").as_text(), "Q");
+    rs.SetFilter("Nonsense=1");
+    EXPECT_EQ(error_number([&] { rs.OpenRecordset(); }), 3070);
+}
+
+TEST_F(RecordsetTest, MissingTableAndBadQueriesAreErrors) {
+    EXPECT_EQ(error_number([&] { db_.OpenRecordset("NoSuchTable"); }), 3078);
+    EXPECT_EQ(error_number([&] { db_.OpenRecordset("SELECT * FROM NoSuchTable"); }), 3078);
+    EXPECT_EQ(error_number([&] { db_.OpenRecordset("SELECT Nope FROM ModelTree"); }), 3061);
+    EXPECT_EQ(db_open_handles().recordsets, 0);
+}
+
+TEST_F(RecordsetTest, ExecuteRunsActionQueries) {
+    EXPECT_EQ(db_.Execute("DELETE FROM ModelTree WHERE Instr(Group, 'C')>0"), 3);
+    EXPECT_EQ(db_.RecordsAffected(), 3);
+    EXPECT_EQ(db_.Execute("UPDATE ModelTree SET UserLevel = UserLevel & 'Z' WHERE NodeID=4"), 1);
+    Recordset rs = db_.OpenRecordset("SELECT UserLevel FROM ModelTree WHERE NodeID=4");
+    EXPECT_EQ(rs.Fields("UserLevel").as_text(), "BZ");
+    EXPECT_TRUE(db_.TableExists("[channel-fluid-factors]"));
+    EXPECT_EQ(db_.TableNames(), (std::vector<std::string>{"Channel-Fluid-Factors", "ModelTree"}));
+}
+
+TEST_F(RecordsetTest, HandlesAreCountedAndClosedWithTheDatabase) {
+    const DbHandleCounts before = db_open_handles();
+    {
+        Recordset a = db_.OpenRecordset("ModelTree");
+        Recordset b = a.Clone();
+        EXPECT_EQ(db_open_handles().recordsets, before.recordsets + 2);
+        b.Close();
+        b.Close();
+        EXPECT_EQ(db_open_handles().recordsets, before.recordsets + 1);
+    }
+    EXPECT_EQ(db_open_handles().recordsets, before.recordsets);
+
+    Recordset kept = db_.OpenRecordset("ModelTree");
+    ASSERT_TRUE(kept.FindFirst("NodeID=2"));
+    db_.Close();  // closes its recordsets, as DAO does
+    EXPECT_EQ(db_open_handles().databases, before.databases - 1);
+    EXPECT_EQ(db_open_handles().recordsets, before.recordsets);
+    EXPECT_FALSE(kept.IsOpen());
+    EXPECT_EQ(error_number([&] { kept.MoveNext(); }), 3420);
+    EXPECT_EQ(error_number([&] { db_.OpenRecordset("ModelTree"); }), 3420);
+}
+
+TEST_F(RecordsetTest, ReadOnlyDatabase) {
+    db_.Close();
+    Database ro = OpenDatabase(path_, true);
+    Recordset rs = ro.OpenRecordset("ModelTree");
+    EXPECT_FALSE(rs.Updatable());
+    EXPECT_EQ(error_number([&] { ro.Execute("DELETE FROM ModelTree"); }), 3027);
+    EXPECT_TRUE(rs.FindFirst("NodeID=2"));  // finds need no write access to the file
+}
+
+}  // namespace
+}  // namespace hxq::platform
