@@ -3,6 +3,8 @@
 #include "engines/fluid/air.h"
 #include "engines/fluid/fluid_error.h"
 #include "engines/fluid/glycol.h"
+#include "engines/fluid/refrigerant.h"
+#include "engines/fluid/user_fluid.h"
 #include "engines/fluid/water.h"
 
 #include <algorithm>
@@ -97,8 +99,21 @@ void check_pure(const CatalogueEntry& e, double conc) {
 // The catalogue without failing: a database that cannot be read leaves its part out.
 std::vector<CatalogueEntry> entries(bool with_refrigerants, bool with_user) {
     auto all = builtin_entries();
-    (void)with_refrigerants;
-    (void)with_user;
+    if (with_refrigerants) {
+        try {
+            auto r = refrigerant_entries(fluids_database());
+            all.insert(all.end(), r.begin(), r.end());
+        } catch (const platform::Error&) {
+            // No fluid database: the built-in fluids still work.
+        }
+    }
+    if (with_user && !user_fluids_database().empty()) {
+        try {
+            auto u = user_fluid_entries(user_fluids_database());
+            all.insert(all.end(), u.begin(), u.end());
+        } catch (const platform::Error&) {
+        }
+    }
     return all;
 }
 
@@ -121,11 +136,10 @@ bool matches(const CatalogueEntry& e, const std::string& key) {
 }
 
 core::FluidRef create_from(const CatalogueEntry& e, double conc) {
-    if (is_builtin(e.id) && !e.user) {
-        check_pure(e, conc);
-        return create_builtin(e, conc);
-    }
-    throw UnknownFluid(e.name, {});
+    if (is_builtin(e.id) && !e.user) return create_builtin(e, conc);
+    check_pure(e, conc);
+    if (e.user) return create_user_fluid(user_fluids_database(), e);
+    return create_refrigerant(fluids_database(), e);
 }
 
 }  // namespace
@@ -178,8 +192,21 @@ core::FluidRef create_fluid(const std::string& name, double conc) {
     const std::string key = normalise(name);
     // Built-ins first, so water works without any database.
     for (const auto& e : builtin_entries())
-        if (matches(e, key)) return create_from(e, conc);
-    throw UnknownFluid(name, nearest_names(name));
+        if (matches(e, key)) {
+            check_pure(e, conc);
+            return create_from(e, conc);
+        }
+    std::string db_problem;
+    try {
+        for (const auto& e : refrigerant_entries(fluids_database()))
+            if (matches(e, key)) return create_from(e, conc);
+    } catch (const FluidDatabaseError& e) {
+        db_problem = e.description();
+    }
+    if (!user_fluids_database().empty())
+        for (const auto& e : user_fluid_entries(user_fluids_database()))
+            if (normalise(e.name) == key) return create_from(e, conc);
+    throw UnknownFluid(name, nearest_names(name), db_problem);
 }
 
 core::FluidRef create_fluid_by_id(std::int32_t id, double conc) {

@@ -6,10 +6,12 @@
 
 namespace hxq::engines::fluid {
 
-UnknownFluid::UnknownFluid(const std::string& name, std::vector<std::string> nearest)
+UnknownFluid::UnknownFluid(const std::string& name, std::vector<std::string> nearest,
+                           const std::string& note)
     : platform::Error(platform::kObjectError + kUnknownFluidCode, kSource,
                       [&] {
                           std::string text = "Unknown fluid \"" + name + "\"";
+                          if (!note.empty()) text += " (" + note + ")";
                           if (!nearest.empty()) {
                               text += "; nearest names: ";
                               for (std::size_t i = 0; i < nearest.size(); ++i)

@@ -26,7 +26,9 @@ inline constexpr std::int32_t kFluidDatabaseCode = 102;
 
 class UnknownFluid : public platform::Error {
 public:
-    UnknownFluid(const std::string& name, std::vector<std::string> nearest);
+    // note: added in brackets (why the name may be unknown, e.g. a missing database).
+    UnknownFluid(const std::string& name, std::vector<std::string> nearest,
+                 const std::string& note = "");
     const std::vector<std::string>& nearest() const noexcept { return nearest_; }
 
 private:

@@ -1,0 +1,423 @@
+#include "engines/fluid/refrigerant.h"
+
+#include "engines/fluid/fluid_error.h"
+#include "engines/fluid/sqlite_reader.h"
+
+#include <fmt/core.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <mutex>
+
+namespace hxq::engines::fluid {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// A temperature this far on the wrong side of a saturation line still counts as on it
+// (K): absorbs the round trip of the inverse saturation functions and pressures given
+// to more digits than the tables hold.
+constexpr double kPhaseTolerance = 1e-5;
+
+bool sat_is_log(int c) { return c == kPBubble || c == kPDew || c == kRhoVap; }
+
+std::vector<std::string> split_aliases(const std::string& text) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (char c : text) {
+        if (c == ';') {
+            if (!cur.empty()) out.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) out.push_back(cur);
+    return out;
+}
+
+// Uniform step of sorted distinct values, or throws.
+double uniform_step(const std::vector<double>& xs, const std::string& what) {
+    if (xs.size() < 2) throw FluidDatabaseError(what + ": fewer than two points");
+    const double h = xs[1] - xs[0];
+    for (std::size_t i = 1; i < xs.size(); ++i)
+        if (std::fabs(xs[i] - xs[i - 1] - h) > 1e-9 * std::max(1.0, std::fabs(h)))
+            throw FluidDatabaseError(what + ": points are not evenly spaced");
+    return h;
+}
+
+std::mutex& cache_mutex() {
+    static std::mutex m;
+    return m;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------- PhaseGrid
+
+PhaseGrid::PhaseGrid(double t0, double ht, int nt, double hd, int nd,
+                     std::array<std::vector<double>, kGridProperties> values, bool log_rho)
+    : t0_(t0), ht_(ht), hd_(hd), nt_(nt), nd_(nd), log_rho_(log_rho), y_(std::move(values)) {
+    if (log_rho_)
+        for (double& v : y_[kGridRho]) v = v > 0 ? std::log(v) : kNaN;
+    for (auto& m : m_) m.assign(static_cast<std::size_t>(nt * nd), 0.0);
+    lo_.assign(static_cast<std::size_t>(nt), 0);
+    hi_.assign(static_cast<std::size_t>(nt), -1);
+    for (int r = 0; r < nt; ++r) {
+        auto complete = [&](int c) {
+            for (const auto& y : y_)
+                if (std::isnan(y[static_cast<std::size_t>(r * nd + c)])) return false;
+            return true;
+        };
+        int best_lo = 0, best_len = 0;
+        for (int c = 0; c < nd;) {
+            if (!complete(c)) {
+                ++c;
+                continue;
+            }
+            int e = c;
+            while (e < nd && complete(e)) ++e;
+            if (e - c > best_len) {
+                best_len = e - c;
+                best_lo = c;
+            }
+            c = e;
+        }
+        if (best_len < 2) continue;  // no interval in this row
+        lo_[static_cast<std::size_t>(r)] = best_lo;
+        hi_[static_cast<std::size_t>(r)] = best_lo + best_len - 1;
+        for (int p = 0; p < kGridProperties; ++p) {
+            const auto off = static_cast<std::size_t>(r * nd + best_lo);
+            monotone_slopes(y_[static_cast<std::size_t>(p)].data() + off, best_len, hd_,
+                            m_[static_cast<std::size_t>(p)].data() + off);
+        }
+    }
+}
+
+bool PhaseGrid::row_covers(int row, int col) const {
+    const auto r = static_cast<std::size_t>(row);
+    return lo_[r] <= col && col + 1 <= hi_[r];
+}
+
+double PhaseGrid::row_value(int p, int row, int col, double w) const {
+    const auto& y = y_[static_cast<std::size_t>(p)];
+    const auto& m = m_[static_cast<std::size_t>(p)];
+    const auto k = static_cast<std::size_t>(row * nd_ + col);
+    return hermite(y[k], y[k + 1], m[k], m[k + 1], hd_, w);
+}
+
+bool PhaseGrid::eval(int p, double tsat, double dt, double& out) const {
+    if (empty()) return false;
+    const double s = (tsat - t0_) / ht_;
+    const double d = dt / hd_;
+    // Pressures given to more digits than the tables hold land a hair outside the last row.
+    constexpr double eps = 1e-5;
+    if (!(s >= -eps && s <= nt_ - 1 + eps && d >= -eps && d <= nd_ - 1 + eps)) return false;
+    const int r = std::clamp(static_cast<int>(std::floor(s)), 0, nt_ - 2);
+    const int c = std::clamp(static_cast<int>(std::floor(d)), 0, nd_ - 2);
+    const double u = std::clamp(s - r, 0.0, 1.0);
+    const double w = std::clamp(d - c, 0.0, 1.0);
+    if (!row_covers(r, c) || !row_covers(r + 1, c)) return false;
+    // Rows r-2 .. r+3 where they hold data at this dT: enough for fourth-order slopes at
+    // rows r and r+1, the same stencils from either side of a row (C1 across rows).
+    int a = r, b = r + 1;
+    while (a > r - 2 && a - 1 >= 0 && row_covers(a - 1, c)) --a;
+    while (b < r + 3 && b + 1 < nt_ && row_covers(b + 1, c)) ++b;
+    double v[6], m[6];
+    const int n = b - a + 1;
+    for (int k = 0; k < n; ++k) v[k] = row_value(p, a + k, c, w);
+    monotone_slopes(v, n, ht_, m);
+    const int i = r - a;
+    out = hermite(v[i], v[i + 1], m[i], m[i + 1], ht_, u);
+    if (p == kGridRho && log_rho_) out = std::exp(out);
+    return true;
+}
+
+// ---------------------------------------------------------------------------- loading
+
+namespace {
+
+std::vector<CatalogueEntry> load_entries(const std::string& db_path) {
+    SqliteReader db(db_path);
+    if (!db.has_table("Refrigerants") || !db.has_table("Saturation"))
+        throw FluidDatabaseError("\"" + db_path + "\" is not a fluid database (no Refrigerants table)");
+    SqliteReader::Query q(db,
+                          "SELECT r.FluidID, r.Name, r.Aliases, MIN(s.T_C), MAX(s.T_C), r.EOS "
+                          "FROM Refrigerants r JOIN Saturation s ON s.FluidID = r.FluidID "
+                          "GROUP BY r.FluidID ORDER BY r.FluidID");
+    std::vector<CatalogueEntry> out;
+    while (q.step()) {
+        CatalogueEntry e;
+        e.id = static_cast<std::int32_t>(q.number(0));
+        e.name = q.text(1);
+        e.aliases = split_aliases(q.text(2));
+        e.category = core::FluidCategory::Refrigerant;
+        e.t_min = q.number(3);
+        e.t_max = q.number(4);
+        e.source = q.text(5);
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+PhaseGrid load_grid(SqliteReader& db, const std::string& table, std::int32_t id, bool log_rho,
+                    const std::string& name) {
+    SqliteReader::Query q(db, "SELECT Tsat_C, dT_K, rho_kg_m3, h_J_kg, cp_J_kgK, mu_Pa_s, "
+                              "lambda_W_mK FROM " + table + " WHERE FluidID = ?1 ORDER BY Tsat_C, dT_K");
+    q.bind(1, static_cast<double>(id));
+    struct Row {
+        double tsat, dt;
+        std::array<double, kGridProperties> v;
+    };
+    std::vector<Row> rows;
+    std::vector<double> ts, ds;
+    while (q.step()) {
+        Row r{q.number(0), q.number(1), {}};
+        for (int p = 0; p < kGridProperties; ++p) r.v[static_cast<std::size_t>(p)] = q.number(2 + p);
+        rows.push_back(r);
+        ts.push_back(r.tsat);
+        ds.push_back(r.dt);
+    }
+    if (rows.empty()) return {};
+    std::sort(ts.begin(), ts.end());
+    ts.erase(std::unique(ts.begin(), ts.end()), ts.end());
+    std::sort(ds.begin(), ds.end());
+    ds.erase(std::unique(ds.begin(), ds.end()), ds.end());
+    const double ht = uniform_step(ts, name + " " + table + " saturation temperatures");
+    const double hd = uniform_step(ds, name + " " + table + " temperature differences");
+    if (ds.front() != 0) throw FluidDatabaseError(name + " " + table + ": no saturated row");
+    const int nt = static_cast<int>(ts.size()), nd = static_cast<int>(ds.size());
+    std::array<std::vector<double>, kGridProperties> values;
+    for (auto& v : values) v.assign(static_cast<std::size_t>(nt * nd), kNaN);
+    for (const auto& r : rows) {
+        const int i = static_cast<int>(std::lround((r.tsat - ts.front()) / ht));
+        const int j = static_cast<int>(std::lround(r.dt / hd));
+        for (int p = 0; p < kGridProperties; ++p)
+            values[static_cast<std::size_t>(p)][static_cast<std::size_t>(i * nd + j)] =
+                r.v[static_cast<std::size_t>(p)];
+    }
+    return PhaseGrid(ts.front(), ht, nt, hd, nd, std::move(values), log_rho);
+}
+
+std::shared_ptr<RefrigerantData> load_data(const std::string& db_path, std::int32_t id) {
+    SqliteReader db(db_path);
+    auto data = std::make_shared<RefrigerantData>();
+    {
+        SqliteReader::Query q(db, "SELECT Name, Aliases, Kind, MolarMass_kg_mol, Tcrit_C, Pcrit_Pa, "
+                                  "Ttriple_C, EOS, Transport FROM Refrigerants WHERE FluidID = ?1");
+        q.bind(1, static_cast<double>(id));
+        if (!q.step()) throw FluidDatabaseError(fmt::format("No refrigerant {} in \"{}\"", id, db_path));
+        data->entry.id = id;
+        data->entry.name = q.text(0);
+        data->entry.aliases = split_aliases(q.text(1));
+        data->entry.category = core::FluidCategory::Refrigerant;
+        data->kind = q.text(2);
+        data->molar_mass = q.number(3);
+        data->t_crit = q.number(4);
+        data->p_crit = q.number(5);
+        data->t_triple = q.number(6);
+        data->eos = q.text(7);
+        data->transport = q.text(8);
+        data->entry.source = data->eos + "; " + data->transport;
+    }
+    SqliteReader::Query q(db, "SELECT T_C, p_bubble_Pa, p_dew_Pa, rho_liq_kg_m3, rho_vap_kg_m3, "
+                              "h_liq_J_kg, h_vap_J_kg, cp_liq_J_kgK, cp_vap_J_kgK, mu_liq_Pa_s, "
+                              "mu_vap_Pa_s, lambda_liq_W_mK, lambda_vap_W_mK, sigma_N_m "
+                              "FROM Saturation WHERE FluidID = ?1 ORDER BY T_C");
+    q.bind(1, static_cast<double>(id));
+    std::vector<double> ts;
+    std::array<std::vector<double>, kSatColumns> cols;
+    while (q.step()) {
+        ts.push_back(q.number(0));
+        for (int c = 0; c < kSatColumns; ++c) {
+            double v = q.number(1 + c);
+            if (sat_is_log(c)) v = v > 0 ? std::log(v) : kNaN;
+            cols[static_cast<std::size_t>(c)].push_back(v);
+        }
+    }
+    const double h = uniform_step(ts, data->entry.name + " saturation table");
+    for (int c = 0; c < kSatColumns; ++c)
+        data->sat[static_cast<std::size_t>(c)] = UniformSpline(ts.front(), h, cols[static_cast<std::size_t>(c)]);
+    data->entry.t_min = data->sat[kPBubble].x_min();
+    data->entry.t_max = data->sat[kPBubble].x_max();
+    data->vapor = load_grid(db, "VaporGrid", id, true, data->entry.name);
+    data->liquid = load_grid(db, "LiquidGrid", id, false, data->entry.name);
+    return data;
+}
+
+}  // namespace
+
+std::vector<CatalogueEntry> refrigerant_entries(const std::string& db_path) {
+    static std::map<std::string, std::vector<CatalogueEntry>> cache;
+    std::lock_guard lock(cache_mutex());
+    auto it = cache.find(db_path);
+    if (it == cache.end()) it = cache.emplace(db_path, load_entries(db_path)).first;
+    return it->second;
+}
+
+std::shared_ptr<const RefrigerantData> refrigerant_data(const std::string& db_path,
+                                                        std::int32_t fluid_id) {
+    static std::map<std::pair<std::string, std::int32_t>, std::shared_ptr<const RefrigerantData>> cache;
+    std::lock_guard lock(cache_mutex());
+    auto key = std::make_pair(db_path, fluid_id);
+    auto it = cache.find(key);
+    if (it == cache.end()) it = cache.emplace(key, load_data(db_path, fluid_id)).first;
+    return it->second;
+}
+
+core::FluidRef create_refrigerant(const std::string& db_path, const CatalogueEntry& entry) {
+    return std::make_shared<RefrigerantFluid>(refrigerant_data(db_path, entry.id));
+}
+
+// ---------------------------------------------------------------------------- the fluid
+
+RefrigerantFluid::RefrigerantFluid(std::shared_ptr<const RefrigerantData> data)
+    : FluidBase(data->entry.id, data->entry.name, 0.0, false, true), data_(std::move(data)) {
+    RefrigerantFluid::SetYPressure(pressure_);
+}
+
+void RefrigerantFluid::SetYPressure(double pascal) {
+    FluidBase::SetYPressure(pascal);
+    double tb, td;
+    t_bubble_ = data_->sat[kPBubble].inverse(std::log(pascal), tb) ? tb : kNaN;
+    t_dew_ = data_->sat[kPDew].inverse(std::log(pascal), td) ? td : kNaN;
+}
+
+double RefrigerantFluid::sat(SatColumn c, double t, const char* what) const {
+    const auto& s = data_->sat[static_cast<std::size_t>(c)];
+    if (!s.covers(t)) {
+        if (s.empty() || !std::isfinite(t))
+            throw OutOfRange(fmt::format("{}: no {} data at {:g} °C", YFluidName(), what, t));
+        throw OutOfRange(fmt::format("{}: {} at {:g} °C outside its data {:g} .. {:g} °C",
+                                     YFluidName(), what, t, s.x_min(), s.x_max()));
+    }
+    const double v = s(t);
+    return sat_is_log(c) ? std::exp(v) : v;
+}
+
+double RefrigerantFluid::sat_temperature(SatColumn c, double p) const {
+    const auto& s = data_->sat[static_cast<std::size_t>(c)];
+    double t;
+    if (!(p > 0) || !s.inverse(std::log(p), t))
+        throw OutOfRange(fmt::format("{}: saturation pressure {:g} Pa outside {:g} .. {:g} Pa",
+                                     YFluidName(), p, std::exp(s.node(s.first())),
+                                     std::exp(s.node(s.last()))));
+    return t;
+}
+
+double RefrigerantFluid::SatPressureBubble(double t) const { return sat(kPBubble, t, "bubble pressure"); }
+double RefrigerantFluid::SatPressureDew(double t) const { return sat(kPDew, t, "dew pressure"); }
+double RefrigerantFluid::SatTemperatureBubble(double p) const { return sat_temperature(kPBubble, p); }
+double RefrigerantFluid::SatTemperatureDew(double p) const { return sat_temperature(kPDew, p); }
+
+core::PhaseState RefrigerantFluid::RefLiquid(double t) const {
+    core::PhaseState s;
+    s.Temperature = t;
+    s.Pressure = sat(kPBubble, t, "bubble pressure");
+    s.Density = sat(kRhoLiq, t, "saturated liquid density");
+    s.Enthalpy = sat(kHLiq, t, "saturated liquid enthalpy");
+    s.SpecificHeat = sat(kCpLiq, t, "saturated liquid heat capacity");
+    s.Viscosity = sat(kMuLiq, t, "saturated liquid viscosity");
+    s.Conductivity = sat(kLambdaLiq, t, "saturated liquid conductivity");
+    return s;
+}
+
+core::PhaseState RefrigerantFluid::RefVapor(double t) const {
+    core::PhaseState s;
+    s.Temperature = t;
+    s.Pressure = sat(kPDew, t, "dew pressure");
+    s.Density = sat(kRhoVap, t, "saturated vapour density");
+    s.Enthalpy = sat(kHVap, t, "saturated vapour enthalpy");
+    s.SpecificHeat = sat(kCpVap, t, "saturated vapour heat capacity");
+    s.Viscosity = sat(kMuVap, t, "saturated vapour viscosity");
+    s.Conductivity = sat(kLambdaVap, t, "saturated vapour conductivity");
+    return s;
+}
+
+double RefrigerantFluid::LatentHeat(double t) const {
+    const double h_vap = sat(kHVap, t, "saturated vapour enthalpy");
+    const double p = sat(kPDew, t, "dew pressure");
+    // For a pure fluid the bubble point of the dew pressure is t itself.
+    const double tb = data_->kind == "pure" ? t : sat_temperature(kPBubble, p);
+    return h_vap - sat(kHLiq, tb, "saturated liquid enthalpy");
+}
+
+double RefrigerantFluid::SurfaceTension(double t) const { return sat(kSigma, t, "surface tension"); }
+
+double RefrigerantFluid::grid(const PhaseGrid& g, bool vapour, int prop, double tsat, double dt,
+                              double p, double t) const {
+    double out;
+    if (g.eval(prop, tsat, std::max(dt, 0.0), out)) return out;
+    throw OutOfRange(fmt::format(
+        "{}: no {} data at {:g} Pa and {:g} °C ({} {:g} K; data: saturation {:g} .. {:g} °C, "
+        "{} 0 .. {:g} K)",
+        YFluidName(), vapour ? "vapour" : "liquid", p, t, vapour ? "superheat" : "subcooling", dt,
+        g.tsat_min(), g.tsat_max(), vapour ? "superheat" : "subcooling", g.dt_max()));
+}
+
+core::PhaseState RefrigerantFluid::state(const PhaseGrid& g, bool vapour, double tsat, double dt,
+                                         double p, double t) const {
+    core::PhaseState s;
+    s.Temperature = t;
+    s.Pressure = p;
+    s.Density = grid(g, vapour, kGridRho, tsat, dt, p, t);
+    s.Enthalpy = grid(g, vapour, kGridH, tsat, dt, p, t);
+    s.SpecificHeat = grid(g, vapour, kGridCp, tsat, dt, p, t);
+    s.Viscosity = grid(g, vapour, kGridMu, tsat, dt, p, t);
+    s.Conductivity = grid(g, vapour, kGridLambda, tsat, dt, p, t);
+    return s;
+}
+
+core::PhaseState RefrigerantFluid::VaporState(double p, double t) const {
+    const double td = sat_temperature(kPDew, p);
+    if (!(t >= td - kPhaseTolerance))
+        throw OutOfRange(fmt::format("{}: {:g} °C is below the dew point {:g} °C of {:g} Pa (not vapour)",
+                                     YFluidName(), t, td, p));
+    return state(data_->vapor, true, td, t - td, p, t);
+}
+
+core::PhaseState RefrigerantFluid::LiquidState(double p, double t) const {
+    const double tb = sat_temperature(kPBubble, p);
+    if (!(t <= tb + kPhaseTolerance))
+        throw OutOfRange(fmt::format("{}: {:g} °C is above the bubble point {:g} °C of {:g} Pa (not liquid)",
+                                     YFluidName(), t, tb, p));
+    return state(data_->liquid, false, tb, tb - t, p, t);
+}
+
+double RefrigerantFluid::single(int prop, double t) const {
+    if (std::isnan(t_bubble_) || std::isnan(t_dew_))
+        sat_temperature(std::isnan(t_bubble_) ? kPBubble : kPDew, pressure_);  // throws
+    if (t <= t_bubble_ + kPhaseTolerance)
+        return grid(data_->liquid, false, prop, t_bubble_, t_bubble_ - t, pressure_, t);
+    if (t >= t_dew_ - kPhaseTolerance)
+        return grid(data_->vapor, true, prop, t_dew_, t - t_dew_, pressure_, t);
+    throw OutOfRange(fmt::format("{}: {:g} °C at {:g} Pa lies between the bubble ({:g} °C) and "
+                                 "dew ({:g} °C) points (two-phase)",
+                                 YFluidName(), t, pressure_, t_bubble_, t_dew_));
+}
+
+core::PhaseState RefrigerantFluid::YState(double t) const {
+    if (std::isnan(t_bubble_) || std::isnan(t_dew_))
+        sat_temperature(std::isnan(t_bubble_) ? kPBubble : kPDew, pressure_);
+    if (t <= t_bubble_ + kPhaseTolerance)
+        return state(data_->liquid, false, t_bubble_, t_bubble_ - t, pressure_, t);
+    if (t >= t_dew_ - kPhaseTolerance)
+        return state(data_->vapor, true, t_dew_, t - t_dew_, pressure_, t);
+    single(kGridRho, t);  // throws the two-phase error
+    return {};
+}
+
+void RefrigerantFluid::describe(core::FluidInfoType& info) const {
+    info.Glide = data_->kind != "pure";
+    info.Range.TMin = data_->entry.t_min;
+    info.Range.TMax = data_->entry.t_max;
+    info.Range.PMin = SatPressureBubble(data_->entry.t_min);
+    info.Range.PMax = SatPressureDew(data_->entry.t_max);
+    info.CriticalTemperature = data_->t_crit;
+    info.CriticalPressure = data_->p_crit;
+    info.MolarMass = data_->molar_mass;
+    info.Source = data_->entry.source;
+}
+
+}  // namespace hxq::engines::fluid

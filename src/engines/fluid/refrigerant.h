@@ -1,0 +1,109 @@
+// Refrigerants from the fluid database: saturation table (1 K) and superheated-vapour and
+// subcooled-liquid grids (2 K x 2 K), interpolated with monotone C1 cubics in temperature
+// and, across the grids' rows, in saturation temperature - that is, in pressure.
+#pragma once
+
+#include "engines/fluid/catalogue.h"
+#include "engines/fluid/fluid_base.h"
+#include "engines/fluid/interp.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hxq::engines::fluid {
+
+// Columns of the saturation table, in the order of the database table.
+enum SatColumn {
+    kPBubble, kPDew, kRhoLiq, kRhoVap, kHLiq, kHVap, kCpLiq, kCpVap, kMuLiq, kMuVap,
+    kLambdaLiq, kLambdaVap, kSigma, kSatColumns
+};
+
+// Properties of the grids, in the order of the database tables.
+enum GridProperty { kGridRho, kGridH, kGridCp, kGridMu, kGridLambda, kGridProperties };
+
+// One phase's grid: rows of constant saturation temperature (constant pressure), columns
+// of superheat (vapour) or subcooling (liquid).
+class PhaseGrid {
+public:
+    PhaseGrid() = default;
+    // values[p][row * nd + col]; NaN where there is no value. log_rho: interpolate ln rho.
+    PhaseGrid(double t0, double ht, int nt, double hd, int nd,
+              std::array<std::vector<double>, kGridProperties> values, bool log_rho);
+
+    // Property p at saturation temperature tsat and temperature difference dt; false
+    // where the grid has no data there.
+    bool eval(int p, double tsat, double dt, double& out) const;
+    double tsat_min() const { return t0_; }
+    double tsat_max() const { return t0_ + (nt_ - 1) * ht_; }
+    double dt_max() const { return (nd_ - 1) * hd_; }
+    bool empty() const { return nt_ < 2; }
+
+private:
+    bool row_covers(int row, int col) const;
+    double row_value(int p, int row, int col, double w) const;
+
+    double t0_ = 0, ht_ = 1, hd_ = 1;
+    int nt_ = 0, nd_ = 0;
+    bool log_rho_ = false;
+    std::array<std::vector<double>, kGridProperties> y_, m_;  // values and slopes along dT
+    std::vector<int> lo_, hi_;  // per row: the columns where every property has a value
+};
+
+struct RefrigerantData {
+    CatalogueEntry entry;
+    std::string kind;  // "pure" or "pseudo-pure"
+    double molar_mass = 0, t_crit = 0, p_crit = 0, t_triple = 0;
+    std::string eos, transport;
+    std::array<UniformSpline, kSatColumns> sat;  // p and rho_vap as logarithms
+    PhaseGrid vapor, liquid;
+};
+
+class RefrigerantFluid : public FluidBase {
+public:
+    explicit RefrigerantFluid(std::shared_ptr<const RefrigerantData> data);
+
+    void SetYPressure(double pascal) override;
+    double YDensity(double t) const override { return single(kGridRho, t); }
+    double YHeatCapacity(double t) const override { return single(kGridCp, t); }
+    double YConductivity(double t) const override { return single(kGridLambda, t); }
+    double YViscosity(double t) const override { return single(kGridMu, t); }
+    core::PhaseState YState(double t) const override;
+
+    double SatPressureBubble(double t) const override;
+    double SatPressureDew(double t) const override;
+    double SatTemperatureBubble(double p) const override;
+    double SatTemperatureDew(double p) const override;
+    core::PhaseState RefLiquid(double t) const override;
+    core::PhaseState RefVapor(double t) const override;
+    double LatentHeat(double t) const override;
+    double SurfaceTension(double t) const override;
+    core::PhaseState VaporState(double p, double t) const override;
+    core::PhaseState LiquidState(double p, double t) const override;
+
+protected:
+    void describe(core::FluidInfoType& info) const override;
+
+private:
+    double sat(SatColumn c, double t, const char* what) const;
+    double sat_temperature(SatColumn c, double p) const;
+    double grid(const PhaseGrid& g, bool vapour, int prop, double tsat, double dt, double p,
+                double t) const;
+    double single(int prop, double t) const;
+    core::PhaseState state(const PhaseGrid& g, bool vapour, double tsat, double dt, double p,
+                           double t) const;
+
+    std::shared_ptr<const RefrigerantData> data_;
+    // Bubble and dew temperatures of the held pressure (NaN when it is outside the data).
+    double t_bubble_ = 0, t_dew_ = 0;
+};
+
+// The refrigerants of a fluid database (cached per path); throws FluidDatabaseError.
+std::vector<CatalogueEntry> refrigerant_entries(const std::string& db_path);
+// The data of one refrigerant (loaded once per path and fluid, then shared).
+std::shared_ptr<const RefrigerantData> refrigerant_data(const std::string& db_path,
+                                                        std::int32_t fluid_id);
+core::FluidRef create_refrigerant(const std::string& db_path, const CatalogueEntry& entry);
+
+}  // namespace hxq::engines::fluid
