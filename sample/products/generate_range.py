@@ -37,9 +37,9 @@ SAMPLE = os.path.dirname(HERE)
 
 TRUE, FALSE = -1, 0  # Jet booleans
 
-# Fluid identifiers of the fluid-property component (src/engines/fluid/catalogue):
-# the FluidID of the channel-fluid correction table.
-FLUID_IDS = {"R134a": 134, "R410A": 410, "R407C": 407, "R717": 717}
+# Refrigerant identifiers of the fluid database (sample/fluids/refrigerants.csv), which
+# the fluid objects report as their FluidID for the channel-fluid correction table.
+FLUID_IDS = {"R134a": 20, "R407C": 23, "R410A": 24, "R717": 26}
 
 HIGH_ANGLE_SMALL = 65.0  # chevron angle from the flow direction, degrees
 HIGH_ANGLE_LARGE = 60.0

@@ -330,5 +330,16 @@ TEST(SampleIntegrity, RangeCoversSizesDutiesAndSpecialCases) {
     EXPECT_GE(db.query("SELECT DISTINCT FluidID FROM \"Channel-Fluid-Factors\" WHERE FluidID <> 0").size(), 3u);
 }
 
+// Refrigerant rows use the identifiers the fluid objects report.
+TEST(SampleIntegrity, CorrectionFactorFluidsAreRefrigerantsOfTheFluidDatabase) {
+    SampleDb fluids("fluids.db");
+    auto refrigerants = ids(fluids, "SELECT FluidID FROM Refrigerants");
+    for (const char* file : {"products.db", "legacy.db"}) {
+        SampleDb db(file);
+        for (const auto& r : db.query("SELECT DISTINCT FluidID FROM \"Channel-Fluid-Factors\" WHERE FluidID <> 0"))
+            EXPECT_TRUE(refrigerants.count(r.at("FluidID").integer())) << file << " FluidID " << r.at("FluidID").integer();
+    }
+}
+
 }  // namespace
 }  // namespace hxq::sample_test
