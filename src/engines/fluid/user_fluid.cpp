@@ -263,7 +263,11 @@ double UserFluid::SatPressureBubble(double t) const {
 
 double UserFluid::vapour_density(double t, double p) const {
     const double pr = p / (data_->pc * kBar);
-    const double z = 1.0 + pr * (data_->z[0] + pr * (data_->z[1] + pr * data_->z[2]));
+    const double tr = (t + 273.15) / (data_->tc + 273.15);
+    const double z = 1.0 + pr / tr * (data_->z[0] + data_->z[1] / tr + data_->z[2] / std::pow(tr, 6));
+    if (!(z > 0.05))
+        throw OutOfRange(fmt::format("{}: vapour at {:g} Pa and {:g} °C outside its virial model",
+                                     YFluidName(), p, t));
     return p * data_->mw * 1e-3 / (z * kRUniversal * (t + 273.15));
 }
 
@@ -300,16 +304,20 @@ double UserFluid::LatentHeat(double t) const {
 
 double UserFluid::SurfaceTension(double t) const {
     need_two_phase();
-    // Brock & Bird (1955) as given by Poling, Prausnitz & O'Connell, The Properties of
-    // Gases and Liquids, 5th ed., eq. (12-3.5): sigma = pc^(2/3) Tc^(1/3) Q (1 - Tr)^(11/9)
-    // in dyn/cm with pc in bar, Q = 0.1196 [1 + Tbr ln(pc/1.01325)/(1 - Tbr)] - 0.279.
-    const double tc = data_->tc + 273.15;
-    const double tb = SatTemperatureBubble(101325.0) + 273.15;
-    const double tbr = tb / tc;
-    const double q = 0.1196 * (1.0 + tbr * std::log(data_->pc / 1.01325) / (1.0 - tbr)) - 0.279;
-    const double tr = (t + 273.15) / tc;
+    // Corresponding states (Curl & Pitzer 1958) as given by Poling, Prausnitz & O'Connell,
+    // The Properties of Gases and Liquids, 5th ed., eq. (12-3.7), sigma in dyn/cm with pc in
+    // bar: sigma = pc^(2/3) Tc^(1/3) (1.86 + 1.18 w)/19.05 [(3.75 + 0.91 w)/(0.291 - 0.08 w)]^(2/3)
+    // (1 - Tr)^(11/9); the acentric factor w from the dew line at Tr = 0.7. Typically within
+    // 10 % for refrigerants.
     check_temperature(t, data_->t_min, std::min(data_->t_max, data_->tc));
-    return 1e-3 * std::pow(data_->pc, 2.0 / 3.0) * std::cbrt(tc) * q * std::pow(1.0 - tr, 11.0 / 9.0);
+    const double tc = data_->tc + 273.15;
+    const double t07 = 0.7 * tc - 273.15;
+    const double w = -std::log10(SatPressureDew(t07) / (data_->pc * kBar)) - 1.0;
+    const double tr = (t + 273.15) / tc;
+    const double sigma = std::pow(data_->pc, 2.0 / 3.0) * std::cbrt(tc) * (1.86 + 1.18 * w) / 19.05 *
+                         std::pow((3.75 + 0.91 * w) / (0.291 - 0.08 * w), 2.0 / 3.0) *
+                         std::pow(1.0 - tr, 11.0 / 9.0);
+    return 1e-3 * sigma;
 }
 
 core::PhaseState UserFluid::VaporState(double p, double t) const {

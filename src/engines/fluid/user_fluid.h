@@ -12,11 +12,17 @@
 // - Equation types ("eq" & stem): 0 or NULL: no data; 1: property = sum c_k (T + 273)^k;
 //   2: ln property = sum c_k (T + 273)^k; 3: T + 273 = sum c_k (ln p)^k (saturation fits
 //   Tdew, Tbub). Coefficient columns "c" & stem & k, k = 0 .. 4; a NULL coefficient is 0.
-// - cCPv13, cCPv14, cCPv15: the vapour's compressibility Z = 1 + c13 pr + c14 pr² +
-//   c15 pr³ with pr = p/Pc (NULL = 0: ideal gas); the vapour density is p MW/(Z R T).
+// - cCPv13, cCPv14, cCPv15: the vapour's reduced second virial coefficient
+//   B Pc/(R Tc) = c13 + c14/Tr + c15/Tr^6 (the temperature form of Tsonopoulos, AIChE J.
+//   20 (1974) 263), so Z = 1 + (pr/Tr)(c13 + c14/Tr + c15/Tr^6), pr = p/Pc, Tr = T/Tc
+//   (NULL = 0: ideal gas); the vapour density is p MW/(Z R T).
+// - TvapMin/TvapMax: range of the vapour property fits; PdewMin/PdewMax: pressure range
+//   of the dew-line fit Tdew; PvapMin/PvapMax: pressure range of the bubble-line fit Tbub
+//   (when empty, the dew-line range). TdewMin .. TbubMax are informative.
 // - Without Tbub the fluid has no glide (bubble line = dew line). Without Hfg the latent
-//   heat is Entdew - Entbub. Surface tension is not stored; it is estimated by the
-//   Brock-Bird corresponding-states method from Tc, Pc and the normal boiling point.
+//   heat is Entdew - Entbub. Surface tension is not stored; it is estimated by
+//   corresponding states from Tc, Pc and the acentric factor of the dew line (this needs
+//   Tr = 0.7 inside the dew-line data).
 #pragma once
 
 #include "engines/fluid/catalogue.h"
