@@ -136,21 +136,35 @@ bool RegistryStore::key_exists(std::int32_t root, std::string_view key_path) con
     return false;
 }
 
-bool RegistryStore::create_key(std::int32_t root, std::string_view key_path) {
-    std::string key = full_key(root, key_path);
-    if (key.empty()) return false;
+namespace {
+
+// Loads the store, lets `change` edit it and writes it back when `change` says it
+// changed something. False when the store cannot be read or written.
+template <class Change>
+bool rewrite(const std::filesystem::path& file, Change change) {
     try {
-        ProfileFile store = ProfileFile::load(file_);
-        if (store.has_section(key)) return true;
-        store.add_section(key);
-        if (file_.has_parent_path()) std::filesystem::create_directories(file_.parent_path());
-        store.save(file_);
+        ProfileFile store = ProfileFile::load(file);
+        if (!change(store)) return true;
+        if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+        store.save(file);
         return true;
     } catch (const Error&) {
         return false;
     } catch (const std::filesystem::filesystem_error&) {
         return false;
     }
+}
+
+}  // namespace
+
+bool RegistryStore::create_key(std::int32_t root, std::string_view key_path) {
+    std::string key = full_key(root, key_path);
+    if (key.empty()) return false;
+    return rewrite(file_, [&](ProfileFile& store) {
+        if (store.has_section(key)) return false;
+        store.add_section(key);
+        return true;
+    });
 }
 
 bool RegistryStore::set_value(std::int32_t root, std::string_view key_path, std::string_view value_name,
@@ -158,31 +172,19 @@ bool RegistryStore::set_value(std::int32_t root, std::string_view key_path, std:
     std::string key = full_key(root, key_path);
     std::string name = stored_name(value_name);
     if (key.empty() || name.empty()) return false;
-    try {
-        ProfileFile store = ProfileFile::load(file_);
+    return rewrite(file_, [&](ProfileFile& store) {
         store.set(key, name, encode(value));
-        if (file_.has_parent_path()) std::filesystem::create_directories(file_.parent_path());
-        store.save(file_);
         return true;
-    } catch (const Error&) {
-        return false;
-    } catch (const std::filesystem::filesystem_error&) {
-        return false;
-    }
+    });
 }
 
 bool RegistryStore::delete_value(std::int32_t root, std::string_view key_path, std::string_view value_name) {
     std::string key = full_key(root, key_path);
     std::string name = stored_name(value_name);
     if (key.empty() || name.empty()) return false;
-    try {
-        ProfileFile store = ProfileFile::load(file_);
-        if (!store.erase_key(key, name)) return false;
-        store.save(file_);
-        return true;
-    } catch (const Error&) {
-        return false;
-    }
+    bool found = false;
+    bool written = rewrite(file_, [&](ProfileFile& store) { return found = store.erase_key(key, name); });
+    return found && written;
 }
 
 std::string GetRegValue(std::int32_t hClassKey, const std::string& sSectionKey, const std::string& sValueKey) {
