@@ -199,3 +199,12 @@ TEST_F(SettingsLoad, StartUpDetectionSuppliesEditorAndWordProcessor) {
     EXPECT_TRUE(option.UsrSettings().UseWord);
     EXPECT_TRUE(library_state().word_processor_found);
 }
+
+TEST_F(SettingsLoad, AnUnknownUnitSystemKeepsTheUnitsOfThePreviousLoad) {
+    write_file(ini(), "[Action]\r\nUnitSystem=2\r\nOutputUnits=49;40;71\r\n");
+    load_settings(library_state());
+    write_file(ini(), "[Action]\r\nUnitSystem=3\r\nOutputUnits=1;1;1\r\n");
+    load_settings(library_state());
+    EXPECT_EQ(library_state().derived.OutputUnitSystem, 3);
+    EXPECT_EQ(ids(library_state().derived.OutputUnits), "49;40;71;0;0;0;0;0;0;0;0;0;0;0;0;0;0");
+}
