@@ -21,6 +21,7 @@ Writes (run from anywhere; the script finds the folders beside its own):
     sample/stock/stock.sql        Stock
     sample/selector/selector.sql  HXQMeas, BaseArticleNumbers, ITEM_PLAN_NF, Models,
                                   Connections, XPCmaterial
+    sample/README.md              the description of the range with its table of models
 
     python3 sample/products/generate_range.py
 """
@@ -763,8 +764,116 @@ def selector_sql(tree, ad):
     return "".join(out)
 
 
+def readme_text(tree):
+    groups = {}
+    names = {r[0]: r[2] for r in tree.rows}
+    for r in tree.rows:
+        model = r[8] if r[6] == "HXQ" else (r[2] if r[6] is None and r[2] in BY_NAME else None)
+        if not model:
+            continue
+        for token in (r[3] or "").split():
+            if "/" in token:
+                groups.setdefault(model, set()).add(token)
+    lines = [
+        "| Model | HXQID | Plate area m² | Ports mm | Max plates | Max passes | Channels "
+        "(chevron angle) | Groups | Notes |",
+        "|---|---|---|---|---|---|---|---|---|",
+    ]
+    for m in MODELS:
+        notes = []
+        if m.retired:
+            notes.append("retired (InUse false)")
+        if m.dual:
+            notes.append("dual circuit")
+        if m.vring:
+            notes.append(f"V-ring {m.vring}")
+        if m.info2:
+            notes.append("cross flow")
+        if m.name not in COST:
+            notes.append("no Cost row: default prices")
+        if m.port_down != m.port:
+            notes.append(f"outlet ports {1000 * m.port_down:g} mm")
+        if m.name in ("Q320", "Q500"):
+            notes.append("hidden from user level C")
+        chans = f"H {m.h_angle:g}°, M {m.m_angle:g}°, L {LOW_ANGLE:g}°"
+        grp = ", ".join(f"{g} {names[int(g[2:])]}" for g in sorted(groups.get(m.name, ())))
+        lines.append(f"| {m.name} | {m.id} | {m.plate_area:.4f} | {m.port_mm} | {m.max_plates} | "
+                     f"{m.max_passes} | {chans} | {grp} | {'; '.join(notes)} |")
+    table = "\n".join(lines)
+    legacy = "\n".join(
+        f"| {m.name} | {m.id} | {m.plate_area:.4f} | {m.port_mm} | {m.max_plates} | "
+        f"{m.max_passes} | H {m.h_angle:g}°, L {LOW_ANGLE:g}° |" for m in LEGACY)
+    return README.format(table=table, legacy=legacy)
+
+
+README = """# Sample data
+
+A fictional but physically sound product range, built into SQLite files in the build's
+`sample/` folder (`build/<preset>/sample/`) from the SQL text of the folders here. No
+binary database is kept in git.
+
+| Folder | Database | Holds |
+|---|---|---|
+| `products/` | `products.db` | the main product database (setting "HXQnew"): model tree, models, channel types, prices, V-rings, channel-fluid factors, denominations, article codes, air dryers, connection standards |
+| `legacy/` | `legacy.db` | a second product database with the small legacy line: no physical data, no filter |
+| `stock/` | `stock.db` | plate counts held in stock per model (setting "DBStock") |
+| `selector/` | `selector.db` | construction data per article code, base articles, warehouse stock, models, connections, plate materials (setting "DBPath" of "HXQSelector\\Info") |
+| `units/` | `units.db` | units and quantity groups (setting "ConvertDB") |
+| `fluids/` | `fluids.db` | refrigerant tables of the fluid component (setting "DBFluid2000") |
+| `install/` | `registry.ini`, `hxq.ini` | the sample installation: machine-wide store and user settings with this build's paths |
+
+Run the program on the sample installation with `HXQ_REGISTRY=build/<preset>/sample/registry.ini`
+and the initialisation file `build/<preset>/sample/hxq.ini`.
+
+`products/generate_range.py` writes `products/range.sql`, `legacy/legacy.sql`,
+`stock/stock.sql`, `selector/selector.sql` and this file from one geometry record per
+model; `products/fit_channels.py` fits the channel laws. Both are plain Python 3 and are
+run by hand when the range changes (`python3 sample/products/generate_range.py`), not at
+build time.
+
+## The Q line (main product database)
+
+Brazed plates of AISI 316L, copper brazed (material "C"; some base articles also nickel
+brazed, "N"). Plate gap b = 2 × corrugation amplitude, hydraulic diameter 2b/Φ, effective
+plate area = flow length × flow width × Φ (VDI Heat Atlas). Every model has three channel
+types: H (two high-angle plates), L (two low-angle plates) and M (one of each, fitted at
+the mean angle). Friction and heat-transfer laws are piecewise power laws fitted to
+Martin's chevron correlation; the fits and their largest errors are recorded in
+`products/range.sql`.
+
+{table}
+
+Groups are selected by their node number: a calculation of group `S/012` rates every
+member of node 12. Single phase: 11 all units, 12 small, 13 large (Q32 is in both), 14
+retired, 15 an empty folder. Condensers: 22, dual circuit 23. Evaporators: 32, dual circuit
+33, large 34, cascade units 35 (model nodes rated as condenser and evaporator). Two-stage:
+42. Air dryers: 52 with AD 200 (Q22 air unit + Q22 evaporator), AD 350 (Q45 + Q32) and
+AD 600 (Q90 + Q60; no plate numbers for rating). User levels: A sees everything; B not the
+retired units; C neither the mixed-channel nodes (channel types HM and ML, with a right
+channel beside the left one), the double-wall execution of Q22, Q320, Q500 nor the empty
+folder.
+
+Article codes: `QB*<model>*<port mm>*C*<channel>*<n>P*S` for n = 1, 2 and 3 where the model
+allows three passes (Q45 has no 3-pass code: a 3-pass rating takes the 2-pass row),
+`...*2S*S` for two-stage units and `QB*Q22*24*C*H*DW*S` for the double-wall execution.
+Units of the measures table: m, bar (the physical-data routines multiply by 100), °C, kg.
+
+Stock: one row per model (`StockID` = model id); Q14's row has an empty third level, so only
+two levels count; Q320's uses all twenty.
+
+## The QL line (legacy database)
+
+| Model | HXQID | Plate area m² | Ports mm | Max plates | Max passes | Channels |
+|---|---|---|---|---|---|---|
+{legacy}
+
+Groups `S/004`, `C/005`, `E/006`; channel laws fitted with two breakpoints.
+"""
+
+
 def main():
     tree, spc, ad = build_tree()
+    write(os.path.join(SAMPLE, "README.md"), readme_text(tree))
     write(os.path.join(HERE, "range.sql"), products_sql(tree, ad))
     write(os.path.join(SAMPLE, "legacy", "legacy.sql"), legacy_sql())
     write(os.path.join(SAMPLE, "stock", "stock.sql"), stock_sql())
