@@ -342,6 +342,8 @@ TEST(SinglePhasePerformance, CounterCurrentAgreesWithAHandCalculation) {
     EXPECT_LT(r.MaxTemp[2], r.InletTemp[1]);
     EXPECT_NEAR(r.Viscosity[1], 1000 * water.YViscosity(r.RefTemp[1]), 1e-9);
     EXPECT_GT(r.WallViscosity[1], r.Viscosity[1]);  // the hot side's wall is colder
+    for (int s = 1; s <= 2; ++s)
+        EXPECT_NEAR(r.WallViscosity[s] / (1000 * water.YViscosity(r.MeanWallTemp[s])), 1.0, 1e-6);
 }
 
 TEST(SinglePhasePerformance, MixedChannelsSplitTheFlowAtEqualPressureDrop) {

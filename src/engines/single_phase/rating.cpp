@@ -25,6 +25,44 @@ bool is_range_error(const platform::Error& e) {
 
 }  // namespace
 
+void ViscositySpan::build(const core::FluidObject& fluid, double t_lo, double t_hi) {
+    ready_ = false;
+    if (!(t_hi > t_lo)) return;
+    mid_ = 0.5 * (t_hi + t_lo);
+    half_ = 0.5 * (t_hi - t_lo);
+    constexpr double kPiNodes = 3.14159265358979323846 / kNodes;
+    try {
+        for (int k = 0; k < kNodes; ++k) {
+            const auto i = static_cast<std::size_t>(k);
+            // Chebyshev points of the first kind and their barycentric weights.
+            x_[i] = std::cos(kPiNodes * (k + 0.5));
+            weight_[i] = (k % 2 == 0 ? 1.0 : -1.0) * std::sin(kPiNodes * (k + 0.5));
+            const double mu = fluid.YViscosity(mid_ + half_ * x_[i]);
+            if (!(mu > 0)) return;
+            ln_mu_[i] = std::log(mu);
+        }
+    } catch (const platform::Error& e) {
+        if (!is_range_error(e)) throw;
+        return;
+    }
+    ready_ = true;
+}
+
+double ViscositySpan::at(const core::FluidObject& fluid, double t) const {
+    const double x = ready_ ? (t - mid_) / half_ : 2.0;
+    if (!(x >= -1.0 && x <= 1.0)) return fluid.YViscosity(t);
+    double num = 0;
+    double den = 0;
+    for (std::size_t k = 0; k < kNodes; ++k) {
+        const double d = x - x_[k];
+        if (d == 0) return std::exp(ln_mu_[k]);
+        const double w = weight_[k] / d;
+        num += w * ln_mu_[k];
+        den += w;
+    }
+    return std::exp(num / den);
+}
+
 Props props_at(const core::FluidObject& fluid, double t) {
     const core::PhaseState s = fluid.YState(t);
     Props p;
@@ -174,7 +212,7 @@ Thermal thermal(const std::array<SideModel, 2>& sides, const Geometry& g,
             if (sides[s].gas) continue;
             any_liquid = true;
             try {
-                th.wall_mu[s] = sides[s].fluid->YViscosity(wall[s]);
+                th.wall_mu[s] = sides[s].viscosity.at(*sides[s].fluid, wall[s]);
             } catch (const platform::Error& e) {
                 if (!is_range_error(e)) throw;
                 // The wall lies outside the fluid's data (a brine near freezing against

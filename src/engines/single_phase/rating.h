@@ -56,6 +56,27 @@ struct Geometry {
     double wall_resistance = 0;  // t / k, m² K/W
 };
 
+// ln η of a liquid between two temperatures, interpolated through Chebyshev nodes: the
+// wall iteration asks for η_w many times within the span of the inlet temperatures, and
+// ln η is smooth there (error far below 1e-6 relative with six nodes over 100 K).
+class ViscositySpan {
+public:
+    // Fills the nodes from the fluid; leaves the span empty when a node lies outside the
+    // fluid's data (every call then goes to the fluid).
+    void build(const core::FluidObject& fluid, double t_lo, double t_hi);
+    // η at t: interpolated inside the span, from the fluid outside it.
+    double at(const core::FluidObject& fluid, double t) const;
+
+private:
+    static constexpr int kNodes = 6;
+    std::array<double, kNodes> x_{};
+    std::array<double, kNodes> ln_mu_{};
+    std::array<double, kNodes> weight_{};
+    double mid_ = 0;
+    double half_ = 0;
+    bool ready_ = false;
+};
+
 // One side's channel laws and ports.
 struct SideModel {
     std::array<PowerLaw, 2> friction;  // [0] left type, [1] right type
@@ -66,6 +87,7 @@ struct SideModel {
     double slit = 0;      // velocity heads per pass
     const core::FluidObject* fluid = nullptr;
     bool gas = false;
+    ViscositySpan viscosity;
 };
 
 // Channel counts and passes of one unit.

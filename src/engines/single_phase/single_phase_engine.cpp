@@ -282,6 +282,22 @@ void load_model(Context& c) {
     c.margin = in.OverSurface.Given ? in.OverSurface.Value / 100.0 : 0;
 }
 
+// Interpolated wall viscosities over the span of the given temperatures, where the wall
+// temperatures of the rating lie.
+void prepare_viscosity(Context& c) {
+    double lo = 1e300;
+    double hi = -1e300;
+    for (int s = 1; s <= 2; ++s) {
+        for (const core::DutyValue* v : {&c.in.InletTemp[s], &c.in.OutletTemp[s]}) {
+            if (!v->Given) continue;
+            lo = std::min(lo, v->Value);
+            hi = std::max(hi, v->Value);
+        }
+    }
+    for (auto& side : c.sides)
+        if (!side.gas && hi > lo) side.viscosity.build(*side.fluid, lo, hi);
+}
+
 // --- duty closure ---
 
 // The whole duty (all units), every quantity known.
@@ -498,7 +514,8 @@ double required_ntu_of(const Evaluation& e) {
 
 // Design or check rating of one unit of `units` for the closed duty `total` (flows from
 // limits are found here, for this layout).
-Evaluation evaluate_duty(const Context& c, const Layout& l, int units, const Duty& total) {
+Evaluation evaluate_duty(const Context& c, const Layout& l, int units, const Duty& total,
+                         const std::array<Props, 2>* fixed_props = nullptr) {
     Evaluation e;
     e.layout = l;
     e.units = units;
@@ -511,7 +528,9 @@ Evaluation evaluate_duty(const Context& c, const Layout& l, int units, const Dut
     };
     if (!c.dp_flow[0] && !c.dp_flow[1]) {
         e.unit = per_unit(total);
-        e.props = {props_at(*c.fluid[0], e.unit.t.mean(0)), props_at(*c.fluid[1], e.unit.t.mean(1))};
+        e.props = fixed_props ? *fixed_props
+                              : std::array<Props, 2>{props_at(*c.fluid[0], e.unit.t.mean(0)),
+                                                     props_at(*c.fluid[1], e.unit.t.mean(1))};
     } else {
         // The limit fixes the flow at the properties of the side's mean temperature,
         // which the flow itself moves: iterate to a fixed point.
@@ -717,6 +736,9 @@ Evaluation design(const Context& c) {
     std::optional<Duty> total;
     if (duty_fixed) total = close_design(c, {});
     const Duty base = total ? *total : Duty{};
+    // The temperatures of a closed duty do not depend on the unit: one set of properties.
+    std::optional<std::array<Props, 2>> props;
+    if (total) props = std::array<Props, 2>{props_at(*c.fluid[0], base.t.mean(0)), props_at(*c.fluid[1], base.t.mean(1))};
     const int first_units = c.in.ParallelUnits.Given ? c.in.ParallelUnits.Value : 1;
     const int last_units = c.in.ParallelUnits.Given ? c.in.ParallelUnits.Value : kMaxParallelUnits;
     bool any_layout = false;
@@ -724,12 +746,19 @@ Evaluation design(const Context& c) {
         std::optional<Evaluation> best;
         double best_cost = 0;
         for (const auto& passes : options) {
-            const std::vector<Layout> layouts = layouts_for(c, passes);
+            std::vector<Layout> layouts = layouts_for(c, passes);
             if (layouts.empty()) continue;
             any_layout = true;
+            const bool multi = std::max(passes[0], passes[1]) > 1;
+            const double fixed_cost = multi ? c.in.PassPriceRatio : 0.0;
+            if (best) {
+                // Only plate counts that would be cheaper than the best so far matter.
+                while (!layouts.empty() && layouts.back().plates + fixed_cost >= best_cost - 1e-9) layouts.pop_back();
+                if (layouts.empty()) continue;
+            }
             auto eval = [&](std::size_t i) -> std::optional<Evaluation> {
                 try {
-                    return evaluate_duty(c, layouts[i], units, base);
+                    return evaluate_duty(c, layouts[i], units, base, props ? &*props : nullptr);
                 } catch (const Failure& f) {
                     // A flow from a limit that crosses the temperatures: not this layout.
                     if (f.code == kCrossing || f.code == kSmallDifference || f.code == kImpossible)
@@ -763,8 +792,7 @@ Evaluation design(const Context& c) {
                     }
                 }
             }
-            const bool multi = std::max(passes[0], passes[1]) > 1;
-            const double cost = found->layout.plates + (multi ? c.in.PassPriceRatio : 0.0);
+            const double cost = found->layout.plates + fixed_cost;
             if (!best || cost < best_cost - 1e-9) {
                 best = found;
                 best_cost = cost;
@@ -918,6 +946,7 @@ void SinglePhaseEngine::Calculate(SinglePhaseInput& input, SinglePhaseResult& re
         check_values(c);
         load_model(c);
         check_layout(c, true);
+        prepare_viscosity(c);
         Evaluation e;
         switch (c.mode) {
             case Mode::Design:
