@@ -1,0 +1,110 @@
+// clsCalculate: rates a duty over the product range. The single-phase side walks the
+// candidates of one model or of a model group, rates each with the single-phase engine,
+// prices it and keeps the best seven alternatives in the calculation record.
+#pragma once
+
+#include "core/model_tree.h"
+#include "core/records/calc_records.h"
+#include "core/records/engine_contracts.h"
+#include "platform/db.h"
+#include "platform/event.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace hxq::core {
+
+// Values of an empty alternatives slot.
+inline constexpr std::int16_t kEmptySlotUnits = 99;
+inline constexpr float kEmptySlotPrice = 1e10f;
+// Price of an alternative that has no solution.
+inline constexpr float kNoSolutionPrice = 1e10f;
+// Engine code of "No solution found !", also raised by the driver itself.
+inline constexpr int kNoSolutionCode = 15;
+
+// Plate wall conductivity (W/(m K)) of the plate materials the product range is built
+// of: AISI 316 stainless steel (Material 0) and the higher-alloyed grade (Material 1).
+inline constexpr double kWallConductivityMaterial0 = 16.3;
+inline constexpr double kWallConductivityMaterial1 = 22.5;
+
+// The ranking of every alternatives list: A goes before B when it needs fewer units,
+// or as many units at a price not above B's, so that of two equal alternatives the one
+// offered later stands first.
+bool BetterAlternative(float price_a, std::int16_t units_a, float price_b, std::int16_t units_b);
+bool BetterAlternative(float price_a, const SinglePhaseResult& a, float price_b, const SinglePhaseResult& b);
+
+// An empty single-phase slot: 99 units, price 1e10, no designation, not valid.
+void EmptySlot(OutDataType& slot);
+
+// The engine's trade units to SI (mm, mPa s, m² K/kW, kW), the load doubled for a dual
+// model, whose engine rating covers one of its two circuits.
+void ConvertEngineUnits(OutDataType& result);
+
+// The plate wall conductivity of `material`, or `current` for a material not known.
+double WallConductivity(std::int16_t material, double current);
+
+// Where a calculation finds its databases and who runs it: by default read from the
+// library state (settings "HXQnew", "DBStock", the selector path and the user level).
+struct CalculationSources {
+    std::string MainProductDB;  // the main product database (physical data, filter)
+    std::string StockDB;
+    std::string SelectorDB;
+    std::string UserLevel;
+};
+CalculationSources DefaultCalculationSources();
+
+class clsCalculate {
+public:
+    // The single-phase engine is created on first use.
+    clsCalculate();
+    // A calculation with its own engine (a scripted one in tests, an instrumented one in
+    // benchmarks).
+    explicit clsCalculate(std::unique_ptr<SinglePhaseEngine> engine);
+    ~clsCalculate();
+    clsCalculate(const clsCalculate&) = delete;
+    clsCalculate& operator=(const clsCalculate&) = delete;
+
+    void SetSinglePhaseEngine(std::unique_ptr<SinglePhaseEngine> engine);
+    SinglePhaseEngine& SinglePhase();
+
+    // Fills the engine input of `data` from the model-tree row `recTree` stands on:
+    // calculation method, prices and stock levels, model data, channels and ports.
+    void SPC_SetData(SPCDataType& data, platform::Recordset& recTree, platform::Recordset& recHXQ,
+                     platform::Recordset& recChan, platform::Recordset& recStock, platform::Recordset& recPrice);
+
+    // Rates the model or group of `data.GivenValues` and fills `data.outdata` 1..7.
+    // Errors reach the caller with source "SPCMainCalcLoop"; every database and
+    // recordset the loop opened is closed by then.
+    void SPCMainCalcLoop(SPCDataType& data);
+
+    // The number of alternatives the host wants shown (clsOption::NoOfAlternatives);
+    // the list is filled to seven whatever it is.
+    void NoOfAlternatives(std::int16_t count);
+
+    // True when the ModelTree position was rated in the current run.
+    bool IsCalculated(long position) const { return calculated_.IsCalculated(position); }
+
+    // Paths and user level used by the next main loop; default: the library state.
+    void SetSources(CalculationSources sources) { sources_ = std::move(sources); }
+    void ResetSources() { sources_.reset(); }
+
+    // Progress of the current main loop, 0-100, after every row of its query.
+    platform::Event<std::int16_t> CalcPercent;
+
+private:
+    struct SPCRun;
+    class SPCRating;
+
+    OutDataType SPCNodeCalc(SPCDataType& data, std::int16_t node, SPCRun& run);
+    // Rates a candidate that a dual calculation builds as one half of a dual pair.
+    bool DualCheckSPC(const SPCDataType& data, OutDataType& result);
+    void RateCandidate(SPCDataType& data, platform::Recordset& tree, SPCRun& run, OutDataType& alternative);
+
+    std::unique_ptr<SinglePhaseEngine> single_phase_;
+    CalculatedSet calculated_;
+    std::optional<CalculationSources> sources_;
+};
+
+}  // namespace hxq::core
