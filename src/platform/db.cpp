@@ -510,6 +510,8 @@ std::shared_ptr<Connection> open_connection(const std::string& path, int flags, 
     // A misspelt "name" must be an error, not silently a text literal.
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    // The row views of the recordsets live in the temp schema; keep it off the disk.
+    sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
     register_row_view_module(db, c.get());
     // SQLite opens lazily: read the schema now so that a file that is no database fails here.
     char* msg = nullptr;
@@ -593,7 +595,9 @@ Recordset Database::OpenRecordset(std::string_view source, RecordsetType type) {
         select_end = 6;
         if (kind == "table") base = canonical;
     }
-    if (type == RecordsetType::Default) type = (!is_query && !base.empty()) ? RecordsetType::Table : RecordsetType::Dynaset;
+    // A table recordset needs a table; for a query or a view DAO's default is a dynaset.
+    if (type == RecordsetType::Default || (type == RecordsetType::Table && (is_query || base.empty())))
+        type = (!is_query && !base.empty()) ? RecordsetType::Table : RecordsetType::Dynaset;
     const bool want_update = !base.empty() && !c.read_only && type != RecordsetType::Snapshot &&
                              type != RecordsetType::ForwardOnly;
 
