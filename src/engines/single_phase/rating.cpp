@@ -30,13 +30,14 @@ void ViscositySpan::build(const core::FluidObject& fluid, double t_lo, double t_
     if (!(t_hi > t_lo)) return;
     mid_ = 0.5 * (t_hi + t_lo);
     half_ = 0.5 * (t_hi - t_lo);
-    constexpr double kPiNodes = 3.14159265358979323846 / kNodes;
+    nodes_ = std::clamp(static_cast<int>(std::ceil((t_hi - t_lo) / 15.0)) + 5, 8, kMaxNodes);
+    const double pi_nodes = 3.14159265358979323846 / nodes_;
     try {
-        for (int k = 0; k < kNodes; ++k) {
+        for (int k = 0; k < nodes_; ++k) {
             const auto i = static_cast<std::size_t>(k);
             // Chebyshev points of the first kind and their barycentric weights.
-            x_[i] = std::cos(kPiNodes * (k + 0.5));
-            weight_[i] = (k % 2 == 0 ? 1.0 : -1.0) * std::sin(kPiNodes * (k + 0.5));
+            x_[i] = std::cos(pi_nodes * (k + 0.5));
+            weight_[i] = (k % 2 == 0 ? 1.0 : -1.0) * std::sin(pi_nodes * (k + 0.5));
             const double mu = fluid.YViscosity(mid_ + half_ * x_[i]);
             if (!(mu > 0)) return;
             ln_mu_[i] = std::log(mu);
@@ -53,7 +54,7 @@ double ViscositySpan::at(const core::FluidObject& fluid, double t) const {
     if (!(x >= -1.0 && x <= 1.0)) return fluid.YViscosity(t);
     double num = 0;
     double den = 0;
-    for (std::size_t k = 0; k < kNodes; ++k) {
+    for (std::size_t k = 0; k < static_cast<std::size_t>(nodes_); ++k) {
         const double d = x - x_[k];
         if (d == 0) return std::exp(ln_mu_[k]);
         const double w = weight_[k] / d;
