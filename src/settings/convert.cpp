@@ -1,6 +1,7 @@
 #include "settings/convert.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "settings/format.h"
 #include "settings/library_state.h"
 
@@ -99,7 +100,7 @@ clsConvert::clsConvert()
     : clsConvert(convert_context().convert_db(), convert_context().unit_system(), convert_context().prompter()) {}
 
 clsConvert::clsConvert(const std::string& convert_db, int unit_system, platform::Prompter& prompter)
-    : path_(trim_whitespace(convert_db)) {
+    : path_(platform::native_path(trim_whitespace(convert_db))) {
     try {
         db_ = platform::OpenDatabase(path_, true);
         rs_ = db_.OpenRecordset("SELECT * FROM Convert", platform::RecordsetType::Snapshot);

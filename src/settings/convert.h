@@ -59,10 +59,11 @@ class clsConvert {
 public:
     // Opens the database named by convert_context().
     clsConvert();
-    // Opens `convert_db` (blanks around it ignored), its Convert snapshot, and loads the
-    // library-wide unit tables for `unit_system`. A failure is shown through `prompter`
-    // ("Error No: ", number, description, source and path on lines of their own) and
-    // leaves the object without an open recordset and the unit tables as they were.
+    // Opens `convert_db` (blanks around it ignored, "\" separators read as "/"), its
+    // Convert snapshot, and loads the library-wide unit tables for `unit_system`. A
+    // failure is shown through `prompter` ("Error No: ", number, description, source and
+    // path on lines of their own) and leaves the object without an open recordset and
+    // the unit tables as they were.
     clsConvert(const std::string& convert_db, int unit_system, platform::Prompter& prompter);
     ~clsConvert();
     clsConvert(const clsConvert&) = delete;

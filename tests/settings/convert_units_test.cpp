@@ -209,37 +209,43 @@ TEST_F(ConvertTest, MenusListTheOfferedUnitsOfAGroupAndGrow) {
 
 TEST(ConvertCreation, AFailureIsShownAndLeavesTheTablesAsTheyWere) {
     if (!test::units_db_built()) GTEST_SKIP();
+    const auto handles_before = platform::db_open_handles();
     platform::ScriptedPrompter prompter;
-    clsConvert good(test::units_db_path(), kUnitSystemSI, prompter);
-    ASSERT_TRUE(good.IsOpen());
-    const auto units_before = UnitTable.UBound();
-    const auto label = UnitTable(kKPa).sUnit;
+    {
+        clsConvert good(test::units_db_path(), kUnitSystemSI, prompter);
+        ASSERT_TRUE(good.IsOpen());
+        const auto units_before = UnitTable.UBound();
+        const auto label = UnitTable(kKPa).sUnit;
 
-    const auto dir = test::scratch_dir();
-    const std::string missing = (dir / "nowhere.db").string();
-    clsConvert bad("  " + missing + " ", kUnitSystemSI, prompter);
-    EXPECT_FALSE(bad.IsOpen());
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    const std::string& text = prompter.shown()[0].text;
-    EXPECT_EQ(text.rfind("Error No: 3024\n", 0), 0u) << text;
-    EXPECT_EQ(text.substr(text.size() - missing.size() - 1), "\n" + missing) << text;
-    EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(UnitTable.UBound(), units_before);
-    EXPECT_EQ(UnitTable(kKPa).sUnit, label);
-    try {
-        bad.ConvertToSI(Variant(1), kKW);
-        FAIL() << "converted without a database";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), 91);
+        const auto dir = test::scratch_dir();
+        const std::string missing = (dir / "nowhere.db").string();
+        clsConvert bad("  " + missing + " ", kUnitSystemSI, prompter);
+        EXPECT_FALSE(bad.IsOpen());
+        ASSERT_EQ(prompter.shown().size(), 1u);
+        const std::string& text = prompter.shown()[0].text;
+        EXPECT_EQ(text.rfind("Error No: 3024\n", 0), 0u) << text;
+        EXPECT_EQ(text.substr(text.size() - missing.size() - 1), "\n" + missing) << text;
+        EXPECT_FALSE(std::filesystem::exists(missing));
+        EXPECT_EQ(UnitTable.UBound(), units_before);
+        EXPECT_EQ(UnitTable(kKPa).sUnit, label);
+        try {
+            bad.ConvertToSI(Variant(1), kKW);
+            FAIL() << "converted without a database";
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.number(), 91);
+        }
+
+        // A database without the Convert table fails the same way.
+        const auto empty = dir / "empty.db";
+        test::write_database(empty, "CREATE TABLE Other (x INTEGER);");
+        clsConvert no_table(empty.string(), kUnitSystemSI, prompter);
+        EXPECT_FALSE(no_table.IsOpen());
+        EXPECT_EQ(prompter.shown().size(), 2u);
+        EXPECT_EQ(UnitTable(kKPa).sUnit, label);
     }
-
-    // A database without the Convert table fails the same way.
-    const auto empty = dir / "empty.db";
-    test::write_database(empty, "CREATE TABLE Other (x INTEGER);");
-    clsConvert no_table(empty.string(), kUnitSystemSI, prompter);
-    EXPECT_FALSE(no_table.IsOpen());
-    EXPECT_EQ(prompter.shown().size(), 2u);
-    EXPECT_EQ(UnitTable(kKPa).sUnit, label);
+    // Failed or not, every converter closed what it opened.
+    EXPECT_EQ(platform::db_open_handles().databases, handles_before.databases);
+    EXPECT_EQ(platform::db_open_handles().recordsets, handles_before.recordsets);
 }
 
 TEST(ConvertSharedConverter, FormatsInTheUnitWithItsGroupDigits) {
