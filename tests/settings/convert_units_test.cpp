@@ -41,6 +41,7 @@ protected:
         return conv_->ConvertFromSI(v, unit, fluid, temp).as_double();
     }
 
+    test::UnitTablesSnapshot keep_;
     platform::ScriptedPrompter prompter_;
     std::unique_ptr<clsConvert> conv_;
 };
@@ -209,6 +210,7 @@ TEST_F(ConvertTest, MenusListTheOfferedUnitsOfAGroupAndGrow) {
 
 TEST(ConvertCreation, AFailureIsShownAndLeavesTheTablesAsTheyWere) {
     if (!test::units_db_built()) GTEST_SKIP();
+    test::UnitTablesSnapshot keep;
     const auto handles_before = platform::db_open_handles();
     platform::ScriptedPrompter prompter;
     {
@@ -250,6 +252,7 @@ TEST(ConvertCreation, AFailureIsShownAndLeavesTheTablesAsTheyWere) {
 
 TEST(ConvertSharedConverter, FormatsInTheUnitWithItsGroupDigits) {
     if (!test::units_db_built()) GTEST_SKIP();
+    test::UnitTablesSnapshot keep;
     auto& context = convert_context();
     const auto saved = context;
     context.convert_db = [] { return test::units_db_path(); };

@@ -28,6 +28,7 @@ protected:
         ADD_FAILURE() << "no unit labelled " << label;
         return -1;
     }
+    test::UnitTablesSnapshot keep_;
     platform::Database db_;
 };
 
@@ -144,6 +145,7 @@ TEST_F(UnitTablesTest, OutputListsFillInOrderAndRefuseBadEntries) {
 }
 
 TEST(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
+    test::UnitTablesSnapshot keep;
     const auto dir = test::scratch_dir();
     const auto path = dir / "sparse.db";
     test::write_database(path, R"(

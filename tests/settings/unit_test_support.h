@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/records/fluid_object.h"
+#include "settings/unit_tables.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -20,6 +21,23 @@ inline bool units_db_built() {
     ADD_FAILURE() << units_db_path() << " is missing; build the hxq_sample_units target first";
     return false;
 }
+
+// The library-wide unit tables are shared by every test of the binary: a test that loads
+// other tables puts the previous ones back when it ends.
+class UnitTablesSnapshot {
+public:
+    UnitTablesSnapshot() : units_(UnitTable), groups_(UnitGroupTable) {}
+    ~UnitTablesSnapshot() {
+        UnitTable = units_;
+        UnitGroupTable = groups_;
+    }
+    UnitTablesSnapshot(const UnitTablesSnapshot&) = delete;
+    UnitTablesSnapshot& operator=(const UnitTablesSnapshot&) = delete;
+
+private:
+    IdIndexedTable<UnitType> units_;
+    IdIndexedTable<UnitGroupsType> groups_;
+};
 
 // A fresh folder of this test under the scratch folder.
 inline std::filesystem::path scratch_dir() {
