@@ -1,0 +1,183 @@
+// Product, stock and selector databases built from the sample's table definitions with a
+// handful of rows, and a scripted single-phase engine, for the driver tests.
+#pragma once
+
+#include "core/calculate.h"
+#include "core/product_fixture.h"
+#include "core/records/engine_contracts.h"
+
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace hxq::test {
+
+inline std::string read_text(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline std::string sample_sql(const std::string& relative) {
+    return read_text(std::string(HXQ_SOURCE_DIR) + "/sample/" + relative);
+}
+
+// What the scripted engine answers for one model.
+struct Reply {
+    bool valid = true;
+    std::int16_t plates = 10;
+    std::int16_t units = 1;
+    std::int16_t passes = 1;
+    std::int16_t error = 0;
+    bool warning = false;
+    double heat_kw = 10;  // engine unit
+};
+
+// Answers by model: the test databases give model m the plate area m / 100.
+class ScriptedEngine final : public core::SinglePhaseEngine {
+public:
+    std::map<int, Reply> replies;
+    Reply fallback;
+    std::int16_t check_error = 0;
+    std::vector<core::SinglePhaseInput> calls;
+    std::function<void(const core::SinglePhaseInput&)> before;  // may throw
+
+    static int model_of(const core::SinglePhaseInput& in) { return static_cast<int>(std::lround(in.PlateArea * 100)); }
+
+    void Calculate(core::SinglePhaseInput& in, core::SinglePhaseResult& r) override {
+        calls.push_back(in);
+        if (before) before(in);
+        auto it = replies.find(model_of(in));
+        const Reply& a = it == replies.end() ? fallback : it->second;
+        r = core::SinglePhaseResult{};
+        r.Dual = in.Dual;
+        r.ErrorCode = a.error;
+        r.WarningOnly = a.warning;
+        if (!a.valid) return;
+        r.Valid = true;
+        r.NoOfPlates = a.plates;
+        r.NoOfPasses = a.passes;
+        r.ParallelUnits = a.units;
+        const std::int16_t channels = static_cast<std::int16_t>(a.plates - 1);
+        r.NoOfChannels[1] = static_cast<std::int16_t>(channels / 2);
+        r.NoOfChannels[2] = static_cast<std::int16_t>(channels - channels / 2);
+        for (int s = 1; s <= 2; ++s) {
+            r.Passes[s] = a.passes;
+            r.Channelout[s][1] = r.NoOfChannels[s];
+            r.MassFlow[s] = 0.5 * s;
+            r.InletTemp[s] = s == 1 ? 80 : 20;
+            r.PortDiameterUp[s] = 20;  // mm
+            r.Viscosity[s] = 1;        // mPa s
+            r.WallViscosity[s] = 2;
+            r.Density[s] = 1000;
+        }
+        r.FoulingFactor = 0.05;  // m² K/kW
+        r.HeatLoad = a.heat_kw;
+        r.HeatTransferArea = a.plates * in.PlateArea;
+    }
+
+    void CheckInput(core::SinglePhaseInput&, core::SinglePhaseResult& r) override {
+        r = core::SinglePhaseResult{};
+        r.ErrorCode = check_error;
+    }
+
+    std::vector<int> rated_models() const {
+        std::vector<int> out;
+        for (const auto& c : calls) out.push_back(model_of(c));
+        return out;
+    }
+};
+
+// Scratch databases with the sample's tables. Models 1..6 (plate area m/100, price row
+// m except model 5, which has none) with channels 1 (left) and 2 (right); nodes are
+// added per test.
+class DriverDatabases {
+public:
+    DriverDatabases() {
+        products = scratch.file("products.db");
+        stock = scratch.file("stock.db");
+        selector = scratch.file("selector.db");
+        exec_sql(products, sample_sql("products/tables.sql") + sample_sql("products/main_tables.sql"));
+        exec_sql(stock, sample_sql("stock/tables.sql"));
+        exec_sql(selector, sample_sql("selector/tables.sql"));
+        std::string sql;
+        for (int m = 1; m <= 6; ++m) {
+            sql += fmt::format(
+                "INSERT INTO HXQ (HXQID, ModelName, plateThickness, Enlargement, Dh, PlateArea, FlowLength, "
+                "FlowWidth, CoCurrHTCFactor, MaxPlates, MaxPasses, Dual) VALUES ({0}, 'M{0}', 0.0004, 1.2, 0.0033, "
+                "{1}, 0.3, 0.1, '0.85', 100, 3, 0);\n",
+                m, m / 100.0);
+            if (m != 5)
+                sql += fmt::format("INSERT INTO Cost VALUES ({0}, 'M{0}', {1}, {2}, {3});\n", m, 100 * m, 10 * m, 50);
+        }
+        sql += "INSERT INTO Channel (ChannelID, ChannelName, PortDiaUp, PortDiaDown, SlitResistance, cFp, noFp, xFp0, "
+               "cnu, noNu, xNu0, ChVol) VALUES (1, 'H', 0.02, 0.02, 0.5, 4, 0, -0.3, 0.3, 0, 0.6, 0.0001), "
+               "(2, 'M', 0.02, 0.02, 0.5, 3, 0, -0.25, 0.25, 0, 0.65, 0.0001);\n";
+        exec_sql(products, sql);
+    }
+
+    // A model-tree row; `model` 0 makes a folder.
+    void node(int id, int parent, const std::string& group, int model, const std::string& level = "ABC",
+              bool right_channel = false) {
+        const bool folder = model == 0;
+        exec_sql(products,
+                 fmt::format("INSERT INTO ModelTree (NodeID, ParentID, Alias, \"Group\", UserLevel, InUse, \"Table\", "
+                             "ChannelCombination, PureType, ChannelType, ModelID, Dual, StockID, PriceID, "
+                             "ChannelID1Left, ChannelID1Right, ChannelID2Left, ChannelID2Right) VALUES "
+                             "({0}, {1}, 'N{0}', '{2}', '{3}', -1, {4}, 'H', 'M{5}', 'H', {6}, 0, {7}, {8}, {9}, {10}, "
+                             "{9}, NULL);",
+                             id, parent, group, level, folder ? "NULL" : "'HXQ'", model, folder ? "NULL" : std::to_string(model),
+                             folder ? "NULL" : std::to_string(model), folder ? "NULL" : std::to_string(model),
+                             folder ? "NULL" : "1", right_channel ? "2" : "NULL"));
+    }
+
+    // Denomination and measures of node `id` (article QB*T<id>*16*C*H*<passes>P*S).
+    void article(int id, int min_plates = 4, std::vector<int> passes = {1, 2}) {
+        exec_sql(products, fmt::format("INSERT INTO Denomination VALUES ({0}, 'QB', 'T{0}', '16', 'C', 'H', '');", id));
+        std::string sql;
+        for (int p : passes)
+            sql += fmt::format("INSERT INTO HXQMeas (XPC, MinNoP, Height, Width, PP_Start, PP_Plate, PP_LessChpl, "
+                               "OffsetDepth, Weight_Start, Weight_Plate) VALUES ('QB*T{0}*16*C*H*{1}P*S', {2}, 0.5, 0.2, "
+                               "0.01, 0.002, 0, 0, 2, 0.1);\n",
+                               id, p, min_plates);
+        sql += fmt::format("INSERT INTO BaseArticleNumbers (Class, Type, Size, Material, Pressure, Factory, BaseArtNo) "
+                           "VALUES ('QB', 'T{0}', '16', 'C', '30', 'F1', 'A{0}');",
+                           id);
+        exec_sql(selector, sql);
+    }
+
+    // A folder row that carries model data of its own.
+    void exec_folder_model(int id, int model) {
+        exec_products(fmt::format("UPDATE ModelTree SET ModelID = {0}, PriceID = {0}, ChannelID1Left = 1, "
+                                  "ChannelID2Left = 1 WHERE NodeID = {1}",
+                                  model, id));
+    }
+    void exec_products(const std::string& sql) const { exec_sql(products, sql); }
+    void exec_stock(const std::string& sql) const { exec_sql(stock, sql); }
+    void exec_selector(const std::string& sql) const { exec_sql(selector, sql); }
+
+    core::CalculationSources sources(bool main = true) const {
+        core::CalculationSources s;
+        s.MainProductDB = main ? products : scratch.file("other.db");
+        s.StockDB = stock;
+        s.SelectorDB = selector;
+        s.UserLevel = "A";
+        return s;
+    }
+
+    CoreScratch scratch;
+    std::string products;
+    std::string stock;
+    std::string selector;
+};
+
+}  // namespace hxq::test
