@@ -485,7 +485,9 @@ def meas_row(m, code, passes, chantype):
     pp_start = 0.010 if big else 0.004
     less = 2 if big else 0
     offset = 0.012 if big else 0.0
-    design = (16.0, 14.0) if big else (30.0, 27.0)
+    # Design pressures (bar) at the two design temperatures, stored in hPa: the physical-
+    # data routines multiply the stored values by 100, which gives Pa.
+    design = tuple(1000.0 * p for p in ((16.0, 14.0) if big else (30.0, 27.0)))
     test = 1.43 * design[0]
     steel = 8000.0  # kg/m^3, AISI 316
     braze = 1.3 if not m.dual else 1.35
@@ -694,8 +696,8 @@ def selector_sql(tree, ad):
 -- Construction data per article code "Class*Type*Size*Material*Chantype*<passes>P*S"
 -- (two-stage units "...*2S*S", special executions "...*<execution>*S"). Dimensions in m
 -- (length of the pack = PP_Start + (plates - PP_LessChpl) x PP_Plate + OffsetDepth),
--- design and test pressures in bar (the physical-data routines multiply by 100), design
--- temperatures in degC, weights in kg. Q45 has no 3-pass code although it allows three
+-- design and test pressures in hPa (= mbar; the physical-data routines multiply them by
+-- 100, giving Pa), design temperatures in degC, weights in kg. Q45 has no 3-pass code although it allows three
 -- passes: a 3-pass rating takes the 2-pass row.
 """)
     codes = {}
@@ -856,7 +858,9 @@ folder.
 Article codes: `QB*<model>*<port mm>*C*<channel>*<n>P*S` for n = 1, 2 and 3 where the model
 allows three passes (Q45 has no 3-pass code: a 3-pass rating takes the 2-pass row),
 `...*2S*S` for two-stage units and `QB*Q22*24*C*H*DW*S` for the double-wall execution.
-Units of the measures table: m, bar (the physical-data routines multiply by 100), °C, kg.
+Units of the measures table: m, hPa for the design and test pressures (30 bar is stored
+as 30000; the physical-data routines multiply by 100, which gives the library's Pa), °C,
+kg.
 
 Stock: one row per model (`StockID` = model id); Q14's row has an empty third level, so only
 two levels count; Q320's uses all twenty.

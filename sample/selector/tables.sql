@@ -13,8 +13,8 @@ CREATE TABLE "HXQMeas" (
     "PP_Plate"        DOUBLE,              -- m per plate
     "PP_LessChpl"     SMALLINT,            -- plates not counted in the pack length
     "OffsetDepth"     DOUBLE,              -- m
-    "TestPressure1"   DOUBLE,              -- bar
-    "CH1PressAlt1"    DOUBLE,              -- bar
+    "TestPressure1"   DOUBLE,              -- hPa (x 100 = Pa)
+    "CH1PressAlt1"    DOUBLE,              -- hPa
     "CH1PressAlt2"    DOUBLE,
     "CH2PressAlt1"    DOUBLE,
     "CH2PressAlt2"    DOUBLE,

@@ -213,6 +213,10 @@ TEST(SampleChannelPhysics, PlateGeometryIsConsistent) {
         EXPECT_GT(m.at("Weight_Plate").number(), steel_plate);
         EXPECT_LT(m.at("Weight_Plate").number(), 1.6 * steel_plate);
         EXPECT_GT(m.at("TestPressure1").number(), m.at("CH1PressAlt1").number());
+        // Stored pressures times 100 are the Pa the library works in: 10 to 50 bar.
+        const double design_pa = m.at("CH1PressAlt1").number() * 100;
+        EXPECT_TRUE(design_pa >= 1e6 && design_pa <= 5e6) << design_pa << " Pa";
+        EXPECT_TRUE(m.at("CH1TempAlt1").number() > 100 && m.at("CH1TempAlt1").number() < 250);
     }
 }
 
