@@ -640,10 +640,13 @@ Recordset Database::OpenRecordset(std::string_view source, RecordsetType type) {
     bool updatable = false;
     if (want_update) {
         const std::string with_rowid = sql.substr(0, select_end) + " _rowid_ AS \"" + std::string(kRowidColumn) + "\"," + sql.substr(select_end);
-        sqlite3_stmt* probe = nullptr;
-        const bool ok = sqlite3_prepare_v2(c.db, with_rowid.c_str(), -1, &probe, nullptr) == SQLITE_OK;
-        sqlite3_finalize(probe);
-        if (ok) updatable = load(with_rowid, true);
+        // A source without rowids (a view, WITHOUT ROWID table, ambiguous join) fails
+        // here and is read as it is below, where its real errors surface.
+        try {
+            updatable = load(with_rowid, true);
+        } catch (const Error&) {
+            updatable = false;
+        }
     }
     if (!updatable) {
         rows->rows.clear();

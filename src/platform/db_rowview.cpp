@@ -51,18 +51,24 @@ int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
     std::string schema = "CREATE TABLE x(";
     for (const Column& col : rs.columns) {
         std::string name = col.name;
-        if (int n = seen[col.name]++; n > 0) name += ":" + std::to_string(n);
+        if (int n = seen[col.name]++; n > 0) {
+            name += ':';
+            name += std::to_string(n);
+        }
         schema += "\"";
         for (char ch : name) {
             if (ch == '"') schema += '"';
             schema += ch;
         }
-        schema += "\" " + col.declared;
+        schema += "\" ";
+        schema += col.declared;
         // Jet compares texts without case; so do finds, filters and sorts.
         if (!col.declared.empty() && is_text_affinity(col.declared)) schema += " COLLATE NOCASE";
         schema += ", ";
     }
-    schema += "\"" + std::string(kIndexColumn) + "\" INTEGER HIDDEN)";
+    schema += '"';
+    schema += kIndexColumn;
+    schema += "\" INTEGER HIDDEN)";
     if (int rc = sqlite3_declare_vtab(db, schema.c_str()); rc != SQLITE_OK) {
         *err = sqlite3_mprintf("%s", sqlite3_errmsg(db));
         return rc;

@@ -227,7 +227,7 @@ private:
                 tok.raw = u == "TRUE" ? "-1" : "0";
             } else if (u == "MOD") {
                 tok.kind = Kind::Raw;
-                tok.raw = "%";
+                tok.raw.assign(1, '%');
             } else if (u == "DISTINCTROW") {
                 tok.kind = Kind::Drop;
                 if (i + 1 < t_.size() && t_[i + 1].kind == Kind::Space) t_[i + 1].kind = Kind::Drop;
@@ -439,7 +439,9 @@ private:
                 case Kind::Bracket: out += sql_quote_identifier(tok.text.substr(1, tok.text.size() - 2)); break;
                 case Kind::LParen: {
                     const std::size_t close = match_paren(i, e);
-                    out += "(" + emit_range(i + 1, close) + ")";
+                    out += '(';
+                    out += emit_range(i + 1, close);
+                    out += ')';
                     i = close;
                     break;
                 }
