@@ -261,6 +261,35 @@ TEST(SinglePhasePerformance, OpenFlowIsFoundFromAnOutletTemperature) {
     EXPECT_NEAR(run(back).OutletTemp[1], 35.0, 1e-5);
 }
 
+TEST(SinglePhasePerformance, FlowsFromALimitOrFromBothOutlets) {
+    SinglePhaseInput p = test::water_model();
+    p.CalcMode = "P";
+    give(p.NoOfPlates, 40);
+    give(p.InletTemp[1], 80);
+    give(p.InletTemp[2], 10);
+    give(p.MassFlow[1], 1.0);
+    give(p.MaxPressureDrop[2], 20e3);
+    const SinglePhaseResult by_limit = run(p);
+    ASSERT_TRUE(by_limit.Valid) << by_limit.ErrorCode;
+    EXPECT_NEAR(by_limit.PressureDrop[2] / 20e3, 1.0, 1e-6);
+    expect_energy_balance(p, by_limit);
+
+    SinglePhaseInput q = test::water_model();
+    q.CalcMode = "P";
+    give(q.NoOfPlates, 40);
+    give(q.InletTemp[1], 80);
+    give(q.InletTemp[2], 10);
+    give(q.OutletTemp[1], 30);
+    give(q.OutletTemp[2], 50);
+    const SinglePhaseResult outlets = run(q);
+    ASSERT_TRUE(outlets.Valid) << outlets.ErrorCode;
+    EXPECT_NEAR(outlets.OutletTemp[1], 30.0, 1e-5);
+    EXPECT_NEAR(outlets.OutletTemp[2], 50.0, 1e-5);
+    expect_energy_balance(q, outlets);
+    // The unit carries exactly that load: no area to spare, none missing.
+    EXPECT_NEAR(outlets.Kpredicted * outlets.HeatTransferArea * lmtd(outlets) / (outlets.HeatLoad * 1000), 1.0, 1e-6);
+}
+
 // Counter-current rating calculated by hand from physics.md: Martin (β = 60°) with the
 // viscosity ratio at the wall, IAPWS water properties, 1/U = 1/h1 + 1/h2 + t/k,
 // A = (N − 2) A_plate, P1 = Pc(NTU1, R1).

@@ -1,6 +1,7 @@
 // The channel power laws and the pass arrangements against published and documented values.
 #include "engines/single_phase/pntu.h"
 #include "engines/single_phase/power_law.h"
+#include "engines/single_phase/rating.h"
 #include "single_phase_test_model.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +117,37 @@ TEST(SinglePhasePassArrangements, RequiredNtuInvertsEveryArrangement) {
     // Co-current flow cannot cool the hot side below the mixed temperature.
     EXPECT_LT(ntu_parallel(0.6, 1.0), 0);
     EXPECT_LT(ntu_counter(1.0, 0.5), 0);
+}
+
+TEST(SinglePhasePlateRules, ChannelsAlternateAndFillEveryPass) {
+    for (int plates = 3; plates <= 80; ++plates) {
+        for (const auto& passes : {std::array<int, 2>{1, 1}, {2, 2}, {3, 3}, {4, 4}, {2, 1}, {1, 3}}) {
+            for (int extra = 0; extra < 2; ++extra) {
+                const auto ch = channels_for(plates, passes[0], passes[1], extra);
+                if (!ch) continue;
+                const auto& n = *ch;
+                EXPECT_EQ(n[0] + n[1], plates - 1);
+                EXPECT_LE(std::abs(n[0] - n[1]), 1) << plates;
+                for (std::size_t s = 0; s < 2; ++s) {
+                    EXPECT_EQ(n[s] % passes[s], 0) << plates << " side " << s;
+                    EXPECT_GE(n[s], passes[s]);
+                }
+                if (passes[0] == 1 && passes[1] == 1 && n[0] != n[1]) {
+                    EXPECT_GT(n[static_cast<std::size_t>(extra)], n[static_cast<std::size_t>(1 - extra)]);
+                }
+            }
+        }
+    }
+    // The counts the plate rules name.
+    EXPECT_TRUE(channels_for(4, 1, 1, 1));
+    EXPECT_FALSE(channels_for(5, 1, 1, 1));
+    EXPECT_TRUE(channels_for(5, 2, 2, 1));
+    EXPECT_FALSE(channels_for(7, 2, 2, 1));  // 6 channels: 3 per pass cannot alternate
+    EXPECT_TRUE(channels_for(9, 4, 4, 1));
+    EXPECT_EQ(min_plates_code(1), 7);
+    EXPECT_EQ(min_plates_code(2), 8);
+    EXPECT_EQ(min_plates_code(3), 10);
+    EXPECT_EQ(min_plates_code(5), 11);
 }
 
 }  // namespace

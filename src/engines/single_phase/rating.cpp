@@ -81,14 +81,17 @@ std::optional<std::array<int, 2>> channels_for(int plates, int p1, int p2, int e
     const int total = plates - 1;
     if (p1 == p2) {
         const int p = p1;
-        if (p == 1 && plates % 2 != 0) return std::nullopt;
-        if (p > 1 && total % p != 0) return std::nullopt;
-        const int per_pass = total / p;
-        const int low = per_pass / 2;
-        std::array<int, 2> c{low, low};
-        c[static_cast<std::size_t>(extra_side)] = per_pass - low;
-        if (c[0] < 1 || c[1] < 1) return std::nullopt;
-        return std::array<int, 2>{c[0] * p, c[1] * p};
+        if (p == 1) {
+            if (plates % 2 != 0) return std::nullopt;
+            const int low = total / 2;
+            std::array<int, 2> c{low, low};
+            c[static_cast<std::size_t>(extra_side)] = total - low;
+            return c;
+        }
+        // The sides alternate, so their counts differ by at most one; both divisible by
+        // p > 1 makes them equal: (plates − 1) / p is even.
+        if (total % (2 * p) != 0) return std::nullopt;
+        return std::array<int, 2>{total / 2, total / 2};
     }
     if (std::min(p1, p2) != 1) return std::nullopt;
     const int low = total / 2;

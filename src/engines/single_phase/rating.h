@@ -103,9 +103,9 @@ struct Layout {
 };
 
 // Channels per side of `plates` plates with the given passes, or nothing when the count
-// breaks the plate rules (one pass: an even count; equal passes p > 1: plates − 1
-// divisible by p; one side single-pass: the multi-pass side's channels divisible by its
-// passes). `extra_side` (0 or 1) takes the odd channel where there is one.
+// breaks the plate rules (one pass: an even count; equal passes p > 1: (plates − 1) / p
+// even, the same channels per pass on both sides; one side single-pass: the multi-pass
+// side's channels divisible by its passes). `extra_side` (0 or 1) takes the odd channel where there is one.
 std::optional<std::array<int, 2>> channels_for(int plates, int p1, int p2, int extra_side);
 
 // Smallest plate count of an arrangement whose larger pass count is `max_passes`, and
