@@ -405,6 +405,60 @@ TEST_F(RecordsetTest, HandlesAreCountedAndClosedWithTheDatabase) {
     EXPECT_EQ(error_number([&] { db_.OpenRecordset("ModelTree"); }), 3420);
 }
 
+TEST(RecordsetQueries, SavedCalculationsThroughAViewAndTheirTable) {
+    // The calculation store: rows are searched in a view that adds the default cases
+    // and are written to the table behind it.
+    test::DbScratch scratch;
+    Database db = CreateDatabase(scratch.file("saves.db"));
+    db.Execute("CREATE TABLE InData_Save (Customer TEXT, CalculationName TEXT, \"Default\" BOOLEAN, heatLoad TEXT)");
+    db.Execute("CREATE TABLE Defaults (Customer TEXT, CalculationName TEXT, \"Default\" BOOLEAN, heatLoad TEXT)");
+    db.Execute("INSERT INTO Defaults VALUES ('Examples', 'Water 1', -1, '100')");
+    db.Execute("INSERT INTO InData_Save VALUES ('ACME', 'Line 3', 0, '250'), ('ACME', 'Line 4', 0, '')");
+    db.Execute("CREATE VIEW InData AS SELECT * FROM Defaults UNION ALL SELECT * FROM InData_Save");
+
+    Recordset customers = db.OpenRecordset("SELECT DISTINCT Customer, Default FROM Indata");
+    EXPECT_EQ(customers.RecordCount(), 2);
+    Recordset in = db.OpenRecordset("InData", RecordsetType::Dynaset);
+    ASSERT_TRUE(in.FindFirst("Customer='acme' AND CalculationName='LINE 4'"));
+    EXPECT_EQ(in.Fields("Default").as_bool(), false);
+    ASSERT_TRUE(in.FindFirst("Customer='Examples' AND CalculationName='Water 1'"));
+    EXPECT_TRUE(in.Fields("Default").as_bool());
+    EXPECT_FALSE(in.Updatable());
+
+    Recordset save = db.OpenRecordset("SELECT * FROM InData_Save WHERE Customer='ACME' AND CalculationName='Line 3'");
+    ASSERT_TRUE(save.Updatable());
+    save.Edit();
+    save["heatLoad"] = "300";
+    save.Update();
+    Recordset again = db.OpenRecordset("InData");
+    ASSERT_TRUE(again.FindFirst("CalculationName='Line 3'"));
+    EXPECT_EQ(again.Fields("heatLoad").as_text(), "300");
+}
+
+TEST(RecordsetQueries, JoinedTablesAndRepeatedColumnNames) {
+    test::DbScratch scratch;
+    Database db = CreateDatabase(scratch.file("selector.db"));
+    db.Execute("CREATE TABLE BaseArticleNumbers (Class TEXT, Type TEXT, BaseArtNo TEXT, Note TEXT)");
+    db.Execute("CREATE TABLE ITEM_PLAN_NF (ArtNo TEXT, NoPlates SMALLINT, WHS_NBR TEXT, Note TEXT)");
+    db.Execute("INSERT INTO BaseArticleNumbers VALUES ('B', '10', 'A1', 'base')");
+    db.Execute("INSERT INTO ITEM_PLAN_NF VALUES ('A1', 20, '01', 'plan'), ('A1', 30, '01', 'plan'), ('A1', 20, '01', 'x')");
+    Recordset plates = db.OpenRecordset(
+        "SELECT DISTINCT ITEM_PLAN_NF.NoPlates FROM BaseArticleNumbers INNER JOIN ITEM_PLAN_NF ON "
+        "BaseArticleNumbers.BaseArtNo = ITEM_PLAN_NF.ArtNo WHERE Class = 'B' AND Type = '10' AND "
+        "ITEM_PLAN_NF.WHS_NBR='01'");
+    EXPECT_EQ(plates.RecordCount(), 2);
+    EXPECT_EQ(plates.Fields("NoPlates").as_integer(), 20);
+
+    Recordset both = db.OpenRecordset(
+        "SELECT * FROM BaseArticleNumbers INNER JOIN ITEM_PLAN_NF ON BaseArticleNumbers.BaseArtNo = ITEM_PLAN_NF.ArtNo");
+    EXPECT_FALSE(both.Updatable());
+    EXPECT_EQ(both.Fields("Note").as_text(), "base");  // the first of two equal names
+    EXPECT_EQ(both.Fields("ITEM_PLAN_NF.Note").as_text(), "plan");
+    EXPECT_EQ(both.Fields("[BaseArticleNumbers].[Note]").as_text(), "base");
+    ASSERT_TRUE(both.FindFirst("NoPlates=30 AND Note='base'"));
+    EXPECT_EQ(both.Fields("ITEM_PLAN_NF.NoPlates").as_integer(), 30);
+}
+
 TEST_F(RecordsetTest, ReadOnlyDatabase) {
     db_.Close();
     Database ro = OpenDatabase(path_, true);
