@@ -326,7 +326,8 @@ DutyFile ParseDutyText(std::string_view text, const std::string& path) {
                                               : fmt::format("unknown duty \"{}\"; use \"single-phase\"", d.kind));
             }
         } else if (k == "group" || k == "model" || k == "node") {
-            if (++targets > 1) r.fail(p, "give one of group, model and node");
+            // Keys come sorted by name; the one written later is the one to take back.
+            if (++targets > 1) r.fail(p.line > d.target_place.line ? p : d.target_place, "give one of group, model and node");
             d.target_place = p;
             if (k == "node") {
                 d.target = TargetKind::Node;

@@ -1,0 +1,181 @@
+// hxq select and hxq models run as the user runs them: the built program in a child
+// process, finding the sample installation by itself.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class Program : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::path(HXQ_TEST_TMP) / (std::string("app-") + info->name() + "-" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    // Runs hxq with `args` in the scratch folder; HXQ_REGISTRY is removed from the
+    // environment so that the program has to find the sample installation itself.
+    Outcome hxq(std::vector<std::string> args) {
+        std::vector<std::string> env_text;
+        for (char** e = environ; *e; ++e)
+            if (std::strncmp(*e, "HXQ_REGISTRY=", 13) != 0) env_text.emplace_back(*e);
+        std::vector<char*> env;
+        for (auto& e : env_text) env.push_back(e.data());
+        env.push_back(nullptr);
+        args.insert(args.begin(), HXQ_PROGRAM);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+
+        const fs::path out = dir_ / "stdout.txt";
+        const fs::path err = dir_ / "stderr.txt";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        pid_t pid = 0;
+        Outcome run;
+        const int rc = posix_spawn(&pid, HXQ_PROGRAM, &actions, nullptr, argv.data(), env.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) {
+            ADD_FAILURE() << "cannot start " << HXQ_PROGRAM << ": " << std::strerror(rc);
+            return run;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = slurp(out);
+        run.err = slurp(err);
+        return run;
+    }
+
+    std::string duty(const std::string& name) const { return std::string(HXQ_SOURCE_DIR) + "/sample/duties/" + name; }
+
+    fs::path write(const std::string& name, const std::string& text) const {
+        const fs::path p = dir_ / name;
+        std::ofstream(p) << text;
+        return p;
+    }
+
+    fs::path dir_;
+};
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+}
+
+TEST_F(Program, SelectPrintsSevenRankedAlternativesOfTheSampleGroup) {
+    const Outcome r = hxq({"select", duty("group_search.toml")});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const auto l = lines(r.out);
+    ASSERT_EQ(l.size(), 9u) << r.out;  // two header lines, seven alternatives
+    EXPECT_NE(l[0].find("Over-surface"), std::string::npos);
+    EXPECT_NE(l[1].find("m²"), std::string::npos);
+    EXPECT_NE(l[1].find("kPa"), std::string::npos);
+    for (int i = 1; i <= 7; ++i) EXPECT_EQ(l[static_cast<std::size_t>(i + 1)].rfind(std::to_string(i) + "  Q", 0), 0u);
+    // No progress bar when stderr is not a terminal.
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(Program, SelectAsJsonInUSUnits) {
+    const Outcome r = hxq({"select", duty("water_heating.toml"), "--json", "--units", "us"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["group"], "All single-phase units");
+    ASSERT_FALSE(j["alternatives"].empty());
+    double last_price = 0;
+    int last_units = 0;
+    for (const auto& a : j["alternatives"]) {
+        EXPECT_EQ(a["area"]["unit"], "ft²");
+        EXPECT_EQ(a["pressure_drop"][0]["unit"], "psi");
+        // 50 kPa at most on side 1, written in psi.
+        EXPECT_LE(a["pressure_drop"][0]["value"].get<double>(), 50.0 / 6.894757 + 1e-3);
+        const int units = a["parallel_units"];
+        const double price = a["price"];
+        if (units == last_units) {
+            EXPECT_GE(price, last_price);
+        }
+        EXPECT_GE(units, last_units);
+        last_units = units;
+        last_price = price;
+    }
+}
+
+TEST_F(Program, EveryDutyOfTheSampleRuns) {
+    for (const char* name : {"water_heating.toml", "glycol_cooling.toml", "group_search.toml", "single_model.toml",
+                             "dual_duty.toml", "forced_stock.toml"}) {
+        SCOPED_TRACE(name);
+        const Outcome r = hxq({"select", duty(name)});
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_GE(lines(r.out).size(), 3u) << r.out;
+    }
+}
+
+TEST_F(Program, AMalformedDutyFileNamesItsLineAndKey) {
+    const fs::path p = write("bad.toml", "model = \"Q22 H\"\nheat_load = \"30 kw\"\n[side1]\nfluid = \"water\"\n"
+                                         "inlet_temp = \"70 °C\"\nouttemp = \"50 °C\"\n[side2]\nfluid = \"water\"\n");
+    const Outcome r = hxq({"select", p.string()});
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.err.find(p.string() + ":6: side1.outtemp: unknown key"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(Program, AnEngineErrorPrintsTheEngineText) {
+    const fs::path p = write("crossing.toml", "model = \"Q22 H\"\nheat_load = \"30 kW\"\n"
+                                              "[side1]\nfluid = \"water\"\ninlet_temp = \"70 °C\"\noutlet_temp = \"50 °C\"\n"
+                                              "[side2]\nfluid = \"water\"\ninlet_temp = \"20 °C\"\noutlet_temp = \"80 °C\"\n");
+    const Outcome r = hxq({"select", p.string()});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err.find("Error number: 1 : Crossing or impossible temperatures."), std::string::npos) << r.err;
+}
+
+TEST_F(Program, ModelsListsTheTreeOfADuty) {
+    const Outcome s = hxq({"models"});
+    ASSERT_EQ(s.exit_code, 0) << s.err;
+    EXPECT_NE(s.out.find("All single-phase units"), std::string::npos);
+    EXPECT_NE(s.out.find("group (8 members)"), std::string::npos);
+    EXPECT_EQ(s.out.find("Condensers"), std::string::npos);
+    const Outcome c = hxq({"models", "--duty", "C", "--user-level", "C"});
+    ASSERT_EQ(c.exit_code, 0) << c.err;
+    EXPECT_NE(c.out.find("Dual-circuit condensers"), std::string::npos);
+    EXPECT_EQ(c.out.find("Q320"), std::string::npos);  // user levels A and B only
+}
+
+}  // namespace
