@@ -349,37 +349,40 @@ Duty close_design(const Context& c, const std::array<std::optional<double>, 2>& 
             std::array<int, 2> dd{};
             dd[static_cast<std::size_t>(hot)] = 1;
             dd[static_cast<std::size_t>(1 - hot)] = -1;
-            {
-                for (int s = 0; s < 2; ++s) {
-                    const auto i = static_cast<std::size_t>(s);
-                    const auto o = 1 - i;
-                    const core::FluidObject& f = *c.fluid[i];
-                    if (tin[i] && tout[i] && m[i]) {
-                        d.t.tin[i] = *tin[i];
-                        d.t.tout[i] = *tout[i];
-                        d.m[i] = *m[i];
-                    } else if (tin[i] && tout[i]) {
-                        d.t.tin[i] = *tin[i];
-                        d.t.tout[i] = *tout[i];
-                        d.m[i] = q / (cp_at(f, 0.5 * (*tin[i] + *tout[i])) * std::abs(*tin[i] - *tout[i]));
-                    } else if (tin[i] && m[i]) {
-                        // Bounded by the other inlet when known (a cross is reported as such).
-                        const double bound = tin[o] ? *tin[o] : (dd[i] > 0 ? -1e300 : 1e300);
-                        d.t.tin[i] = *tin[i];
-                        d.m[i] = *m[i];
-                        d.t.tout[i] = outlet_for(f, *tin[i], q, *m[i], dd[i], bound);
-                    } else if (tout[i] && m[i]) {
-                        d.t.tout[i] = *tout[i];
-                        d.m[i] = *m[i];
-                        d.t.tin[i] = inlet_for(f, *tout[i], q, *m[i], dd[i]);
-                    } else {
-                        fail(kTooFew);
-                    }
+            // With the load known each side closes on its own.
+            for (int s = 0; s < 2; ++s) {
+                const auto i = static_cast<std::size_t>(s);
+                const auto o = 1 - i;
+                const core::FluidObject& f = *c.fluid[i];
+                if (tin[i] && tout[i] && m[i]) {
+                    d.t.tin[i] = *tin[i];
+                    d.t.tout[i] = *tout[i];
+                    d.m[i] = *m[i];
+                } else if (tin[i] && tout[i]) {
+                    d.t.tin[i] = *tin[i];
+                    d.t.tout[i] = *tout[i];
+                    d.m[i] = q / (cp_at(f, 0.5 * (*tin[i] + *tout[i])) * std::abs(*tin[i] - *tout[i]));
+                } else if (tin[i] && m[i]) {
+                    // Bounded by the other inlet when known (a cross is reported as such).
+                    const double bound = tin[o] ? *tin[o] : (dd[i] > 0 ? -1e300 : 1e300);
+                    d.t.tin[i] = *tin[i];
+                    d.m[i] = *m[i];
+                    d.t.tout[i] = outlet_for(f, *tin[i], q, *m[i], dd[i], bound);
+                } else if (tout[i] && m[i]) {
+                    d.t.tout[i] = *tout[i];
+                    d.m[i] = *m[i];
+                    d.t.tin[i] = inlet_for(f, *tout[i], q, *m[i], dd[i]);
+                } else {
+                    fail(kTooFew);
                 }
             }
             return temperature_code(d.t, c.counter);
         } catch (const Failure& e) {
             return e.code;
+        } catch (const platform::Error& e) {
+            // The wrong guess of the hot side can leave a fluid's range; the other may not.
+            if (e.number() != platform::kObjectError + core::kFluidRangeCode) throw;
+            return kOutOfRange;
         }
     };
 
