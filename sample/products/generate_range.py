@@ -822,10 +822,13 @@ binary database is kept in git.
 | `selector/` | `selector.db` | construction data per article code, base articles, warehouse stock, models, connections, plate materials (setting "DBPath" of "HXQSelector\\Info") |
 | `units/` | `units.db` | units and quantity groups (setting "ConvertDB") |
 | `fluids/` | `fluids.db` | refrigerant tables of the fluid component (setting "DBFluid2000") |
+| `userfluids/` | `userfluids.db` | user fluids of the sample installation (user setting "DBUserfluid2000") |
+| `duties/` | — | example duty files for `hxq select` |
 | `install/` | `registry.ini`, `hxq.ini` | the sample installation: machine-wide store and user settings with this build's paths |
 
-Run the program on the sample installation with `HXQ_REGISTRY=build/<preset>/sample/registry.ini`
-and the initialisation file `build/<preset>/sample/hxq.ini`.
+The program built beside them uses this installation by default (otherwise set
+`HXQ_REGISTRY=build/<preset>/sample/registry.ini` and give `build/<preset>/sample/hxq.ini`
+as the initialisation file), e.g. `build/<preset>/apps/hxq/hxq select sample/duties/water_heating.toml`.
 
 `products/generate_range.py` writes `products/range.sql`, `legacy/legacy.sql`,
 `stock/stock.sql`, `selector/selector.sql` and this file from one geometry record per
