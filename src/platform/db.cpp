@@ -785,6 +785,7 @@ void Recordset::Move(long n) {
         state().discard_edit();
         return;
     }
+    if ((n > 0 && Eof()) || (n < 0 && BOF())) throw no_current_record();
     for (long i = 0; i < n && !Eof(); ++i) MoveNext();
     for (long i = 0; i > n && !BOF(); --i) MovePrevious();
 }

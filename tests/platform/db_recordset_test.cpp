@@ -188,6 +188,11 @@ TEST_F(RecordsetTest, PositionsAndPercentAfterMoveLastAndMoveFirst) {
     EXPECT_EQ(error_number([&] { rs.SetAbsolutePosition(8); }), 3001);
     rs.Move(-2);
     EXPECT_EQ(node(rs), "5");
+    rs.Move(10);
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(error_number([&] { rs.Move(1); }), 3021);
+    rs.Move(-3);
+    EXPECT_EQ(node(rs), "6");
 }
 
 TEST_F(RecordsetTest, EmptyRecordsetIsBofAndEof) {
