@@ -66,16 +66,14 @@ class Model:
         self.vring = kw.get("vring", 0)
         self.info2 = kw.get("info2")
         self.port_down = kw.get("port_down_mm", port_mm) / 1000.0
-        self.h_angle = HIGH_ANGLE_SMALL if self.area_target() < 0.05 else HIGH_ANGLE_LARGE
+        # Small plates take the steeper high angle (more turbulence at their low flows).
+        self.h_angle = HIGH_ANGLE_SMALL if port_mm <= 33 else HIGH_ANGLE_LARGE
         self.extra_m = kw.get("extra_m", False)
         self.slit = kw.get("slit", 0.0)
         self.cocurr = kw.get("cocurr", "0.85")
         self.dtmin = kw.get("dtmin", 0.5 if self.port_mm < 50 else 1.0)
         self.three_pass_code = kw.get("three_pass_code", max_passes >= 3)
         self.base_of = kw.get("base_of")  # the model a dual build is derived from
-
-    def area_target(self):
-        return self.width * self.length * 1.2
 
     @property
     def x(self):
@@ -341,7 +339,6 @@ def build_tree():
     t.folder(42, 4, "Two-stage units", "T")
     t.folder(52, 5, "Air dryers", "A")
 
-    spc = {}
     # Single phase: a folder per model, its channel variants below it.
     for m in MODELS:
         if m.dual:
@@ -362,8 +359,7 @@ def build_tree():
             kinds += ["HM", "ML"]
         for kind in kinds:
             lvl = "AB" if kind in ("HM", "ML") else level
-            spc[(m.name, kind)] = t.model(folder, m, "S", kind, "S", level=lvl,
-                                          in_use=not m.retired)
+            t.model(folder, m, "S", kind, "S", level=lvl, in_use=not m.retired)
         if m.name == "Q22":
             t.model(folder, m, "S", "H", "S", level="AB", execution="DW")
 
@@ -404,7 +400,7 @@ def build_tree():
         t.rows.append([node, 52, alias, "A/052", "ABC", True, "AD-Models", None, alias,
                        None, None, None, ad_id, False, None, ad_id, None, None, None, None])
         ad.append((node, ad_id, alias))
-    return t, spc, ad
+    return t, ad
 
 
 # AD-Models: air unit (model, channel side 1, side 2), evaporator (model, channels),
@@ -879,7 +875,7 @@ Groups `S/004`, `C/005`, `E/006`; channel laws fitted with two breakpoints.
 
 
 def main():
-    tree, spc, ad = build_tree()
+    tree, ad = build_tree()
     write(os.path.join(SAMPLE, "README.md"), readme_text(tree))
     write(os.path.join(HERE, "range.sql"), products_sql(tree, ad))
     write(os.path.join(SAMPLE, "legacy", "legacy.sql"), legacy_sql())
