@@ -402,6 +402,9 @@ struct RecordsetState {
 
     std::string filter;
     std::string sort;
+    // Set on a recordset opened from a filtered or sorted one.
+    std::string derived_filter;
+    std::string derived_sort;
 
     RecordsetState(std::shared_ptr<Connection> c, std::shared_ptr<RowSet> r) : conn(std::move(c)), rows(std::move(r)) {
         conn->recordsets.insert(this);
@@ -543,8 +546,12 @@ Database CreateDatabase(const std::string& path) {
     return Database(open_connection(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, false));
 }
 
-Recordset Database::OpenRecordset(std::string_view source, RecordsetType type) {
-    Connection& c = conn();
+namespace detail {
+
+std::shared_ptr<RecordsetState> open_state(const std::shared_ptr<Connection>& connection, std::string_view source,
+                                            RecordsetType type) {
+    connection->check_open(kDb);
+    Connection& c = *connection;
     const std::string src = trim(source);
     std::string sql;
     std::string base;  // table whose rows can change through the recordset
@@ -601,7 +608,7 @@ Recordset Database::OpenRecordset(std::string_view source, RecordsetType type) {
     const bool want_update = !base.empty() && !c.read_only && type != RecordsetType::Snapshot &&
                              type != RecordsetType::ForwardOnly;
 
-    auto rows = std::make_shared<RowSet>(conn_);
+    auto rows = std::make_shared<RowSet>(connection);
     auto load = [&](const std::string& text, bool with_rowid) {
         Statement st = c.prepare(text, kTooFewParameters, kDb);
         sqlite3_stmt* s = st.get();
@@ -655,12 +662,19 @@ Recordset Database::OpenRecordset(std::string_view source, RecordsetType type) {
     }
     rows->base_table = base;
 
-    auto state = std::make_shared<RecordsetState>(conn_, rows);
+    auto state = std::make_shared<RecordsetState>(connection, rows);
     state->source = src;
     state->type = type;
     state->updatable = updatable;
     state->to_start();
-    return Recordset(std::move(state));
+    return state;
+}
+
+}  // namespace detail
+
+Recordset Database::OpenRecordset(std::string_view source, RecordsetType type) {
+    conn();
+    return Recordset(open_state(conn_, source, type));
 }
 
 long long Database::Execute(std::string_view sql) {
@@ -921,9 +935,12 @@ void Recordset::SetFilter(std::string filter) { state().filter = std::move(filte
 const std::string& Recordset::Sort() const { return state().sort; }
 void Recordset::SetSort(std::string sort) { state().sort = std::move(sort); }
 
-Recordset Recordset::OpenRecordset() const {
-    const RecordsetState& s = state();
-    const std::vector<std::size_t> picked = s.rows->select(s.filter, s.sort);
+namespace {
+
+// The recordset DAO opens from a filtered or sorted one: the parent's rows that pass the
+// filter, in the sort order. Remembers both so that Requery can do it again.
+std::shared_ptr<RecordsetState> derive_state(const RecordsetState& s, const std::string& filter, const std::string& sort) {
+    const std::vector<std::size_t> picked = s.rows->select(filter, sort);
     auto rows = std::make_shared<RowSet>(s.conn);
     rows->columns = s.rows->columns;
     rows->names = s.rows->names;
@@ -934,8 +951,28 @@ Recordset Recordset::OpenRecordset() const {
     c->source = s.source;
     c->type = s.type == RecordsetType::Table ? RecordsetType::Dynaset : s.type;
     c->updatable = s.updatable;
+    const bool both = !trim(s.derived_filter).empty() && !trim(filter).empty();
+    c->derived_filter = both ? "(" + s.derived_filter + ") AND (" + filter + ")" : s.derived_filter + filter;
+    c->derived_sort = trim(sort).empty() ? s.derived_sort : sort;
     c->to_start();
-    return Recordset(std::move(c));
+    return c;
+}
+
+}  // namespace
+
+Recordset Recordset::OpenRecordset() const {
+    const RecordsetState& s = state();
+    return Recordset(derive_state(s, s.filter, s.sort));
+}
+
+void Recordset::Requery() {
+    RecordsetState& s = state();
+    auto fresh = open_state(s.conn, s.source, s.type);
+    if (!s.derived_filter.empty() || !s.derived_sort.empty()) fresh = derive_state(*fresh, s.derived_filter, s.derived_sort);
+    fresh->filter = s.filter;
+    fresh->sort = s.sort;
+    Close();
+    state_ = std::move(fresh);
 }
 
 void Recordset::AddNew() {

@@ -152,6 +152,10 @@ public:
     bool FindPrevious(std::string_view criteria);
     bool NoMatch() const;
 
+    // Reads the rows again from the source; the first row becomes current and earlier
+    // bookmarks are no longer valid (clones keep the rows they had).
+    void Requery();
+
     // An independent position over the same rows; bookmarks are shared. Starts on the
     // first row (DAO leaves it undefined until a Move or a Bookmark).
     Recordset Clone() const;

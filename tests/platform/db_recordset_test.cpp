@@ -369,6 +369,18 @@ TEST_F(RecordsetTest, FilterAndSortOpenANewRecordset) {
     EXPECT_EQ(check.Fields("UserLevel").as_text(), "Q");
     rs.SetFilter("Nonsense=1");
     EXPECT_EQ(error_number([&] { rs.OpenRecordset(); }), 3070);
+
+    // Requery reads the table again and keeps the filter and order it was opened with.
+    db_.Execute("UPDATE ModelTree SET ParentID = 1 WHERE NodeID = 5");
+    sub.Requery();
+    ids.clear();
+    for (; !sub.Eof(); sub.MoveNext()) ids.push_back(node(sub));
+    EXPECT_EQ(ids, (std::vector<std::string>{"7", "5", "4", "2"}));
+    const long before = db_open_handles().recordsets;
+    rs.Requery();
+    EXPECT_EQ(rs.RecordCount(), 8);
+    EXPECT_EQ(rs.Filter(), "Nonsense=1");
+    EXPECT_EQ(db_open_handles().recordsets, before);
 }
 
 TEST_F(RecordsetTest, MissingTableAndBadQueriesAreErrors) {
