@@ -189,7 +189,7 @@ bool clsCalculate::DualCheckSPC(const SPCDataType& data, OutDataType& result) {
     // The pair as one pack: twice the plates with both circuits' flows, rated from the
     // inlets of the alternative in its own arrangement.
     SinglePhaseInput pair = data.InData;
-    pair.CalcMode = "P";
+    pair.CalcMode = std::string(1, 'P');  // not assigned from a literal: GCC 12 warns falsely (-Wrestrict)
     pair.HeatLoad.Given = false;
     for (int s = 1; s <= 2; ++s) {
         pair.MassFlow[s] = DutyValue{2.0 * r.MassFlow[s], true};
