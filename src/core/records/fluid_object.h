@@ -115,31 +115,30 @@ public:
 
     // Two-phase members. A fluid without saturation data throws the range error.
     // Saturation pressure (Pa) on the bubble / dew line at temperature t (°C).
-    virtual double SatPressureBubble(double t) const { return no_saturation(t); }
-    virtual double SatPressureDew(double t) const { return no_saturation(t); }
+    virtual double SatPressureBubble(double /*t*/) const { no_saturation(); }
+    virtual double SatPressureDew(double /*t*/) const { no_saturation(); }
     // Saturation temperature (°C) on the bubble / dew line at pressure p (Pa).
-    virtual double SatTemperatureBubble(double p) const { return no_saturation(p); }
-    virtual double SatTemperatureDew(double p) const { return no_saturation(p); }
+    virtual double SatTemperatureBubble(double /*p*/) const { no_saturation(); }
+    virtual double SatTemperatureDew(double /*p*/) const { no_saturation(); }
     // Saturated liquid at bubble temperature t / saturated vapour at dew temperature t.
-    virtual PhaseState RefLiquid(double t) const { return no_saturation_state(t); }
-    virtual PhaseState RefVapor(double t) const { return no_saturation_state(t); }
+    virtual PhaseState RefLiquid(double /*t*/) const { no_saturation(); }
+    virtual PhaseState RefVapor(double /*t*/) const { no_saturation(); }
     // Enthalpy of complete condensation at constant pressure (J/kg): saturated vapour
     // at dew temperature t minus saturated liquid at the bubble point of the same
     // pressure. Includes the glide's sensible part for zeotropic blends.
-    virtual double LatentHeat(double t) const { return no_saturation(t); }
+    virtual double LatentHeat(double /*t*/) const { no_saturation(); }
     // Surface tension of the saturated liquid at bubble temperature t (N/m).
-    virtual double SurfaceTension(double t) const { return no_saturation(t); }
+    virtual double SurfaceTension(double /*t*/) const { no_saturation(); }
     // Superheated (or saturated) vapour at (p, t), t ≥ dew temperature of p.
-    virtual PhaseState VaporState(double p, double t) const { return no_saturation_state(p + t); }
+    virtual PhaseState VaporState(double /*p*/, double /*t*/) const { no_saturation(); }
     // Subcooled (or saturated) liquid at (p, t), t ≤ bubble temperature of p.
-    virtual PhaseState LiquidState(double p, double t) const { return no_saturation_state(p + t); }
+    virtual PhaseState LiquidState(double /*p*/, double /*t*/) const { no_saturation(); }
 
 protected:
-    [[noreturn]] double no_saturation(double) const {
+    [[noreturn]] void no_saturation() const {
         throw platform::object_error(kFluidRangeCode, YFluidName(),
                                      YFluidName() + " has no two-phase (saturation) data");
     }
-    [[noreturn]] PhaseState no_saturation_state(double x) const { no_saturation(x); }
 };
 
 using FluidRef = std::shared_ptr<FluidObject>;

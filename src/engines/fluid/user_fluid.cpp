@@ -183,7 +183,7 @@ UserFluid::UserFluid(std::shared_ptr<const UserFluidData> data)
     : FluidBase(data->entry.id, data->entry.name, 0.0, false, data->two_phase), data_(std::move(data)) {}
 
 void UserFluid::need_two_phase() const {
-    if (!data_->two_phase) no_saturation(0);
+    if (!data_->two_phase) no_saturation();
 }
 
 core::PhaseState UserFluid::liquid(double t, double p) const {
