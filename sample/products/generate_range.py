@@ -712,8 +712,8 @@ def selector_sql(tree, ad):
                 codes[xpc(m, chantype, f"{p}P")] = (m, p, chantype)
     rows = [meas_row(m, code, p, ct) for code, (m, p, ct) in sorted(codes.items())]
     for node, ad_id, alias in ad:
-        spec = next(a for a in AD_MODELS if a[0] == ad_id)
-        am, rm = BY_NAME[spec[1]], BY_NAME[spec[4]]
+        pair = next(a for a in AD_MODELS if a[0] == ad_id)
+        am, rm = BY_NAME[pair[1]], BY_NAME[pair[4]]
         r = meas_row(am, f"QA*AD{ad_id}*S", 1, "L")
         r[2] = am.length + rm.length + 0.3  # both units and the separator in one frame
         r[3] = max(am.width, rm.width) + 0.05
