@@ -116,7 +116,9 @@ protected:
             "INSERT INTO Info VALUES (2, 'No viscosity', 'LIQ', 'test');"
             "INSERT INTO Liquid VALUES (2, 263, 373, 1, 870, 1, 2.0, 1, 0.13, 0, NULL);"
             "INSERT INTO Info VALUES (3, 'Two phase without vapour', 'LIQVAP', 'test');"
-            "INSERT INTO Liquid VALUES (3, 263, 373, 1, 870, 1, 2.0, 1, 0.13, 1, 1.0);";
+            "INSERT INTO Liquid VALUES (3, 263, 373, 1, 870, 1, 2.0, 1, 0.13, 1, 1.0);"
+            "INSERT INTO Info VALUES (4, 'Damaged', 'LIQ', 'test');"
+            "INSERT INTO Liquid VALUES (4, 263, 373, 1, 'x870', 1, 2.0, 1, 0.13, 1, 1.0);";
         ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
         set_user_fluids_database(path);
@@ -136,6 +138,7 @@ TEST_F(FluidUserBroken, ConstantFitsAndIncompleteRows) {
     EXPECT_THROW(oil->YDensity(101), OutOfRange);    // TKmax 373 = 100 °C
     EXPECT_THROW(create_fluid("No viscosity"), FluidDatabaseError);
     EXPECT_THROW(create_fluid("Two phase without vapour"), FluidDatabaseError);
+    EXPECT_THROW(create_fluid("Damaged"), FluidDatabaseError);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <fmt/core.h>
 
 #include <cmath>
+#include <filesystem>
+#include <tuple>
 #include <map>
 #include <mutex>
 
@@ -38,7 +40,14 @@ bool read_row(SqliteReader& db, const std::string& table, std::int32_t id, Row& 
     SqliteReader::Query q(db, "SELECT * FROM [" + table + "] WHERE FluidID = ?1");
     q.bind(1, static_cast<double>(id));
     if (!q.step()) return false;
-    for (int i = 0; i < q.columns(); ++i) row.values[lower(q.column_name(i))] = q.number(i);
+    for (int i = 0; i < q.columns(); ++i) {
+        const double v = q.number(i);
+        // Every column of these tables is a number; text that is none is damage, not 0.
+        if (std::isnan(v) && !q.is_null(i))
+            throw FluidDatabaseError(fmt::format("user fluid {}: {} of table {} is not a number (\"{}\")",
+                                                 id, q.column_name(i), table, q.text(i)));
+        row.values[lower(q.column_name(i))] = v;
+    }
     return true;
 }
 
@@ -96,7 +105,7 @@ std::vector<CatalogueEntry> user_fluid_entries(const std::string& db_path) {
         e.id = kUserFluidIdBase + static_cast<std::int32_t>(q.number(0));
         e.name = q.text(1);
         e.user = true;
-        e.category = q.text(2) == "LIQVAP" ? core::FluidCategory::Refrigerant : core::FluidCategory::Liquid;
+        e.category = lower(q.text(2)) == "liqvap" ? core::FluidCategory::Refrigerant : core::FluidCategory::Liquid;
         e.source = q.text(3);
         e.t_min = q.number(4) - kOffset;
         e.t_max = q.number(5) - kOffset;
@@ -106,10 +115,15 @@ std::vector<CatalogueEntry> user_fluid_entries(const std::string& db_path) {
 }
 
 std::shared_ptr<const UserFluidData> load_user_fluid(const std::string& db_path, std::int32_t id) {
-    static std::map<std::pair<std::string, std::int32_t>, std::shared_ptr<const UserFluidData>> cache;
+    // Keyed by the file's modification time too: the editor appends fluids while the
+    // library runs, and a replaced file may reuse identifiers.
+    using Key = std::tuple<std::string, std::filesystem::file_time_type, std::int32_t>;
+    static std::map<Key, std::shared_ptr<const UserFluidData>> cache;
+    std::error_code ec;
+    const Key key{db_path, std::filesystem::last_write_time(db_path, ec), id};
     {
         std::lock_guard lock(cache_mutex());
-        auto it = cache.find({db_path, id});
+        auto it = cache.find(key);
         if (it != cache.end()) return it->second;
     }
     SqliteReader db(db_path);
@@ -121,7 +135,7 @@ std::shared_ptr<const UserFluidData> load_user_fluid(const std::string& db_path,
         d->entry.id = kUserFluidIdBase + id;
         d->entry.name = q.text(0);
         d->entry.user = true;
-        d->two_phase = q.text(1) == "LIQVAP";
+        d->two_phase = lower(q.text(1)) == "liqvap";
         d->entry.category = d->two_phase ? core::FluidCategory::Refrigerant : core::FluidCategory::Liquid;
         d->entry.source = q.text(2);
     }
@@ -170,7 +184,7 @@ std::shared_ptr<const UserFluidData> load_user_fluid(const std::string& db_path,
             throw FluidDatabaseError(fmt::format("User fluid {}: no latent heat", d->entry.name));
     }
     std::lock_guard lock(cache_mutex());
-    return cache.emplace(std::make_pair(db_path, id), d).first->second;
+    return cache.emplace(key, d).first->second;
 }
 
 core::FluidRef create_user_fluid(const std::string& db_path, const CatalogueEntry& entry) {
