@@ -316,7 +316,44 @@ void RowSet::ensure_view() {
 
 void RowSet::changed() { ++version; }
 
+bool RowSet::view_exists() const {
+    sqlite3_stmt* st = nullptr;
+    bool found = false;
+    const std::string name = "hxq_rows_" + std::to_string(id);
+    if (sqlite3_prepare_v2(conn->db, "SELECT 1 FROM temp.sqlite_master WHERE name = ?1", -1, &st, nullptr) == SQLITE_OK) {
+        sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        found = sqlite3_step(st) == SQLITE_ROW;
+    }
+    sqlite3_finalize(st);
+    return found;
+}
+
+void RowSet::forget_finds() {
+    for (auto& [text, f] : finds) sqlite3_finalize(f.stmt);
+    finds.clear();
+    find_order.clear();
+}
+
+// The view is made inside whatever transaction is open; when that transaction is rolled
+// back the view goes with it, and is made again here.
+template <typename F>
+auto RowSet::with_view(F&& run) -> decltype(run()) {
+    for (int attempt = 0;; ++attempt) {
+        try {
+            return run();
+        } catch (const Error&) {
+            if (attempt > 0 || !view_created || !conn->db || view_exists()) throw;
+            forget_finds();
+            view_created = false;
+        }
+    }
+}
+
 const std::vector<std::size_t>& RowSet::matches(std::string_view criteria) {
+    return with_view([&]() -> const std::vector<std::size_t>& { return run_find(criteria); });
+}
+
+const std::vector<std::size_t>& RowSet::run_find(std::string_view criteria) {
     auto it = finds.find(std::string(criteria));
     if (it != finds.end() && it->second.version == version && it->second.stmt) return it->second.matches;
     if (it == finds.end()) {
@@ -347,8 +384,7 @@ const std::vector<std::size_t>& RowSet::matches(std::string_view criteria) {
     sqlite3_reset(f.stmt);
     if (rc != SQLITE_DONE) {
         Error e = conn->error(rc, kSyntax, kRs, criteria, true);
-        f.version = 0;
-        f.matches.clear();
+        sqlite3_finalize(f.stmt);
         finds.erase(it);
         std::erase(find_order, std::string(criteria));
         throw e;
@@ -358,6 +394,10 @@ const std::vector<std::size_t>& RowSet::matches(std::string_view criteria) {
 }
 
 std::vector<std::size_t> RowSet::select(const std::string& filter, const std::string& sort) {
+    return with_view([&] { return run_select(filter, sort); });
+}
+
+std::vector<std::size_t> RowSet::run_select(const std::string& filter, const std::string& sort) {
     ensure_view();
     std::string sql = "SELECT \"" + std::string(kIndexColumn) + "\" FROM temp." + view_name();
     if (!trim(filter).empty()) sql += " WHERE (" + jet_to_sqlite(filter) + ")";

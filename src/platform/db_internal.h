@@ -168,6 +168,14 @@ struct RowSet {
     // Indexes of the live rows matching filter (may be empty) in sort order (may be empty).
     std::vector<std::size_t> select(const std::string& filter, const std::string& sort);
     void changed();
+
+private:
+    bool view_exists() const;
+    void forget_finds();
+    template <typename F>
+    auto with_view(F&& run) -> decltype(run());
+    const std::vector<std::size_t>& run_find(std::string_view criteria);
+    std::vector<std::size_t> run_select(const std::string& filter, const std::string& sort);
 };
 
 void close_state(RecordsetState& state);

@@ -476,6 +476,21 @@ TEST(RecordsetQueries, JoinedTablesAndRepeatedColumnNames) {
     EXPECT_EQ(both.Fields("ITEM_PLAN_NF.NoPlates").as_integer(), 30);
 }
 
+TEST_F(RecordsetTest, FindsSurviveARolledBackTransaction) {
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    db_.BeginTrans();
+    ASSERT_TRUE(rs.FindFirst("NodeID=3"));  // the first find sets up the search
+    rs.Edit();
+    rs["UserLevel"] = "T";
+    rs.Update();
+    db_.Rollback();
+    EXPECT_TRUE(rs.FindFirst("NodeID=5"));
+    EXPECT_TRUE(rs.FindFirst("NodeID=3"));
+    rs.SetFilter("ParentID=4");
+    EXPECT_EQ(rs.OpenRecordset().RecordCount(), 2);
+    EXPECT_EQ(db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3").Fields("UserLevel").as_text(), "A");
+}
+
 TEST_F(RecordsetTest, ReadOnlyDatabase) {
     db_.Close();
     Database ro = OpenDatabase(path_, true);
