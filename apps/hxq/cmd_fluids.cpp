@@ -5,11 +5,18 @@
 
 #include "engines/fluid/catalogue.h"
 #include "engines/fluid/fluid_error.h"
+#include "engines/fluid/refrigerant.h"
 #include "platform/error.h"
+#include "platform/paths.h"
+#include "platform/registry.h"
+#include "settings/library_state.h"
+#include "settings/settings_store.h"
 
 #include <fmt/core.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,10 +27,30 @@ namespace {
 
 namespace fluid = engines::fluid;
 
+// The settings FluidsDB and UserFluidsDB of the installation (the registry store and
+// the settings file of the build's sample folder unless HXQ_REGISTRY names another).
+void use_installation_settings() {
+    namespace fs = std::filesystem;
+    const fs::path sample = (platform::application_path() / ".." / ".." / "sample").lexically_normal();
+    const char* env = std::getenv(platform::kRegistryEnv);
+    if (!(env && *env)) {
+        if (!fs::exists(sample / "registry.ini")) return;
+        ::setenv(platform::kRegistryEnv, (sample / "registry.ini").c_str(), 1);
+    }
+    auto& state = settings::library_state();
+    if (state.host.IniFilePath.empty() && fs::exists(sample / "hxq.ini"))
+        state.host.IniFilePath = (sample / "hxq.ini").string();
+    settings::load_settings(state);
+    if (!state.Settings.FluidsDB.empty()) fluid::set_fluids_database(state.Settings.FluidsDB);
+    if (!state.UserSettings.UserFluidsDB.empty() && fs::exists(state.UserSettings.UserFluidsDB))
+        fluid::set_user_fluids_database(state.UserSettings.UserFluidsDB);
+}
+
 struct DbOptions {
     std::string fluids_db;
     std::string user_fluids_db;
     void apply() const {
+        if (fluids_db.empty() || user_fluids_db.empty()) use_installation_settings();
         if (!fluids_db.empty()) fluid::set_fluids_database(fluids_db);
         if (!user_fluids_db.empty()) fluid::set_user_fluids_database(user_fluids_db);
     }
@@ -31,8 +58,10 @@ struct DbOptions {
 
 void add_db_options(CLI::App* cmd, DbOptions& o) {
     cmd->add_option("--fluids-db", o.fluids_db,
-                    "Fluid database (default: $HXQ_FLUIDS_DB, else the build's sample/fluids.db)");
-    cmd->add_option("--user-fluids-db", o.user_fluids_db, "User fluid database");
+                    "Fluid database (default: the setting FluidsDB, else $HXQ_FLUIDS_DB, else the "
+                    "build's sample/fluids.db)");
+    cmd->add_option("--user-fluids-db", o.user_fluids_db,
+                    "User fluid database (default: the setting UserFluidsDB)");
 }
 
 const char* category_text(const fluid::CatalogueEntry& e) {
@@ -54,6 +83,11 @@ std::string range_text(const fluid::CatalogueEntry& e) {
 
 int list_fluids(bool json) {
     const auto entries = fluid::catalogue();
+    try {
+        fluid::refrigerant_entries(fluid::fluids_database());
+    } catch (const platform::Error& e) {
+        fmt::print(stderr, "hxq: no refrigerants listed: {}\n", e.description());
+    }
     if (json) {
         auto out = nlohmann::json::array();
         for (const auto& e : entries) {

@@ -5,6 +5,7 @@
 
 #include <fmt/core.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <tuple>
@@ -321,12 +322,19 @@ double UserFluid::SurfaceTension(double t) const {
     // Corresponding states (Curl & Pitzer 1958) as given by Poling, Prausnitz & O'Connell,
     // The Properties of Gases and Liquids, 5th ed., eq. (12-3.7), sigma in dyn/cm with pc in
     // bar: sigma = pc^(2/3) Tc^(1/3) (1.86 + 1.18 w)/19.05 [(3.75 + 0.91 w)/(0.291 - 0.08 w)]^(2/3)
-    // (1 - Tr)^(11/9); the acentric factor w from the dew line at Tr = 0.7. Typically within
-    // 10 % for refrigerants.
+    // (1 - Tr)^(11/9). Within about 10 % for pure refrigerants, 20 % for blends.
     check_temperature(t, data_->t_min, std::min(data_->t_max, data_->tc));
     const double tc = data_->tc + 273.15;
-    const double t07 = 0.7 * tc - 273.15;
-    const double w = -std::log10(SatPressureDew(t07) / (data_->pc * kBar)) - 1.0;
+    // Acentric factor from the dew line at the point nearest Tr = 0.7, through the
+    // Lee-Kesler vapour-pressure equation (Lee & Kesler 1975; Poling et al. eq. 7-4.1):
+    // ln pr = f0(Tr) + w f1(Tr); at Tr = 0.7 this is Pitzer's definition.
+    const double t_lo = SatTemperatureDew(data_->pdew_min * kBar);
+    const double t_hi = SatTemperatureDew(data_->pdew_max * kBar);
+    const double t_ref = std::clamp(0.7 * tc - 273.15, std::min(t_lo, t_hi), std::max(t_lo, t_hi));
+    const double tr_ref = (t_ref + 273.15) / tc;
+    const double f0 = 5.92714 - 6.09648 / tr_ref - 1.28862 * std::log(tr_ref) + 0.169347 * std::pow(tr_ref, 6);
+    const double f1 = 15.2518 - 15.6875 / tr_ref - 13.4721 * std::log(tr_ref) + 0.43577 * std::pow(tr_ref, 6);
+    const double w = (std::log(SatPressureDew(t_ref) / (data_->pc * kBar)) - f0) / f1;
     const double tr = (t + 273.15) / tc;
     const double sigma = std::pow(data_->pc, 2.0 / 3.0) * std::cbrt(tc) * (1.86 + 1.18 * w) / 19.05 *
                          std::pow((3.75 + 0.91 * w) / (0.291 - 0.08 * w), 2.0 / 3.0) *

@@ -21,8 +21,7 @@
 //   (when empty, the dew-line range). TdewMin .. TbubMax are informative.
 // - Without Tbub the fluid has no glide (bubble line = dew line). Without Hfg the latent
 //   heat is Entdew - Entbub. Surface tension is not stored; it is estimated by
-//   corresponding states from Tc, Pc and the acentric factor of the dew line (this needs
-//   Tr = 0.7 inside the dew-line data).
+//   corresponding states from Tc, Pc and the acentric factor of the dew line.
 #pragma once
 
 #include "engines/fluid/catalogue.h"
