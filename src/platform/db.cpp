@@ -544,7 +544,7 @@ std::shared_ptr<Connection> open_connection(const std::string& path, int flags, 
     if (rc != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close_v2(db);
-        throw Error(kFileNotFound, kDb, "Could not open file '" + path + "'. (" + msg + ")");
+        throw Error(kCannotOpen, kDb, "Cannot open the file '" + path + "'. (" + msg + ")");
     }
     c->db = db;
     ++g_databases;

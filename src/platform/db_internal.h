@@ -23,6 +23,7 @@ inline constexpr std::int32_t kNoCurrentRecord = 3021;
 inline constexpr std::int32_t kInvalidArgument = 3001;
 inline constexpr std::int32_t kUpdateWithoutEdit = 3020;
 inline constexpr std::int32_t kFileNotFound = 3024;
+inline constexpr std::int32_t kCannotOpen = 3051;
 inline constexpr std::int32_t kReadOnly = 3027;
 inline constexpr std::int32_t kDuplicateValues = 3022;
 inline constexpr std::int32_t kTooFewParameters = 3061;

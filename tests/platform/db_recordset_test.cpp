@@ -56,6 +56,7 @@ TEST(DatabaseOpen, NonDatabaseFileAndExistingCreateTargetAreErrors) {
     std::ofstream(text) << "this is not a database, just some text that is long enough to be read\n";
     EXPECT_EQ(error_number([&] { OpenDatabase(text); }), 3343);
     EXPECT_EQ(error_number([&] { CreateDatabase(text); }), 3204);
+    EXPECT_EQ(error_number([&] { CreateDatabase(scratch.file("no/such/folder/x.db")); }), 3051);
     EXPECT_EQ(db_open_handles().databases, 0);
 }
 
