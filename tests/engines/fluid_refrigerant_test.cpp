@@ -144,7 +144,7 @@ TEST_F(FluidRefrigerant, InterpolatesLeftOutPointsWithinTwoPerMille) {
                 t.push_back(q.number(0));
                 v.push_back(q.number(1));
             }
-            const bool lg = c == kPBubble || c == kPDew || c == kRhoVap;
+            const bool lg = sat_column_is_log(c);
             std::vector<double> even;
             for (std::size_t i = 0; i < v.size(); i += 2) even.push_back(lg ? std::log(v[i]) : v[i]);
             const UniformSpline s(t[0], 2 * (t[1] - t[0]), even);

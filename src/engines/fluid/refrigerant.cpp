@@ -20,7 +20,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // to more digits than the tables hold.
 constexpr double kPhaseTolerance = 1e-5;
 
-bool sat_is_log(int c) { return c == kPBubble || c == kPDew || c == kRhoVap; }
 
 std::vector<std::string> split_aliases(const std::string& text) {
     std::vector<std::string> out;
@@ -54,13 +53,23 @@ std::mutex& cache_mutex() {
 
 }  // namespace
 
+bool sat_column_is_log(int c) {
+    return c == kPBubble || c == kPDew || c == kRhoVap || c == kCpLiq || c == kCpVap ||
+           c == kMuLiq || c == kMuVap;
+}
+
+bool grid_property_is_log(int p, bool vapour) {
+    return p == kGridCp || p == kGridMu || (vapour && p == kGridRho);
+}
+
 // ---------------------------------------------------------------------------- PhaseGrid
 
 PhaseGrid::PhaseGrid(double t0, double ht, int nt, double hd, int nd,
-                     std::array<std::vector<double>, kGridProperties> values, bool log_rho)
-    : t0_(t0), ht_(ht), hd_(hd), nt_(nt), nd_(nd), log_rho_(log_rho), y_(std::move(values)) {
-    if (log_rho_)
-        for (double& v : y_[kGridRho]) v = v > 0 ? std::log(v) : kNaN;
+                     std::array<std::vector<double>, kGridProperties> values, bool vapour)
+    : t0_(t0), ht_(ht), hd_(hd), nt_(nt), nd_(nd), vapour_(vapour), y_(std::move(values)) {
+    for (int p = 0; p < kGridProperties; ++p)
+        if (grid_property_is_log(p, vapour_))
+            for (double& v : y_[static_cast<std::size_t>(p)]) v = v > 0 ? std::log(v) : kNaN;
     for (auto& m : m_) m.assign(static_cast<std::size_t>(nt * nd), 0.0);
     lo_.assign(static_cast<std::size_t>(nt), 0);
     hi_.assign(static_cast<std::size_t>(nt), -1);
@@ -130,7 +139,7 @@ bool PhaseGrid::eval(int p, double tsat, double dt, double& out) const {
     monotone_slopes(v, n, ht_, m);
     const int i = r - a;
     out = hermite(v[i], v[i + 1], m[i], m[i + 1], ht_, u);
-    if (p == kGridRho && log_rho_) out = std::exp(out);
+    if (grid_property_is_log(p, vapour_)) out = std::exp(out);
     return true;
 }
 
@@ -161,7 +170,7 @@ std::vector<CatalogueEntry> load_entries(const std::string& db_path) {
     return out;
 }
 
-PhaseGrid load_grid(SqliteReader& db, const std::string& table, std::int32_t id, bool log_rho,
+PhaseGrid load_grid(SqliteReader& db, const std::string& table, std::int32_t id, bool vapour,
                     const std::string& name) {
     SqliteReader::Query q(db, "SELECT Tsat_C, dT_K, rho_kg_m3, h_J_kg, cp_J_kgK, mu_Pa_s, "
                               "lambda_W_mK FROM " + table + " WHERE FluidID = ?1 ORDER BY Tsat_C, dT_K");
@@ -197,7 +206,7 @@ PhaseGrid load_grid(SqliteReader& db, const std::string& table, std::int32_t id,
             values[static_cast<std::size_t>(p)][static_cast<std::size_t>(i * nd + j)] =
                 r.v[static_cast<std::size_t>(p)];
     }
-    return PhaseGrid(ts.front(), ht, nt, hd, nd, std::move(values), log_rho);
+    return PhaseGrid(ts.front(), ht, nt, hd, nd, std::move(values), vapour);
 }
 
 std::shared_ptr<RefrigerantData> load_data(const std::string& db_path, std::int32_t id) {
@@ -232,7 +241,7 @@ std::shared_ptr<RefrigerantData> load_data(const std::string& db_path, std::int3
         ts.push_back(q.number(0));
         for (int c = 0; c < kSatColumns; ++c) {
             double v = q.number(1 + c);
-            if (sat_is_log(c)) v = v > 0 ? std::log(v) : kNaN;
+            if (sat_column_is_log(c)) v = v > 0 ? std::log(v) : kNaN;
             cols[static_cast<std::size_t>(c)].push_back(v);
         }
     }
@@ -293,7 +302,7 @@ double RefrigerantFluid::sat(SatColumn c, double t, const char* what) const {
                                      YFluidName(), what, t, s.x_min(), s.x_max()));
     }
     const double v = s(t);
-    return sat_is_log(c) ? std::exp(v) : v;
+    return sat_column_is_log(c) ? std::exp(v) : v;
 }
 
 double RefrigerantFluid::sat_temperature(SatColumn c, double p) const {

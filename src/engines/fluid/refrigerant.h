@@ -23,14 +23,21 @@ enum SatColumn {
 // Properties of the grids, in the order of the database tables.
 enum GridProperty { kGridRho, kGridH, kGridCp, kGridMu, kGridLambda, kGridProperties };
 
+// Quantities interpolated as logarithms: those that change by a factor (pressure, vapour
+// density) or steepen towards the critical point (cp, viscosity). Measured on the tables
+// with every other point left out, this cuts the largest cp error by about 40 % and the
+// liquid viscosity error by half; the others are no better in logarithms.
+bool sat_column_is_log(int column);
+bool grid_property_is_log(int property, bool vapour);
+
 // One phase's grid: rows of constant saturation temperature (constant pressure), columns
 // of superheat (vapour) or subcooling (liquid).
 class PhaseGrid {
 public:
     PhaseGrid() = default;
-    // values[p][row * nd + col]; NaN where there is no value. log_rho: interpolate ln rho.
+    // values[p][row * nd + col]; NaN where there is no value.
     PhaseGrid(double t0, double ht, int nt, double hd, int nd,
-              std::array<std::vector<double>, kGridProperties> values, bool log_rho);
+              std::array<std::vector<double>, kGridProperties> values, bool vapour);
 
     // Property p at saturation temperature tsat and temperature difference dt; false
     // where the grid has no data there.
@@ -46,7 +53,7 @@ private:
 
     double t0_ = 0, ht_ = 1, hd_ = 1;
     int nt_ = 0, nd_ = 0;
-    bool log_rho_ = false;
+    bool vapour_ = false;
     std::array<std::vector<double>, kGridProperties> y_, m_;  // values and slopes along dT
     std::vector<int> lo_, hi_;  // per row: the columns where every property has a value
 };
@@ -56,7 +63,7 @@ struct RefrigerantData {
     std::string kind;  // "pure" or "pseudo-pure"
     double molar_mass = 0, t_crit = 0, p_crit = 0, t_triple = 0;
     std::string eos, transport;
-    std::array<UniformSpline, kSatColumns> sat;  // p and rho_vap as logarithms
+    std::array<UniformSpline, kSatColumns> sat;  // see sat_column_is_log
     PhaseGrid vapor, liquid;
 };
 
