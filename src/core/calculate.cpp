@@ -311,6 +311,10 @@ void clsCalculate::SPCMainCalcLoop(SPCDataType& data) {
             CalcPercent.raise(percent);
         }
         if (!slots[1].OutputData.Valid) throw engine_error(kNoSolutionCode);
+        // The two port limits leave the loop divided by 1000 (docs/engine-records.md,
+        // "Single-phase driver rescaling"); every candidate presets them again, so no
+        // later rating sees the divided values.
+        for (int s = 1; s <= 2; ++s) data.InData.PortMassFluxLimit[s] /= 1000.0;
     } catch (const platform::Error& e) {
         throw e.with_source(kSPCSource);
     } catch (const std::bad_alloc&) {

@@ -98,7 +98,12 @@ private:
     class SPCRating;
 
     OutDataType SPCNodeCalc(SPCDataType& data, std::int16_t node, SPCRun& run);
-    // Rates a candidate that a dual calculation builds as one half of a dual pair.
+    // A dual calculation builds a model that is not dual as a pair of the designed unit
+    // in one pack: side 1 of 2a + 1 channels, side 2 of 2b (a, b the unit's channels),
+    // twice the plates, both flows doubled, rated in mode "P" from the unit's inlets
+    // with its passes and units. A valid rating gives the alternative the pair's load,
+    // twice the plates and 2b side-2 channels (true); otherwise the alternative is no
+    // longer valid (false). Nothing happens for a dual model or a single calculation.
     bool DualCheckSPC(const SPCDataType& data, OutDataType& result);
     void RateCandidate(SPCDataType& data, platform::Recordset& tree, SPCRun& run, OutDataType& alternative);
 

@@ -237,6 +237,10 @@ TEST_F(Driver, ResultsAreRescaledFromEngineUnits) {
     EXPECT_DOUBLE_EQ(r.Viscosity[2], 0.001);
     EXPECT_DOUBLE_EQ(r.WallViscosity[1], 0.002);
     EXPECT_DOUBLE_EQ(r.FoulingFactor, 0.00005);
+    // The preset port limits reach the engine whole and leave the loop divided.
+    EXPECT_DOUBLE_EQ(engine->calls.back().PortMassFluxLimit[1], 2000);
+    EXPECT_DOUBLE_EQ(data.InData.PortMassFluxLimit[1], 2);
+    EXPECT_DOUBLE_EQ(data.InData.PortMassFluxLimit[2], 2);
     // A dual model's engine result covers one of its two circuits.
     db.exec_products("UPDATE ModelTree SET Dual = -1 WHERE NodeID = 1");
     run();
