@@ -177,8 +177,10 @@ int show_fluid(const FluidOptions& o) {
         fmt::print("{}\n", j.dump(2));
         return 0;
     }
+    // Humid air's concentration is its humidity ratio in g of water per kg of dry air.
+    const char* conc_unit = f->GetFluidID() == fluid::ids::kHumidAir ? "g/kg" : "%";
     fmt::print("{} (id {}) at {:g} °C, {:g} Pa{}\n", f->YFluidName(), f->GetFluidID(), o.temp,
-               f->YPressure(), f->YConc() != 0 ? fmt::format(", {:g} %", f->YConc()) : "");
+               f->YPressure(), f->YConc() != 0 ? fmt::format(", {:g} {}", f->YConc(), conc_unit) : "");
     for (const auto& [label, text] : lines) fmt::print("  {:<24} {}\n", label, text);
     return 0;
 }

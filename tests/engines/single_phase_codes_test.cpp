@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace hxq::engines::single_phase {
 namespace {
 
@@ -205,6 +207,14 @@ TEST(SinglePhaseCodes, ModelDataAndModes) {
     no_channel.Side[2].Left = {};
     EXPECT_EQ(check(no_channel), 0);
     EXPECT_EQ(calculate(no_channel), 5);
+
+    // An infinite number in the product data is no unit, not a valid rating of one.
+    SinglePhaseInput endless = duty();
+    endless.PlateArea = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(calculate(endless), 5);
+    endless = duty();
+    endless.Side[1].SlitResistance = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(calculate(endless), 5);
 
     SinglePhaseInput small = duty();
     give(small.MaxPressureDrop[1], 50e3);

@@ -246,8 +246,12 @@ void load_model(Context& c) {
     g.width = in.FlowWidth;
     g.length = in.FlowLength;
     g.plate_area = in.PlateArea;
-    const bool geometry_ok = g.dh > 0 && g.phi >= 1 && g.width > 0 && g.length > 0 && g.plate_area > 0 &&
-                             in.plateThickness >= 0 && in.WallConductivity > 0;
+    bool geometry_ok = g.dh > 0 && g.phi >= 1 && g.width > 0 && g.length > 0 && g.plate_area > 0 &&
+                       in.plateThickness >= 0 && in.WallConductivity > 0;
+    // An infinite number in the product data passes the signs above and would rate a unit
+    // of infinite area or pressure drop as valid.
+    for (double v : {g.dh, g.phi, g.width, g.length, g.plate_area, in.plateThickness, in.WallConductivity})
+        geometry_ok = geometry_ok && std::isfinite(v);
     if (!geometry_ok) fail(kParameters);
     g.gap = g.phi * g.dh / 2.0;
     g.wall_resistance = in.plateThickness / in.WallConductivity;
@@ -271,7 +275,8 @@ void load_model(Context& c) {
         m.port_dia = src.PortDia;
         if (!(m.port_dia > 0) && src.PortDiaUp > 0 && src.PortDiaDown > 0)
             m.port_dia = std::pow((std::pow(src.PortDiaUp, -4) + std::pow(src.PortDiaDown, -4)) / 2.0, -0.25);
-        if (!(m.port_dia > 0) || !(src.SlitResistance >= 0)) fail(kParameters);
+        const bool port_ok = m.port_dia > 0 && std::isfinite(m.port_dia);
+        if (!port_ok || !(src.SlitResistance >= 0 && std::isfinite(src.SlitResistance))) fail(kParameters);
         m.slit = src.SlitResistance;
         m.fluid = c.fluid[static_cast<std::size_t>(s)];
         m.gas = m.fluid->YGas();
