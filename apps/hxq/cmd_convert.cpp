@@ -7,16 +7,21 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
+#include "platform/registry.h"
 #include "platform/variant.h"
 #include "settings/convert.h"
 #include "settings/format.h"
+#include "settings/settings_store.h"
 #include "settings/unit_tables.h"
 
 #include <fmt/core.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -42,10 +47,17 @@ struct ConvertOptions {
     bool display = false;
 };
 
-// The build puts the units database at <build>/sample/units.db and the program at
-// <build>/apps/hxq/hxq.
+// The units database of the installation: the setting ConvertDB of the registry store
+// ($HXQ_REGISTRY, else the build's sample/registry.ini), else the build's sample/units.db
+// (the build puts the program at <build>/apps/hxq/hxq).
 std::string default_units_db() {
-    return (platform::application_path() / ".." / ".." / "sample" / "units.db").lexically_normal().string();
+    namespace fs = std::filesystem;
+    const fs::path sample = (platform::application_path() / ".." / ".." / "sample").lexically_normal();
+    const char* env = std::getenv(platform::kRegistryEnv);
+    if (!(env && *env) && fs::exists(sample / "registry.ini"))
+        ::setenv(platform::kRegistryEnv, (sample / "registry.ini").c_str(), 1);
+    const std::string setting = settings::GetSettingHXQ("HXQ", "Settings", "ConvertDB", "");
+    return setting.empty() ? (sample / "units.db").string() : setting;
 }
 
 // Labels typed on a plain keyboard: "degC" for "°C", "m3/h" for "m³/h", "deltaK" for "ΔK".
@@ -146,6 +158,14 @@ void print_units() {
     }
 }
 
+// Values are converted in single precision, as the library holds them.
+constexpr int kOverflow = 6;
+int too_large(const ConvertOptions& o) {
+    fmt::print(stderr, "hxq convert: {} {} in {} is beyond the range of the conversion (about ±3.4e38)\n", o.value,
+               o.from, o.to);
+    return 1;
+}
+
 // Runs the command; returns the exit code and writes its errors to stderr.
 int run(const ConvertOptions& o) {
     const std::string db_path = o.units_db.empty() ? default_units_db() : o.units_db;
@@ -204,9 +224,11 @@ int run(const ConvertOptions& o) {
                        UnitTable(*from).sUnit, UnitTable(*to).sUnit);
             return 1;
         }
+        if (e.number() == kOverflow) return too_large(o);
         throw;
     }
     const double value = result.as_double();
+    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) return too_large(o);
     std::string text;
     if (o.display) {
         const auto& group = UnitGroupTable(UnitTable(*to).GroupID);
@@ -230,8 +252,8 @@ const CommandRegistration registration([](CLI::App& app, int& exit_code) {
     cmd->add_option("--temp", o->temp, "Temperature of the flow in °C (volume flows)");
     cmd->add_option("--pressure", o->pressure, "Pressure of the fluid in Pa (gases; default 100000)");
     cmd->add_option("--units-db", o->units_db,
-                    "Units database; default: ../../sample/units.db from the program's folder, where the "
-                    "build puts it");
+                    "Units database; default: the setting ConvertDB of the registry store ($HXQ_REGISTRY, "
+                    "else the build's sample/registry.ini), else the build's sample/units.db");
     cmd->add_flag("--list", o->list, "List the units of every group with their UnitIDs");
     cmd->add_flag("--display", o->display, "Show the result with the significant digits of its group");
     cmd->callback([o, &exit_code] { exit_code = run(*o); });

@@ -78,11 +78,33 @@ TEST_F(ConvertCommand, WhatCannotBeConvertedIsSaidAndFails) {
     EXPECT_EQ(r.exit_code, 2);
     EXPECT_NE(r.err.find("give VALUE FROM_UNIT TO_UNIT"), std::string::npos) << r.err;
 
+    r = hxq({"convert", "1e38", "MW", "W"});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("1e38 MW in W is beyond the range of the conversion"), std::string::npos) << r.err;
+
     r = hxq({"convert", "1", "kW", "W", "--units-db", (dir_ / "missing.db").string()});
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_NE(r.err.find("cannot open the units database"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("missing.db"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir_ / "missing.db"));
+}
+
+TEST_F(ConvertCommand, TheUnitsDatabaseIsTheSettingOfTheRegistryStore) {
+    const auto units = write("registry.ini", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\nConvertDB=" +
+                                                 std::string(HXQ_SAMPLE_DIR) + "/units.db\r\n");
+    EXPECT_EQ(hxq({"convert", "2", "bar", "kPa"}, {"HXQ_REGISTRY=" + units.string()}).out, "200 kPa\n");
+
+    const auto elsewhere = write("elsewhere.ini", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\n"
+                                                  "ConvertDB=" + (dir_ / "moved.db").string() + "\r\n");
+    const ProgramOutcome r = hxq({"convert", "2", "bar", "kPa"}, {"HXQ_REGISTRY=" + elsewhere.string()});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err.find("moved.db"), std::string::npos) << r.err;
+    // --units-db wins over the setting.
+    EXPECT_EQ(hxq({"convert", "2", "bar", "kPa", "--units-db", std::string(HXQ_SAMPLE_DIR) + "/units.db"},
+                  {"HXQ_REGISTRY=" + elsewhere.string()})
+                  .out,
+              "200 kPa\n");
 }
 
 TEST_F(ConvertCommand, ListShowsEveryGroupWithItsUnitsAndIds) {

@@ -44,12 +44,14 @@ protected:
     // Runs hxq with `args`; HXQ_REGISTRY is removed from the environment so that the
     // program has to find the sample installation of the build by itself, and the C
     // locale makes "." the decimal separator whatever the machine's language.
-    ProgramOutcome hxq(std::vector<std::string> args) const {
+    // `extra_env` ("NAME=value") is added after that.
+    ProgramOutcome hxq(std::vector<std::string> args, const std::vector<std::string>& extra_env = {}) const {
         std::vector<std::string> env_text;
         for (char** e = environ; *e; ++e)
             if (std::strncmp(*e, "HXQ_REGISTRY=", 13) != 0 && std::strncmp(*e, "LC_ALL=", 7) != 0)
                 env_text.emplace_back(*e);
         env_text.emplace_back("LC_ALL=C");
+        env_text.insert(env_text.end(), extra_env.begin(), extra_env.end());
         std::vector<char*> env;
         for (auto& e : env_text) env.push_back(e.data());
         env.push_back(nullptr);
