@@ -215,6 +215,9 @@ bool clsCalculate::DualCheckSPC(const SPCDataType& data, OutDataType& result) {
     r.HeatLoad = rerated.HeatLoad;
     r.NoOfPlates = static_cast<std::int16_t>(2 * r.NoOfPlates);
     r.NoOfChannels[2] = static_cast<std::int16_t>(2 * b);
+    // The channel types of side 2 follow its count, so that the pair's fluid volume and
+    // channel text agree with it; side 1 keeps the channels of one circuit.
+    for (int t = 1; t <= 2; ++t) r.Channelout[2][t] = static_cast<std::int16_t>(2 * r.Channelout[2][t]);
     return true;
 }
 

@@ -121,10 +121,11 @@ bool GetXerPhysicsSPC(Recordset& denomination, Recordset& measures, Recordset& t
     if (out.NoOfPlates < num(measures.Fields("MinNoP"))) return false;
     find_tree_row(tree, result.nodeid, source);
     read_measures(measures, out.NoOfPlates, p);
+    // Channelout counts every channel of the unit, all passes together: the channels
+    // of one pass times the passes, so the passes are not multiplied in again.
     for (int s = 1; s <= 2; ++s) {
-        const double passes = out.Passes[s] > 0 ? out.Passes[s] : std::max<int>(out.NoOfPasses, 1);
-        double vol = channel_volume(tree, channel, fmt::format("ChannelID{}Left", s)) * out.Channelout[s][1] * passes;
-        vol += channel_volume(tree, channel, fmt::format("ChannelID{}Right", s)) * out.Channelout[s][2] * passes;
+        double vol = channel_volume(tree, channel, fmt::format("ChannelID{}Left", s)) * out.Channelout[s][1];
+        vol += channel_volume(tree, channel, fmt::format("ChannelID{}Right", s)) * out.Channelout[s][2];
         p.Vol[s] = static_cast<float>(vol);
     }
     weigh(measures, out.NoOfPlates, out.Density[1], out.Density[2], p);

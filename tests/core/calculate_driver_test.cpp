@@ -277,6 +277,8 @@ TEST_F(Driver, ADualCalculationRatesANonDualModelAsAPairInOnePack) {
     const OutDataType& alt = data.outdata[1];
     EXPECT_EQ(alt.OutputData.NoOfPlates, 42);
     EXPECT_EQ(alt.OutputData.NoOfChannels[2], 20);
+    EXPECT_EQ(alt.OutputData.Channelout[2][1], 20);  // the types follow the side's count
+    EXPECT_EQ(alt.OutputData.NoOfChannels[1], 10);   // one circuit's channels
     EXPECT_DOUBLE_EQ(alt.OutputData.HeatLoad, 19000);
     EXPECT_FLOAT_EQ(alt.Price, 42 * 20 + 200);  // no pass price for a pair
 }

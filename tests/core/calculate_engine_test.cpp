@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -116,6 +117,33 @@ TEST_F(DriverOnSampleRange, MaterialOneRatesWithTheBetterConductingPlate) {
     calc.SPCMainCalcLoop(d);
     EXPECT_DOUBLE_EQ(d.InData.WallConductivity, 22.5);
     EXPECT_GT(d.outdata[1].OutputData.Kpredicted, k0);
+}
+
+TEST_F(DriverOnSampleRange, AMultiPassUnitHoldsTheVolumeOfItsChannelsOnce) {
+    SPCDataType d = process_water_duty();
+    d.GivenValues.XerID = 123;  // Q45 HM: a left and a right channel type on each side
+    d.InData.HeatLoad = {30e3, true};
+    d.InData.NoOfPlates = {21, true};
+    for (int s = 1; s <= 2; ++s) d.InData.NoOfPasses[s] = {2, true};
+    d.InData.CalcMode = "X";
+    calc.SPCMainCalcLoop(d);
+    const OutDataType& a = d.outdata[1];
+    ASSERT_TRUE(a.OutputData.Valid);
+    ASSERT_EQ(a.OutputData.Passes[1], 2);
+    platform::Database db = platform::OpenDatabase(kSample + "/products.db", true);
+    platform::Recordset ch = db.OpenRecordset("SELECT ChVol FROM Channel WHERE ChannelID IN (51, 53)");
+    double low = 1, high = 0;
+    for (; !ch.Eof(); ch.MoveNext()) {
+        low = std::min(low, ch.Fields("ChVol").as_double());
+        high = std::max(high, ch.Fields("ChVol").as_double());
+    }
+    ASSERT_GT(low, 0);
+    for (int s = 1; s <= 2; ++s) {
+        SCOPED_TRACE(s);
+        const double channels = a.OutputData.NoOfChannels[s];
+        EXPECT_GE(a.XerPhysics.Vol[s], low * channels * (1 - 1e-6));
+        EXPECT_LE(a.XerPhysics.Vol[s], high * channels * (1 + 1e-6));
+    }
 }
 
 }  // namespace

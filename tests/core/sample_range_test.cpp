@@ -96,11 +96,11 @@ TEST_F(SampleRange, ThreePassQ45TakesTheTwoPassArticle) {
     Recordset measures = selector.OpenRecordset("HXQMeas");
     OutDataType alt;
     alt.nodeid = 120;
-    alt.OutputData.NoOfPlates = 41;
+    alt.OutputData.NoOfPlates = 39;
     alt.OutputData.NoOfPasses = 3;
     alt.OutputData.Passes[1] = 3;
     alt.OutputData.Passes[2] = 1;
-    alt.OutputData.Channelout[1][1] = 6;
+    alt.OutputData.Channelout[1][1] = 18;  // the unit's channels: 6 in each of 3 passes
     alt.OutputData.Channelout[2][1] = 20;
     ASSERT_TRUE(GetXerPhysicsSPC(denomination, measures, tree, channel, alt));
     EXPECT_GT(alt.XerPhysics.length, 0);

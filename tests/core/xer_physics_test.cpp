@@ -61,7 +61,7 @@ protected:
         r.NoOfPasses = passes;
         r.Passes[1] = passes;
         r.Passes[2] = 1;
-        r.Channelout[1][1] = 6;  // per pass
+        r.Channelout[1][1] = 18;  // all passes of the unit
         r.Channelout[2][1] = 10;
         r.Channelout[2][2] = 3;
         r.Density[1] = 1000;
@@ -92,8 +92,9 @@ TEST_F(XerPhysicsTest, ThreePassAlternativeTakesTheTwoPassArticle) {
     EXPECT_FLOAT_EQ(p.Height, 0.5f);
     EXPECT_FLOAT_EQ(p.MaxInnerOPressure[2], 2500);  // only the 2-pass row has it
     EXPECT_FLOAT_EQ(p.MaxOPress[1], 0);
-    // Side 1: left only (no right channel), 6 per pass × 3 passes; side 2: left and right.
-    EXPECT_FLOAT_EQ(p.Vol[1], 0.0001f * 6 * 3);
+    // Side 1: left only (no right channel), 18 channels in 3 passes, each channel filled
+    // once; side 2: left and right.
+    EXPECT_FLOAT_EQ(p.Vol[1], 0.0001f * 18);
     EXPECT_FLOAT_EQ(p.Vol[2], 0.0001f * 10 + 0.0002f * 3);
     EXPECT_FLOAT_EQ(p.Weight_empty, 1.3f + 0.1f * 25);
     EXPECT_FLOAT_EQ(p.Weight_full, p.Weight_empty + 1000 * p.Vol[1] + 980 * p.Vol[2]);
