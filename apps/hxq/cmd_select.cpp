@@ -82,6 +82,12 @@ int run_select(const SelectOptions& o) {
                        "in the duty file\n");
             return 1;
         }
+        // The filter reads the article tables that only the main product database has;
+        // the calculation would fail on them with no word of why.
+        if (duty.filter.Active && database != main_db)
+            throw DutyFileError(duty.path, duty.filter_place.line, duty.filter_place.key,
+                                fmt::format("a filter needs the main product database ({}); {} is another one",
+                                            main_db.empty() ? std::string("HXQnew, not set") : main_db, database));
         ResolvedTarget target;
         {
             platform::Database product = platform::OpenDatabase(database, true);

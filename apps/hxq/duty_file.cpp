@@ -305,6 +305,15 @@ DutyFile ParseDutyText(std::string_view text, const std::string& path) {
         std::string key = line_text.substr(0, line_text.find('='));
         key.erase(0, key.find_first_not_of(" \t["));
         key.erase(key.find_last_not_of(" \t]") + 1);
+        // The line may be anything (a binary file): no control characters reach the
+        // terminal, and a long line is cut.
+        for (char& c : key)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+        if (key.size() > 60) {
+            std::size_t cut = 60;
+            while (cut > 0 && (static_cast<unsigned char>(key[cut]) & 0xC0) == 0x80) --cut;  // a whole character
+            key = key.substr(0, cut) + "...";
+        }
         throw DutyFileError(path, static_cast<int>(e.source().begin.line), key.empty() ? "(syntax)" : key,
                             std::string(e.description()));
     }
@@ -366,6 +375,7 @@ DutyFile ParseDutyText(std::string_view text, const std::string& path) {
         } else if (k == "forced_stock") {
             d.forced_stock = r.flag(node, p);
         } else if (k == "filter") {
+            d.filter_place = p;
             read_filter(r, node, d.filter);
         }
     }
@@ -378,6 +388,9 @@ DutyFile ParseDutyText(std::string_view text, const std::string& path) {
 }
 
 DutyFile ParseDutyFile(const std::string& path) {
+    // A folder opens as a stream that reads nothing; it would pass for an empty file.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw DutyFileError(path, 0, "(file)", "is a folder, not a duty file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw DutyFileError(path, 0, "(file)", "cannot be read");
     std::ostringstream text;

@@ -83,6 +83,7 @@ struct DutyFile {
     bool dual = false;
     bool forced_stock = false;
     core::FilterType filter;
+    KeyPlace filter_place;  // [filter], when given
 };
 
 // Parses a duty file; DutyFileError for TOML syntax errors, unknown keys, missing

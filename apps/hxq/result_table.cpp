@@ -9,6 +9,8 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -41,9 +43,21 @@ std::string shown(double si, std::int16_t unit) {
     return settings::FormatInUnit(false, unit, platform::Variant(si), platform::Variant()).GVal;
 }
 
+// The records hold prices and many results in single precision, and the unit factors
+// add no digits worth showing: a number is written as the shortest text that reads back
+// as the same float (0.1745, not 0.1744976043701172).
+double float_precision(double v) {
+    const float f = static_cast<float>(v);
+    if (!std::isfinite(f)) return v;
+    const std::string text = fmt::format("{}", f);
+    double out = v;
+    std::from_chars(text.data(), text.data() + text.size(), out);
+    return out;
+}
+
 nlohmann::json quantity(double si, std::int16_t unit) {
     const double v = settings::SharedConverter().ConvertFromSI(platform::Variant(si), unit).as_double();
-    return nlohmann::json{{"value", v}, {"unit", settings::UnitTable(unit).sUnit}};
+    return nlohmann::json{{"value", float_precision(v)}, {"unit", settings::UnitTable(unit).sUnit}};
 }
 
 bool is_dual_pair(const core::SPCDataType& data, const core::OutDataType& alt) {
@@ -55,15 +69,24 @@ bool is_dual_pair(const core::SPCDataType& data, const core::OutDataType& alt) {
 std::string ChannelText(const core::OutDataType& alternative, int side) {
     const core::SinglePhaseResult& r = alternative.OutputData;
     const int passes = std::max<int>(1, r.Passes[side] > 0 ? r.Passes[side] : r.NoOfPasses);
+    // Channelout counts the unit's channels of each type over all passes. A pass holds
+    // an equal share of the side; the types alternate inside it, so a share that does
+    // not divide evenly gives the left type the odd channel (13H+13M in two passes is
+    // 7H+6M per pass), and the counts of a pass always add up to its channels.
+    const int left = std::max<int>(0, r.Channelout[side][1]);
+    const int right = std::max<int>(0, r.Channelout[side][2]);
+    const int per_pass = (left + right > 0 ? left + right : r.NoOfChannels[side]) / passes;
+    const int left_per_pass = right > 0 ? std::min(per_pass, (2 * left + passes) / (2 * passes)) : per_pass;
+    const int per_type[2] = {left_per_pass, per_pass - left_per_pass};
     std::string counts;
     for (int which = 1; which <= 2; ++which) {
-        const int n = r.Channelout[side][which];
+        const int n = per_type[which - 1];
         if (n <= 0) continue;
         std::string type = letter(alternative.Chantype, which);
         if (type.empty()) type = letter(alternative.Chantype, 1);
-        counts += (counts.empty() ? "" : "+") + std::to_string(n / passes) + type;
+        counts += (counts.empty() ? "" : "+") + std::to_string(n) + type;
     }
-    if (counts.empty()) counts = std::to_string(r.NoOfChannels[side] / passes) + letter(alternative.Chantype, 1);
+    if (counts.empty()) counts = std::to_string(per_pass) + letter(alternative.Chantype, 1);
     return passes > 1 ? fmt::format("{}*({})", passes, counts) : counts;
 }
 
@@ -140,9 +163,9 @@ nlohmann::json ResultJson(const core::SPCDataType& data, OutputSystem system) {
         j["area"] = quantity(r.HeatTransferArea, u.area);
         j["ohtc_predicted"] = quantity(r.Kpredicted, u.ohtc);
         j["ohtc_required"] = quantity(r.Krequired, u.ohtc);
-        j["over_surface"] = {{"value", r.OverSurface}, {"unit", "%"}};
+        j["over_surface"] = {{"value", float_precision(r.OverSurface)}, {"unit", "%"}};
         j["pressure_drop"] = {quantity(r.PressureDrop[1], u.pressure), quantity(r.PressureDrop[2], u.pressure)};
-        j["price"] = alt.Price;
+        j["price"] = float_precision(alt.Price);
         if (r.ErrorCode != 0) j["remark_code"] = r.ErrorCode;
         alternatives.push_back(std::move(j));
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -155,6 +156,55 @@ TEST_F(Program, AMalformedDutyFileNamesItsLineAndKey) {
     EXPECT_EQ(r.exit_code, 2);
     EXPECT_NE(r.err.find(p.string() + ":6: side1.outtemp: unknown key"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
+}
+
+TEST_F(Program, ADutyFileThatCannotBeReadIsAnInputError) {
+    const Outcome missing = hxq({"select", (dir_ / "none.toml").string()});
+    EXPECT_EQ(missing.exit_code, 2);
+    EXPECT_NE(missing.err.find("none.toml: (file): cannot be read"), std::string::npos) << missing.err;
+    const Outcome folder = hxq({"select", dir_.string()});
+    EXPECT_EQ(folder.exit_code, 2);
+    EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
+    // Bytes of no text: an error that names line 1, with no control character echoed.
+    std::string junk = "\x1b[2J\x01\x02=\xff\xfe\n";
+    const Outcome binary = hxq({"select", write("junk.toml", junk).string()});
+    EXPECT_EQ(binary.exit_code, 2);
+    EXPECT_NE(binary.err.find("junk.toml:1: "), std::string::npos) << binary.err;
+    EXPECT_EQ(binary.err.find('\x1b'), std::string::npos);
+    EXPECT_EQ(binary.out, "");
+}
+
+TEST_F(Program, AFilterOnAnotherProductDatabaseIsRefusedWithItsLine) {
+    const fs::path p = write("legacy.toml", "node = 4\ndatabase = \"" + std::string(HXQ_SAMPLE_DIR) +
+                                                "/legacy.db\"\nheat_load = \"60 kW\"\n[filter]\nmaterial = \"C\"\n"
+                                                "[side1]\nfluid = \"water\"\ninlet_temp = \"80 °C\"\n"
+                                                "outlet_temp = \"50 °C\"\n[side2]\nfluid = \"water\"\n"
+                                                "inlet_temp = \"25 °C\"\noutlet_temp = \"45 °C\"\n");
+    const Outcome r = hxq({"select", p.string()});
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.err.find("legacy.toml:4: filter: a filter needs the main product database"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(Program, JsonNumbersCarryNoDigitsBeyondSinglePrecision) {
+    const Outcome r = hxq({"select", duty("glycol_cooling.toml"), "--json"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    // Nine significant digits always read back as the same float.
+    int digits = 0;
+    bool in_number = false, in_text = false;
+    for (char c : r.out) {
+        if (c == '"') in_text = !in_text;
+        if (in_text) continue;
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            if (in_number || c != '0') ++digits;
+            in_number = in_number || c != '0';
+            EXPECT_LE(digits, 9) << r.out;
+        } else if (c != '.') {
+            digits = 0;
+            in_number = false;
+        }
+    }
 }
 
 TEST_F(Program, AnEngineErrorPrintsTheEngineText) {
