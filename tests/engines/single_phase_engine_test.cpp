@@ -1,6 +1,7 @@
 // The single-phase engine against physics: energy balance, rating equation, limits,
 // design minimality, and a counter-current case calculated by hand from Martin's
 // correlation and IAPWS water.
+#include "engines/fluid/catalogue.h"
 #include "engines/single_phase/single_phase_engine.h"
 #include "single_phase_test_model.h"
 
@@ -240,6 +241,26 @@ TEST(SinglePhaseDesign, FlowFromThePressureDropLimit) {
     EXPECT_NEAR(r.PressureDrop[2] / 30e3, 1.0, 1e-6);
     expect_energy_balance(in, r);
     EXPECT_GE(r.Kpredicted * r.HeatTransferArea * lmtd(r), r.HeatLoad * 1000.0 * 1.10);
+}
+
+TEST(SinglePhaseDesign, FlowFromTheLimitWhileTheOtherInletFollowsFromTheLoad) {
+    // Superheated steam at 1 bar leaves at 150 °C; its inlet follows from the load. The
+    // water's flow uses its limit. No temperature of the duty lies near 0 °C, where steam
+    // at 1 bar does not exist.
+    SinglePhaseInput in = test::water_model();
+    in.Fluid[2] = fluid::create_fluid("Steam");
+    give(in.HeatLoad, 20e3);
+    give(in.InletTemp[1], 20);
+    give(in.MaxPressureDrop[1], 30e3);
+    give(in.OutletTemp[2], 150);
+    give(in.MassFlow[2], 0.2);
+    give(in.MaxPressureDrop[2], 50e3);
+    const SinglePhaseResult r = run(in);
+    ASSERT_TRUE(r.Valid) << r.ErrorCode;
+    EXPECT_NEAR(r.PressureDrop[1] / 30e3, 1.0, 1e-6);
+    EXPECT_NEAR(r.HeatLoad, 20.0, 1e-9);
+    EXPECT_GT(r.InletTemp[2], 150.0);
+    expect_energy_balance(in, r);
 }
 
 TEST(SinglePhasePerformance, OpenFlowIsFoundFromAnOutletTemperature) {

@@ -543,9 +543,15 @@ Evaluation evaluate_duty(const Context& c, const Layout& l, int units, const Dut
     } else {
         // The limit fixes the flow at the properties of the side's mean temperature,
         // which the flow itself moves: iterate to a fixed point.
-        std::array<double, 2> mean{c.in.InletTemp[1].Value, c.in.InletTemp[2].Value};
-        for (int s = 0; s < 2; ++s)
-            if (c.tout_given(s) && c.tin_given(s)) mean[static_cast<std::size_t>(s)] = 0.5 * (c.in.InletTemp[s + 1].Value + c.in.OutletTemp[s + 1].Value);
+        // Start from the temperatures given: a side may have only its outlet (the inlet
+        // follows from the balance), and a value not given is no temperature at all.
+        std::array<double, 2> mean{};
+        for (int s = 0; s < 2; ++s) {
+            const double tin = c.in.InletTemp[s + 1].Value;
+            const double tout = c.in.OutletTemp[s + 1].Value;
+            mean[static_cast<std::size_t>(s)] =
+                c.tin_given(s) && c.tout_given(s) ? 0.5 * (tin + tout) : (c.tin_given(s) ? tin : tout);
+        }
         std::array<std::optional<double>, 2> flows;
         std::array<double, 2> last{0, 0};
         for (int it = 0; it < 60; ++it) {
