@@ -46,6 +46,8 @@ ModelTreeNode ReadModelTreeNode(const platform::Recordset& tree) {
     n.PriceID = NullToText(tree.Fields("PriceID"));
     n.Information2 = NullToText(tree.Fields("Information2"));
     n.Dual = tree.Fields("Dual").as_bool();
+    platform::Recordset members = tree.Clone();
+    n.IsGroup = members.FindFirst(fmt::format("Instr(Group,'/{:03d}')>0", n.NodeID));
     return n;
 }
 
@@ -56,7 +58,7 @@ std::string BuildXerTag(const ModelTreeNode& n, const std::string& database) {
         std::to_string(n.ParentID),
         std::to_string(n.ModelID),
         n.Table,
-        flag(n.Table.empty()),
+        flag(n.IsGroup),
         n.ChannelType,
         n.ChannelCombination,
         n.PureType,

@@ -7,7 +7,7 @@
 //  2 ParentID                                             15 group number or node id
 //  3 ModelID                                              16 single-phase letter S in Group
 //  4 Table                                                17 condenser letter C
-//  5 group flag: a folder node (Table Null or empty)      18 evaporator letter E
+//  5 group flag: some node is a member (X/NNN) of it      18 evaporator letter E
 //  6 ChannelType                                          19 two-stage letter T
 //  7 ChannelCombination                                   20 air-dryer letter A
 //  8 PureType                                             21 Information2
@@ -52,8 +52,14 @@ struct ModelTreeNode {
     std::string PriceID;
     std::string Information2;
     bool Dual = false;
+    // Some node names this one in a membership ("S/012" for node 12), so the group
+    // query of its number finds rows. A folder that nobody names is not a group: it is
+    // rated as one node with its subtree.
+    bool IsGroup = false;
 };
 
+// The row `tree` stands on; IsGroup is looked up in a clone of `tree`, whose position
+// stays as it was.
 ModelTreeNode ReadModelTreeNode(const platform::Recordset& tree);
 
 // The tag of `node` of the product database at `database`. A "%" inside an item would

@@ -136,6 +136,13 @@ TEST_F(SampleRange, GroupNodeTag) {
     const XerTagInfo info = ParseXerTag(BuildXerTag(tree, sample("products.db")));
     EXPECT_TRUE(info.IsGroup);
     EXPECT_EQ(info.GroupOrNode, 12);
+    // The Q32 family folder is a member of three groups but no group itself: its group
+    // query would find nothing, so the tag has it rated as one node with its subtree.
+    ASSERT_TRUE(tree.FindFirst("NodeID=115"));
+    const XerTagInfo folder = ParseXerTag(BuildXerTag(tree, sample("products.db")));
+    EXPECT_FALSE(folder.IsGroup);
+    EXPECT_EQ(folder.GroupOrNode, 115);
+    EXPECT_EQ(ToInt16(tree.Fields("NodeID")), 115);  // the look-up leaves the row as it was
     ASSERT_TRUE(tree.FindFirst("NodeID=244"));
     EXPECT_TRUE(ParseXerTag(BuildXerTag(tree, sample("products.db"))).Dual);
 }
