@@ -21,7 +21,8 @@ std::optional<double> parse_number(const std::string& text) {
     if (*first == '+') ++first;
     double value = 0;
     auto [ptr, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || ptr != last) return std::nullopt;
+    // from_chars also reads "inf" and "nan", which no user or database means as a number.
+    if (ec != std::errc() || ptr != last || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
@@ -50,9 +51,10 @@ double Variant::as_double() const {
 
 std::int64_t Variant::as_integer() const {
     if (auto* i = std::get_if<std::int64_t>(&v_)) return *i;
-    double d = as_double();
-    if (!std::isfinite(d)) throw Error(6, "Variant", "Overflow");
-    return static_cast<std::int64_t>(std::nearbyint(d));
+    // Converting a double beyond the 64-bit range is undefined, not merely wrong.
+    const double r = std::nearbyint(as_double());
+    if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0)) throw Error(6, "Variant", "Overflow");
+    return static_cast<std::int64_t>(r);
 }
 
 bool Variant::as_bool() const { return as_double() != 0.0; }

@@ -31,10 +31,34 @@ TEST(Variant, TextsParseAsNumbersOrRaiseTypeMismatch) {
     }
 }
 
+TEST(Variant, InfinityAndNanTextsAreNoNumbers) {
+    for (const char* text : {"inf", "-Infinity", "nan", " NAN "}) {
+        EXPECT_FALSE(Variant(text).to_number().has_value()) << text;
+        try {
+            (void)Variant(text).as_double();
+            ADD_FAILURE() << text << " converted";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), 13) << text;
+        }
+    }
+}
+
 TEST(Variant, IntegerConversionRoundsHalfToEven) {
     EXPECT_EQ(Variant(2.5).as_integer(), 2);
     EXPECT_EQ(Variant(3.5).as_integer(), 4);
     EXPECT_EQ(Variant(-1.5).as_integer(), -2);
+}
+
+TEST(Variant, IntegersBeyondSixtyFourBitsOverflow) {
+    EXPECT_EQ(Variant(-9223372036854775808.0).as_integer(), INT64_MIN);
+    for (double d : {9223372036854775808.0, -9.3e18, 1e300}) {
+        try {
+            (void)Variant(d).as_integer();
+            ADD_FAILURE() << d << " converted";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), 6) << d;
+        }
+    }
 }
 
 TEST(Variant, BooleansFollowTheMinusOneConvention) {
