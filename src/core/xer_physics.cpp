@@ -55,7 +55,7 @@ void read_measures(const Recordset& m, double plates_in_depth, XerPhysicsType& p
     p.length = static_cast<float>(num(m.Fields("PP_Start")) +
                                   (plates_in_depth - num(m.Fields("PP_LessChpl"))) * num(m.Fields("PP_Plate")) +
                                   num(m.Fields("OffsetDepth")));
-    // The stored pressures are bar; the record holds kPa.
+    // The measures table holds hPa; the record holds Pa, as every pressure of the library.
     p.TestPress[1] = static_cast<float>(num(m.Fields("TestPressure1")) * 100);
     p.MaxInnerOPressure[1] = static_cast<float>(num(m.Fields("CH1PressAlt1")) * 100);
     p.MaxInnerOPressure[2] = static_cast<float>(num(m.Fields("CH1PressAlt2")) * 100);
