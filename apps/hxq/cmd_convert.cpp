@@ -47,17 +47,25 @@ struct ConvertOptions {
     bool display = false;
 };
 
-// The units database of the installation: the setting ConvertDB of the registry store
-// ($HXQ_REGISTRY, else the build's sample/registry.ini), else the build's sample/units.db
-// (the build puts the program at <build>/apps/hxq/hxq).
-std::string default_units_db() {
-    namespace fs = std::filesystem;
-    const fs::path sample = (platform::application_path() / ".." / ".." / "sample").lexically_normal();
+// The build puts the program at <build>/apps/hxq/hxq and the sample installation in
+// <build>/sample.
+std::filesystem::path sample_folder() {
+    return (platform::application_path() / ".." / ".." / "sample").lexically_normal();
+}
+
+// A database path of the installation's registry store ($HXQ_REGISTRY, else the build's
+// sample/registry.ini); "" when it names none.
+std::string installation_setting(const std::string& value_name) {
     const char* env = std::getenv(platform::kRegistryEnv);
-    if (!(env && *env) && fs::exists(sample / "registry.ini"))
-        ::setenv(platform::kRegistryEnv, (sample / "registry.ini").c_str(), 1);
-    const std::string setting = settings::GetSettingHXQ("HXQ", "Settings", "ConvertDB", "");
-    return setting.empty() ? (sample / "units.db").string() : setting;
+    if (!(env && *env) && std::filesystem::exists(sample_folder() / "registry.ini"))
+        ::setenv(platform::kRegistryEnv, (sample_folder() / "registry.ini").c_str(), 1);
+    return settings::GetSettingHXQ("HXQ", "Settings", value_name, "");
+}
+
+// The units database: the setting ConvertDB, else the build's sample/units.db.
+std::string default_units_db() {
+    const std::string setting = installation_setting("ConvertDB");
+    return setting.empty() ? (sample_folder() / "units.db").string() : setting;
 }
 
 // Labels typed on a plain keyboard: "degC" for "°C", "m3/h" for "m³/h", "deltaK" for "ΔK".
@@ -204,6 +212,8 @@ int run(const ConvertOptions& o) {
 
     core::FluidRef fluid;
     if (!o.fluid.empty()) {
+        if (const std::string fluids_db = installation_setting("DBFluid2000"); !fluids_db.empty())
+            engines::fluid::set_fluids_database(fluids_db);
         fluid = engines::fluid::create_fluid(o.fluid, o.conc);
         if (o.pressure) fluid->SetYPressure(*o.pressure);
     }
@@ -247,7 +257,9 @@ const CommandRegistration registration([](CLI::App& app, int& exit_code) {
     cmd->add_option("FROM_UNIT", o->from,
                     "Unit label (\"kW\", \"m³/h\"; \"degC\", \"m3/h\", \"deltaK\" also work) or UnitID");
     cmd->add_option("TO_UNIT", o->to, "Unit label or UnitID");
-    cmd->add_option("--fluid", o->fluid, "Fluid whose density volume flows need (e.g. Water, MEG, Air)");
+    cmd->add_option("--fluid", o->fluid,
+                    "Fluid whose density volume flows need (e.g. Water, MEG, Air; refrigerants from the "
+                    "setting DBFluid2000)");
     cmd->add_option("--conc", o->conc, "Concentration of a solution, % by mass")->capture_default_str();
     cmd->add_option("--temp", o->temp, "Temperature of the flow in °C (volume flows)");
     cmd->add_option("--pressure", o->pressure, "Pressure of the fluid in Pa (gases; default 100000)");

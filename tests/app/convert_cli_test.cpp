@@ -90,10 +90,17 @@ TEST_F(ConvertCommand, WhatCannotBeConvertedIsSaidAndFails) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "missing.db"));
 }
 
-TEST_F(ConvertCommand, TheUnitsDatabaseIsTheSettingOfTheRegistryStore) {
+TEST_F(ConvertCommand, DatabasesAreTheSettingsOfTheRegistryStore) {
     const auto units = write("registry.ini", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\nConvertDB=" +
-                                                 std::string(HXQ_SAMPLE_DIR) + "/units.db\r\n");
+                                                 std::string(HXQ_SAMPLE_DIR) + "/units.db\r\nDBFluid2000=" +
+                                                 (dir_ / "nofluids.db").string() + "\r\n");
     EXPECT_EQ(hxq({"convert", "2", "bar", "kPa"}, {"HXQ_REGISTRY=" + units.string()}).out, "200 kPa\n");
+    // Refrigerants come from the fluid database of the setting DBFluid2000.
+    const ProgramOutcome refrigerant =
+        hxq({"convert", "1", "m3/h", "kg/s", "--fluid", "R134a", "--temp", "20"}, {"HXQ_REGISTRY=" + units.string()});
+    EXPECT_EQ(refrigerant.exit_code, 1);
+    EXPECT_NE(refrigerant.err.find("nofluids.db"), std::string::npos) << refrigerant.err;
+    EXPECT_EQ(hxq({"convert", "1", "m3/h", "kg/s", "--fluid", "R134a", "--temp", "20"}).exit_code, 0);
 
     const auto elsewhere = write("elsewhere.ini", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\n"
                                                   "ConvertDB=" + (dir_ / "moved.db").string() + "\r\n");
