@@ -28,6 +28,37 @@ TEST_F(SettingsLoad, WithoutAnyFileEverySettingHasItsDefault) {
     EXPECT_EQ(u, expected);
     EXPECT_EQ(option.Glob_Settings(), SettingsType{});
 
+    // The defaults of the settings table, written out rather than taken from the record.
+    EXPECT_EQ(u.EditorPath, "");
+    EXPECT_TRUE(u.ToolbarVisible);
+    EXPECT_FALSE(u.CompactMode);
+    EXPECT_TRUE(u.UseStock);
+    EXPECT_EQ(u.language.sName, "English");
+    EXPECT_EQ(u.language.iOffset, 0);
+    EXPECT_TRUE(u.UseBackgroundPic);
+    EXPECT_FALSE(u.UseSmallIcons);
+    EXPECT_EQ(u.BackGroundColor, 0);
+    EXPECT_TRUE(u.UseQDF);
+    EXPECT_EQ(u.StartUpCalcType, 0);
+    EXPECT_EQ(u.StartUpCalcMethod, 0);
+    EXPECT_EQ(u.TempLang, "English");
+    EXPECT_EQ(u.TempDotSPC, "SPC_quote");
+    EXPECT_EQ(u.TempDotCON, "CON_quote");
+    EXPECT_EQ(u.TempDotVAP, "VAP_quote");
+    EXPECT_TRUE(u.OptimizeParallel);
+    EXPECT_EQ(u.NoParallelUnits, 1);
+    EXPECT_EQ(u.NoUnitsSerie, 1);
+    EXPECT_FALSE(u.EvapFixedOutTemp);
+    EXPECT_TRUE(u.UseOldFluids);
+    EXPECT_FALSE(u.UseDisclaimer);
+    EXPECT_FALSE(u.UseWord);
+    EXPECT_EQ(u.UnitsSystem, 0);
+    EXPECT_EQ(u.NrResults, 7);
+    EXPECT_FALSE(u.TableTitle);
+    EXPECT_EQ(u.PrintOutType, 0);
+    EXPECT_FALSE(u.ShowInfo);
+    EXPECT_EQ(result_box_text(u.ResultBox),
+              "-1*12,-1*13,-1*14,-1*15,-1*16,-1*19,0*0,0*1,0*2,0*3,0*4,0*5,0*6,0*7,0*8,0*9,0*10,0*11,0*17,0*18,0*20");
     ASSERT_EQ(u.ResultBox.size(), 21u);
     for (std::size_t i = 0; i < u.ResultBox.size(); ++i) EXPECT_EQ(u.ResultBox[i].ShowRes, i <= 5) << i;
     EXPECT_EQ(u.ResultBox[0].ResTextIndex, 12);
