@@ -73,7 +73,12 @@ int run_select(const SelectOptions& o) {
         return 2;
     }
     try {
-        PrepareInstallation(o.ini, o.user_level);
+        const Installation inst = PrepareInstallation(o.ini, o.user_level);
+        if (settings::library_state().UserSettings.StockDB.empty()) {
+            fmt::print(stderr, "hxq: no stock database: set DBStock in the settings file ({})\n",
+                       inst.ini.empty() ? std::string("none found; give --ini") : inst.ini);
+            return 1;
+        }
         const std::string main_db = settings::library_state().Settings.HXQDB;
         const std::string database = duty.database.empty() ? main_db : duty.database;
         if (database.empty()) {

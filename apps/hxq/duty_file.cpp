@@ -568,6 +568,10 @@ Installation PrepareInstallation(const std::string& ini, const std::string& user
         inst.registry = (sample / "registry.ini").string();
         ::setenv(platform::kRegistryEnv, inst.registry.c_str(), 1);
     }
+    // A settings file named on the command line that is not there is a typing mistake,
+    // not a wish for empty settings (no stock database, no user fluids).
+    if (!ini.empty() && !fs::is_regular_file(ini))
+        throw platform::Error(3024, "hxq", fmt::format("the settings file \"{}\" (--ini) does not exist", ini));
     if (!ini.empty()) inst.ini = ini;
     else if (fs::exists(sample / "hxq.ini")) inst.ini = (sample / "hxq.ini").string();
 

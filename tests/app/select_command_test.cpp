@@ -187,6 +187,19 @@ TEST_F(Program, AFilterOnAnotherProductDatabaseIsRefusedWithItsLine) {
     EXPECT_EQ(r.out, "");
 }
 
+TEST_F(Program, SettingsWithoutAStockDatabaseAreNamed) {
+    const Outcome missing = hxq({"select", duty("single_model.toml"), "--ini", (dir_ / "none.ini").string()});
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_NE(missing.err.find("none.ini\" (--ini) does not exist"), std::string::npos) << missing.err;
+    const fs::path empty = write("empty.ini", "[Action]\n");
+    const Outcome no_stock = hxq({"select", duty("single_model.toml"), "--ini", empty.string()});
+    EXPECT_EQ(no_stock.exit_code, 1);
+    EXPECT_NE(no_stock.err.find("no stock database: set DBStock in the settings file (" + empty.string() + ")"),
+              std::string::npos)
+        << no_stock.err;
+    EXPECT_EQ(no_stock.out, "");
+}
+
 TEST_F(Program, JsonNumbersCarryNoDigitsBeyondSinglePrecision) {
     const Outcome r = hxq({"select", duty("glycol_cooling.toml"), "--json"});
     ASSERT_EQ(r.exit_code, 0) << r.err;
