@@ -2,6 +2,7 @@
 // another; volume flows through the density of a fluid of the fluid component.
 // hxq convert --list: the units, group by group.
 #include "command_registry.h"
+#include "unit_labels.h"
 
 #include "engines/fluid/catalogue.h"
 #include "platform/error.h"
@@ -68,28 +69,6 @@ std::string default_units_db() {
     return setting.empty() ? (sample_folder() / "units.db").string() : setting;
 }
 
-// Labels typed on a plain keyboard: "degC" for "°C", "m3/h" for "m³/h", "deltaK" for "ΔK".
-std::string keyboard_to_label(const std::string& typed) {
-    std::string out;
-    for (std::size_t i = 0; i < typed.size(); ++i) {
-        auto starts = [&](const char* word) { return typed.compare(i, std::char_traits<char>::length(word), word) == 0; };
-        if (starts("delta")) {
-            out += "Δ";
-            i += 4;
-        } else if (starts("deg")) {
-            out += "°";
-            i += 2;
-        } else if ((typed[i] == '2' || typed[i] == '3') &&
-                   ((i > 0 && std::isalpha(static_cast<unsigned char>(typed[i - 1]))) || (i > 0 && typed[i - 1] == '^'))) {
-            if (out.back() == '^') out.pop_back();
-            out += typed[i] == '2' ? "²" : "³";
-        } else {
-            out += typed[i];
-        }
-    }
-    return out;
-}
-
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
@@ -110,24 +89,9 @@ std::size_t edit_distance(const std::string& a, const std::string& b) {
     return row[b.size()];
 }
 
-// The unit a command-line word names: its exact label, its label typed on a plain
-// keyboard, the one label equal to it without regard to case, or its UnitID.
+// The unit a command-line word names: a label (see find_unit_label) or a UnitID.
 std::optional<std::int16_t> find_unit(const std::string& word) {
-    std::vector<std::int16_t> ids;
-    for (int id = UnitTable.LBound(); !UnitTable.Empty() && id <= UnitTable.UBound(); ++id)
-        if (!UnitTable(id).sUnit.empty()) ids.push_back(static_cast<std::int16_t>(id));
-    for (const std::string& candidate : {word, keyboard_to_label(word)}) {
-        for (auto id : ids)
-            if (UnitTable(id).sUnit == candidate) return id;
-        std::optional<std::int16_t> only;
-        int matches = 0;
-        for (auto id : ids)
-            if (lower(UnitTable(id).sUnit) == lower(candidate)) {
-                only = id;
-                ++matches;
-            }
-        if (matches == 1) return only;
-    }
+    if (auto unit = find_unit_label(word)) return unit;
     if (!word.empty() && std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::isdigit(c); }) &&
         word.size() <= 5) {
         const int id = std::stoi(word);

@@ -37,6 +37,9 @@ TEST_F(ConvertCommand, UnitsByLabelKeyboardFormOrIdAndEitherSeparator) {
     EXPECT_EQ(hxq({"convert", "1,5", "kW", "W"}).out, "1500 W\n");
     EXPECT_EQ(hxq({"convert", "1.5", "KW", "w"}).out, "1500 W\n");  // one label equal without case
     EXPECT_EQ(hxq({"convert", "2", "25", "23"}).out, "200 kPa\n");  // bar to kPa by UnitID
+    // The spellings duty files accept: "C" for "°C" between "," and "/".
+    EXPECT_EQ(hxq({"convert", "0.1", "m2,C/kW", "m2,C/W"}).out, "0.0001 m²,°C/W\n");
+    EXPECT_EQ(hxq({"convert", "1", "Btu/lb,F", "kJ/kg,C"}).out, "4.1868 kJ/kg,°C\n");
     EXPECT_EQ(hxq({"convert", "3600", "m3/h", "m^3/s", "--fluid", "Water", "--temp", "20"}).out, "1 m³/s\n");
     EXPECT_EQ(hxq({"convert", "0.005", "kW", "W", "--display"}).out, "5.00 W\n");
 }
