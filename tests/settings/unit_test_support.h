@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 namespace hxq::settings::test {
 
 inline std::string units_db_path() { return std::string(HXQ_SAMPLE_DIR) + "/units.db"; }
@@ -39,11 +41,11 @@ private:
     IdIndexedTable<UnitGroupsType> groups_;
 };
 
-// A fresh folder of this test under the scratch folder.
+// A fresh folder of this test (and this process) under the scratch folder.
 inline std::filesystem::path scratch_dir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     auto dir = std::filesystem::path(HXQ_TEST_TMP) / "settings-units" /
-               (std::string(info->test_suite_name()) + "." + info->name());
+               (std::string(info->test_suite_name()) + "." + info->name() + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
