@@ -2,13 +2,12 @@
 // another; volume flows through the density of a fluid of the fluid component.
 // hxq convert --list: the units, group by group.
 #include "command_registry.h"
+#include "installation.h"
 #include "unit_labels.h"
 
 #include "engines/fluid/catalogue.h"
 #include "platform/error.h"
-#include "platform/paths.h"
 #include "platform/prompter.h"
-#include "platform/registry.h"
 #include "platform/variant.h"
 #include "settings/convert.h"
 #include "settings/format.h"
@@ -20,8 +19,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <limits>
 #include <map>
 #include <memory>
@@ -48,25 +45,16 @@ struct ConvertOptions {
     bool display = false;
 };
 
-// The build puts the program at <build>/apps/hxq/hxq and the sample installation in
-// <build>/sample.
-std::filesystem::path sample_folder() {
-    return (platform::application_path() / ".." / ".." / "sample").lexically_normal();
-}
-
-// A database path of the installation's registry store ($HXQ_REGISTRY, else the build's
-// sample/registry.ini); "" when it names none.
+// A database path of the installation's registry store; "" when it names none.
 std::string installation_setting(const std::string& value_name) {
-    const char* env = std::getenv(platform::kRegistryEnv);
-    if (!(env && *env) && std::filesystem::exists(sample_folder() / "registry.ini"))
-        ::setenv(platform::kRegistryEnv, (sample_folder() / "registry.ini").c_str(), 1);
+    use_installation_registry();
     return settings::GetSettingHXQ("HXQ", "Settings", value_name, "");
 }
 
-// The units database: the setting ConvertDB, else the build's sample/units.db.
+// The units database: the setting ConvertDB, else the sample installation's units.db.
 std::string default_units_db() {
     const std::string setting = installation_setting("ConvertDB");
-    return setting.empty() ? (sample_folder() / "units.db").string() : setting;
+    return setting.empty() ? (sample_installation() / "units.db").string() : setting;
 }
 
 std::string lower(std::string text) {

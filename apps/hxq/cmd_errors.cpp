@@ -1,10 +1,10 @@
 // hxq errors [CODE]: the engine error texts, one code or all listed ones. The text of
 // code 6 follows the CalcType of the user settings, as the library shows it.
 #include "command_registry.h"
+#include "installation.h"
 
 #include "core/records/engine_error_text.h"
 #include "platform/error.h"
-#include "platform/paths.h"
 #include "settings/engine_error_text_setting.h"
 #include "settings/library_state.h"
 #include "settings/settings_store.h"
@@ -25,18 +25,12 @@ struct ErrorsOptions {
     std::optional<int> calc_type;
 };
 
-// Loads the user settings from `ini`, or from the build's sample installation when no
-// file is named (defaults when there is none). False when a named file is missing.
+// Loads the user settings from `ini`, or from the sample installation when no file is
+// named (defaults when there is none). False when a named file is missing.
 bool load_user_settings(const std::string& ini) {
-    namespace fs = std::filesystem;
+    if (!ini.empty() && !std::filesystem::is_regular_file(ini)) return false;
     auto& state = settings::library_state();
-    if (!ini.empty()) {
-        if (!fs::is_regular_file(ini)) return false;
-        state.host.IniFilePath = ini;
-    } else {
-        const fs::path sample = (platform::application_path() / ".." / ".." / "sample" / "hxq.ini").lexically_normal();
-        if (fs::exists(sample)) state.host.IniFilePath = sample.string();
-    }
+    state.host.IniFilePath = installation_ini(ini);
     settings::load_settings(state);
     return true;
 }

@@ -1,0 +1,22 @@
+// The installation the commands work with when the user names none: the sample
+// installation that the build writes beside the program (<build>/sample, with the program
+// at <build>/apps/hxq/hxq).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace hxq::app {
+
+// <program folder>/../../sample.
+std::filesystem::path sample_installation();
+
+// Points $HXQ_REGISTRY at the sample installation's registry.ini unless it is already set
+// or there is none; returns the store in use ("" when it is the platform's default).
+std::string use_installation_registry();
+
+// The user settings file: `given`, else the sample installation's hxq.ini when there is
+// one, else "".
+std::string installation_ini(const std::string& given);
+
+}  // namespace hxq::app
