@@ -2,6 +2,7 @@
 // hxq fluid NAME [--conc PCT] --temp T [--pressure P] [--sat] [--json]: the properties
 // of one fluid at a temperature (°C) and pressure (Pa).
 #include "command_registry.h"
+#include "installation.h"
 
 #include "engines/fluid/catalogue.h"
 #include "engines/fluid/fluid_error.h"
@@ -31,15 +32,9 @@ namespace fluid = engines::fluid;
 // the settings file of the build's sample folder unless HXQ_REGISTRY names another).
 void use_installation_settings() {
     namespace fs = std::filesystem;
-    const fs::path sample = (platform::application_path() / ".." / ".." / "sample").lexically_normal();
-    const char* env = std::getenv(platform::kRegistryEnv);
-    if (!(env && *env)) {
-        if (!fs::exists(sample / "registry.ini")) return;
-        ::setenv(platform::kRegistryEnv, (sample / "registry.ini").c_str(), 1);
-    }
+    if (use_installation_registry().empty()) return;
     auto& state = settings::library_state();
-    if (state.host.IniFilePath.empty() && fs::exists(sample / "hxq.ini"))
-        state.host.IniFilePath = (sample / "hxq.ini").string();
+    if (state.host.IniFilePath.empty()) state.host.IniFilePath = installation_ini("");
     settings::load_settings(state);
     if (!state.Settings.FluidsDB.empty()) fluid::set_fluids_database(state.Settings.FluidsDB);
     if (!state.UserSettings.UserFluidsDB.empty() && fs::exists(state.UserSettings.UserFluidsDB))

@@ -1,5 +1,8 @@
 #include "duty_file.h"
 
+#include "installation.h"
+#include "unit_labels.h"
+
 #include "core/model_tree.h"
 #include "core/xer_tag.h"
 #include "engines/fluid/catalogue.h"
@@ -204,33 +207,6 @@ std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
-}
-
-// A label as typed on a plain keyboard: "degC" -> "°C", "deltaK" -> "ΔK", "m3/h" -> "m³/h",
-// "m2" -> "m²", "C" after "," -> "°C" ("m2,C/W" -> "m²,°C/W").
-std::string keyboard_to_label(const std::string& typed) {
-    std::string out;
-    for (std::size_t i = 0; i < typed.size(); ++i) {
-        auto starts = [&](std::string_view w) { return typed.compare(i, w.size(), w) == 0; };
-        const char prev = i > 0 ? typed[i - 1] : '\0';
-        if (starts("delta")) {
-            out += "Δ";
-            i += 4;
-        } else if (starts("deg")) {
-            out += "°";
-            i += 2;
-        } else if ((typed[i] == '2' || typed[i] == '3') && (std::isalpha(static_cast<unsigned char>(prev)) || prev == '^')) {
-            if (!out.empty() && out.back() == '^') out.pop_back();
-            out += typed[i] == '2' ? "²" : "³";
-        } else if ((typed[i] == 'C' || typed[i] == 'F') && (prev == ',' || prev == '\0' || prev == '/') &&
-                   (i + 1 == typed.size() || typed[i + 1] == '/' || typed[i + 1] == ',')) {
-            out += "°";
-            out += typed[i];
-        } else {
-            out += typed[i];
-        }
-    }
-    return out;
 }
 
 std::string group_name(std::int16_t group) {
@@ -451,21 +427,7 @@ ResolvedTarget ResolveTarget(const DutyFile& duty, platform::Database& product, 
 
 std::int16_t FindUnit(const QuantityText& q, std::int16_t group, const std::string& file) {
     using settings::UnitTable;
-    std::vector<std::int16_t> ids;
-    for (int id = UnitTable.LBound(); !UnitTable.Empty() && id <= UnitTable.UBound(); ++id)
-        if (!UnitTable(id).sUnit.empty()) ids.push_back(static_cast<std::int16_t>(id));
-    std::optional<std::int16_t> unit;
-    for (const std::string& label : {q.unit, keyboard_to_label(q.unit)}) {
-        for (auto id : ids)
-            if (UnitTable(id).sUnit == label) unit = id;
-        if (unit) break;
-        // Case matters only where two labels differ by it alone (mWC, MW, mbar, MPa).
-        std::vector<std::int16_t> same;
-        for (auto id : ids)
-            if (lower(UnitTable(id).sUnit) == lower(label)) same.push_back(id);
-        if (same.size() == 1) unit = same.front();
-        if (unit) break;
-    }
+    const std::optional<std::int16_t> unit = find_unit_label(q.unit);
     std::string offered;
     for (const auto& l : labels_of_group(group)) offered += (offered.empty() ? "" : ", ") + l;
     if (!unit)
@@ -559,21 +521,13 @@ core::SPCDataType BuildSPCData(const DutyFile& duty, const ResolvedTarget& targe
 
 Installation PrepareInstallation(const std::string& ini, const std::string& user_level) {
     namespace fs = std::filesystem;
-    const fs::path sample = (platform::application_path() / ".." / ".." / "sample").lexically_normal();
     Installation inst;
-    const char* env = std::getenv(platform::kRegistryEnv);
-    if (env && *env) {
-        inst.registry = env;
-    } else if (fs::exists(sample / "registry.ini")) {
-        inst.registry = (sample / "registry.ini").string();
-        ::setenv(platform::kRegistryEnv, inst.registry.c_str(), 1);
-    }
+    inst.registry = use_installation_registry();
     // A settings file named on the command line that is not there is a typing mistake,
     // not a wish for empty settings (no stock database, no user fluids).
     if (!ini.empty() && !fs::is_regular_file(ini))
         throw platform::Error(3024, "hxq", fmt::format("the settings file \"{}\" (--ini) does not exist", ini));
-    if (!ini.empty()) inst.ini = ini;
-    else if (fs::exists(sample / "hxq.ini")) inst.ini = (sample / "hxq.ini").string();
+    inst.ini = installation_ini(ini);
 
     settings::LibraryState& state = settings::library_state();
     state.host.IniFilePath = inst.ini;
