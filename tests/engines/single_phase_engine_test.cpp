@@ -420,3 +420,38 @@ TEST(SinglePhasePerformance, MixedChannelsSplitTheFlowAtEqualPressureDrop) {
 
 }  // namespace
 }  // namespace hxq::engines::single_phase
+
+namespace hxq::engines::single_phase {
+namespace {
+
+// Low-pressure air cooled by water with no pressure-drop limit: nothing but the gas's own
+// pressure bounds the air side's loss.
+SinglePhaseInput low_pressure_air_duty() {
+    SinglePhaseInput in = test::water_model();
+    in.Fluid[1] = fluid::create_fluid("Air");
+    in.Fluid[1]->SetYPressure(1.5e5);
+    give(in.InletTemp[1], 110);
+    give(in.OutletTemp[1], 40);
+    give(in.MassFlow[1], 0.6);
+    give(in.InletTemp[2], 20);
+    give(in.MassFlow[2], 2.0);
+    give(in.MaxPressureDrop[2], 50e3);
+    give(in.NoOfPasses[1], 1);
+    give(in.NoOfPasses[2], 1);
+    return in;
+}
+
+TEST(SinglePhaseGas, DesignNeverLosesMoreThanTheGasPressure) {
+    const SinglePhaseInput in = low_pressure_air_duty();
+    const SinglePhaseResult r = run(in);
+    ASSERT_TRUE(r.Valid) << r.ErrorCode;
+    EXPECT_LT(r.PressureDrop[1], 1.5e5);
+    // The unit the search settled on is the smallest that keeps the pressure: a check
+    // rating of a much smaller unit of the same duty has no operating point.
+    const SinglePhaseResult tiny = check_at(in, 10);
+    EXPECT_FALSE(tiny.Valid);
+    EXPECT_EQ(tiny.ErrorCode, 15);
+}
+
+}  // namespace
+}  // namespace hxq::engines::single_phase

@@ -456,6 +456,17 @@ struct Evaluation {
     bool ok() const { return heat_ok && dp_ok; }
 };
 
+// A gas cannot lose more pressure than it has: a side whose pressure drop reaches the
+// gas's absolute pressure would leave at zero or negative pressure. Liquids are rated at a
+// nominal pressure and have no such bound here.
+bool exhausts_gas_pressure(const Context& c, const Evaluation& e) {
+    for (std::size_t i = 0; i < 2; ++i) {
+        const core::FluidObject* f = c.fluid[i];
+        if (f && f->YGas() && e.flow[i].dp_total >= f->YPressure()) return true;
+    }
+    return false;
+}
+
 PassArrangement arrangement(const Layout& l, bool counter, int& multi_side) {
     PassArrangement a;
     a.counter = counter;
@@ -507,7 +518,7 @@ void finish_thermal(const Context& c, Evaluation& e) {
     e.area = (e.layout.plates - 2) * c.geo.plate_area;
     e.arr = arrangement(e.layout, c.counter, e.multi_side);
     e.ntu1 = e.th.u * e.area / (e.unit.m[0] * e.props[0].cp);
-    e.dp_ok = true;
+    e.dp_ok = !exhausts_gas_pressure(c, e);
     for (int s = 0; s < 2; ++s)
         if (c.dp_given(s) && e.flow[static_cast<std::size_t>(s)].dp_total > c.dp_limit(s) * (1 + kLimitSlack))
             e.dp_ok = false;
@@ -983,6 +994,9 @@ void SinglePhaseEngine::Calculate(SinglePhaseInput& input, SinglePhaseResult& re
                 break;
             }
         }
+        // A design only accepts units that keep the pressure; a given unit that does not
+        // has no real operating point.
+        if (exhausts_gas_pressure(c, e)) fail(kNoSolution);
         fill_result(c, e, result);
     } catch (const Failure& f) {
         result = SinglePhaseResult{};
