@@ -1,98 +1,25 @@
 // hxq select and hxq models run as the user runs them: the built program in a child
 // process, finding the sample installation by itself.
+#include "program_run.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <cctype>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int exit_code = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = hxq::test::ProgramOutcome;
 
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class Program : public ::testing::Test {
+class Program : public hxq::test::ProgramTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(HXQ_TEST_TMP) / (std::string("app-") + info->name() + "-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
-    // Runs hxq with `args` in the scratch folder; HXQ_REGISTRY is removed from the
-    // environment so that the program has to find the sample installation itself.
-    Outcome hxq(std::vector<std::string> args) {
-        std::vector<std::string> env_text;
-        for (char** e = environ; *e; ++e)
-            if (std::strncmp(*e, "HXQ_REGISTRY=", 13) != 0) env_text.emplace_back(*e);
-        std::vector<char*> env;
-        for (auto& e : env_text) env.push_back(e.data());
-        env.push_back(nullptr);
-        args.insert(args.begin(), HXQ_PROGRAM);
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        const fs::path out = dir_ / "stdout.txt";
-        const fs::path err = dir_ / "stderr.txt";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = 0;
-        Outcome run;
-        const int rc = posix_spawn(&pid, HXQ_PROGRAM, &actions, nullptr, argv.data(), env.data());
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0) {
-            ADD_FAILURE() << "cannot start " << HXQ_PROGRAM << ": " << std::strerror(rc);
-            return run;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = slurp(out);
-        run.err = slurp(err);
-        return run;
-    }
-
     std::string duty(const std::string& name) const { return std::string(HXQ_SOURCE_DIR) + "/sample/duties/" + name; }
-
-    fs::path write(const std::string& name, const std::string& text) const {
-        const fs::path p = dir_ / name;
-        std::ofstream(p) << text;
-        return p;
-    }
-
-    fs::path dir_;
 };
 
 std::vector<std::string> lines(const std::string& text) {
