@@ -164,8 +164,7 @@ int run(const ConvertOptions& o) {
 
     core::FluidRef fluid;
     if (!o.fluid.empty()) {
-        if (const std::string fluids_db = installation_setting("DBFluid2000"); !fluids_db.empty())
-            engines::fluid::set_fluids_database(fluids_db);
+        load_installation_settings("");
         fluid = engines::fluid::create_fluid(o.fluid, o.conc);
         if (o.pressure) fluid->SetYPressure(*o.pressure);
     }

@@ -28,24 +28,11 @@ namespace {
 
 namespace fluid = engines::fluid;
 
-// The settings FluidsDB and UserFluidsDB of the installation (the registry store and
-// the settings file of the build's sample folder unless HXQ_REGISTRY names another).
-void use_installation_settings() {
-    namespace fs = std::filesystem;
-    if (use_installation_registry().empty()) return;
-    auto& state = settings::library_state();
-    if (state.host.IniFilePath.empty()) state.host.IniFilePath = installation_ini("");
-    settings::load_settings(state);
-    if (!state.Settings.FluidsDB.empty()) fluid::set_fluids_database(state.Settings.FluidsDB);
-    if (!state.UserSettings.UserFluidsDB.empty() && fs::exists(state.UserSettings.UserFluidsDB))
-        fluid::set_user_fluids_database(state.UserSettings.UserFluidsDB);
-}
-
 struct DbOptions {
     std::string fluids_db;
     std::string user_fluids_db;
     void apply() const {
-        if (fluids_db.empty() || user_fluids_db.empty()) use_installation_settings();
+        if (fluids_db.empty() || user_fluids_db.empty()) load_installation_settings("");
         if (!fluids_db.empty()) fluid::set_fluids_database(fluids_db);
         if (!user_fluids_db.empty()) fluid::set_user_fluids_database(user_fluids_db);
     }

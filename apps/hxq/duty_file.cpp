@@ -528,16 +528,9 @@ Installation PrepareInstallation(const std::string& ini, const std::string& user
     if (!ini.empty() && !fs::is_regular_file(ini))
         throw platform::Error(3024, "hxq", fmt::format("the settings file \"{}\" (--ini) does not exist", ini));
     inst.ini = installation_ini(ini);
-
+    load_installation_settings(ini);
     settings::LibraryState& state = settings::library_state();
-    state.host.IniFilePath = inst.ini;
-    state.host.ExePath = platform::application_path().string();
     state.host.UsrLev = user_level;
-    settings::load_settings(state);
-
-    if (!state.Settings.FluidsDB.empty()) engines::fluid::set_fluids_database(state.Settings.FluidsDB);
-    if (!state.UserSettings.UserFluidsDB.empty() && fs::exists(state.UserSettings.UserFluidsDB))
-        engines::fluid::set_user_fluids_database(state.UserSettings.UserFluidsDB);
 
     settings::ResetSharedConverter();
     if (!settings::SharedConverter().IsOpen())

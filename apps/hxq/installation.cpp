@@ -1,7 +1,10 @@
 #include "installation.h"
 
+#include "engines/fluid/catalogue.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "settings/library_state.h"
+#include "settings/settings_store.h"
 
 #include <cstdlib>
 
@@ -23,6 +26,18 @@ std::string installation_ini(const std::string& given) {
     if (!given.empty()) return given;
     const auto sample = sample_installation() / "hxq.ini";
     return std::filesystem::exists(sample) ? sample.string() : std::string();
+}
+
+void load_installation_settings(const std::string& ini) {
+    use_installation_registry();
+    settings::LibraryState& state = settings::library_state();
+    state.host.IniFilePath = installation_ini(ini);
+    state.host.ExePath = platform::application_path().string();
+    settings::load_settings(state);
+    if (!state.Settings.FluidsDB.empty()) engines::fluid::set_fluids_database(state.Settings.FluidsDB);
+    // A user fluid database that is not there leaves the built-in fluids usable.
+    if (!state.UserSettings.UserFluidsDB.empty() && std::filesystem::exists(state.UserSettings.UserFluidsDB))
+        engines::fluid::set_user_fluids_database(state.UserSettings.UserFluidsDB);
 }
 
 }  // namespace hxq::app

@@ -19,4 +19,9 @@ std::string use_installation_registry();
 // one, else "".
 std::string installation_ini(const std::string& given);
 
+// Loads the installation's settings (the registry store of use_installation_registry()
+// and the settings file installation_ini(ini)) into the library state, and points the
+// fluid component at the installation's fluid and user fluid databases.
+void load_installation_settings(const std::string& ini);
+
 }  // namespace hxq::app

@@ -63,6 +63,14 @@ TEST_F(ConvertCommand, VolumeFlowsNeedAFluidAndItsTemperature) {
     EXPECT_NE(r.err.find("needs the fluid's temperature: give --temp T"), std::string::npos) << r.err;
 }
 
+TEST_F(ConvertCommand, AStoredUserFluidConvertsLikeABuiltInOne) {
+    // The sample installation's user fluid database holds a 30 % glycol solution; about
+    // 1040 kg/m³ at 20 °C like the ethylene glycol it was fitted to.
+    const double kg_s = value_in(hxq({"convert", "3.6", "m3/h", "kg/s", "--fluid", "Glycol 30 % sample", "--temp", "20"}),
+                                 "kg/s");
+    EXPECT_NEAR(kg_s * 1000.0, 1040.0, 15.0);
+}
+
 TEST_F(ConvertCommand, WhatCannotBeConvertedIsSaidAndFails) {
     ProgramOutcome r = hxq({"convert", "1", "furlong", "m"});
     EXPECT_EQ(r.exit_code, 1);
