@@ -16,15 +16,7 @@ using core::SinglePhaseResult;
 using test::give;
 
 // Water 60 → 40 °C (2 kg/s) heating water from 20 °C (2.5 kg/s).
-SinglePhaseInput duty() {
-    SinglePhaseInput in = test::water_model();
-    give(in.InletTemp[1], 60);
-    give(in.OutletTemp[1], 40);
-    give(in.MassFlow[1], 2.0);
-    give(in.InletTemp[2], 20);
-    give(in.MassFlow[2], 2.5);
-    return in;
-}
+SinglePhaseInput duty() { return test::water_duty(); }
 
 SinglePhaseInput rating(int plates) {
     SinglePhaseInput in = test::water_model();
@@ -38,9 +30,7 @@ SinglePhaseInput rating(int plates) {
 }
 
 int calculate(SinglePhaseInput in) {
-    SinglePhaseEngine engine;
-    SinglePhaseResult r;
-    engine.Calculate(in, r);
+    const SinglePhaseResult r = test::rate(std::move(in));
     if (r.ErrorCode != 0 && !r.WarningOnly) {
         EXPECT_FALSE(r.Valid);
     }

@@ -5,6 +5,7 @@
 
 #include "core/records/single_phase_records.h"
 #include "engines/fluid/catalogue.h"
+#include "engines/single_phase/single_phase_engine.h"
 
 #include <array>
 #include <cmath>
@@ -109,6 +110,26 @@ inline void give(core::DutyValue& v, double value) {
 inline void give(core::DutyCount& v, int value) {
     v.Value = static_cast<std::int16_t>(value);
     v.Given = true;
+}
+
+// Water 60 → 40 °C (2 kg/s) heating water entering at 20 °C (2.5 kg/s), the duty most
+// engine tests start from.
+inline core::SinglePhaseInput water_duty() {
+    core::SinglePhaseInput in = water_model();
+    give(in.InletTemp[1], 60);
+    give(in.OutletTemp[1], 40);
+    give(in.MassFlow[1], 2.0);
+    give(in.InletTemp[2], 20);
+    give(in.MassFlow[2], 2.5);
+    return in;
+}
+
+// One Calculate call on a fresh engine.
+inline core::SinglePhaseResult rate(core::SinglePhaseInput in) {
+    engines::single_phase::SinglePhaseEngine engine;
+    core::SinglePhaseResult r;
+    engine.Calculate(in, r);
+    return r;
 }
 
 }  // namespace hxq::test
