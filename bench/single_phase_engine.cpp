@@ -1,6 +1,6 @@
 // Median time of one design rating and one performance rating of the single-phase engine
 // (water against water on a small brazed plate model). Target: at most 50 µs per design.
-#include "core/records/single_phase_records.h"
+#include "records/single_phase_records.h"
 #include "engines/fluid/catalogue.h"
 #include "engines/single_phase/single_phase_engine.h"
 

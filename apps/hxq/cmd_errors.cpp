@@ -3,7 +3,7 @@
 #include "command_registry.h"
 #include "installation.h"
 
-#include "core/records/engine_error_text.h"
+#include "records/engine_error_text.h"
 #include "platform/error.h"
 #include "settings/engine_error_text_setting.h"
 #include "settings/library_state.h"

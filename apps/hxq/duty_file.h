@@ -3,7 +3,7 @@
 // The format is described in docs/duty-files.md.
 #pragma once
 
-#include "core/records/calc_records.h"
+#include "records/calc_records.h"
 #include "platform/db.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 // the SI or US output units of the units database.
 #pragma once
 
-#include "core/records/calc_records.h"
+#include "records/calc_records.h"
 
 #include <nlohmann/json.hpp>
 

@@ -3,7 +3,7 @@
 #include "core/filter_check.h"
 #include "core/model_data.h"
 #include "core/price_data.h"
-#include "core/records/engine_error_text.h"
+#include "records/engine_error_text.h"
 #include "core/xer_physics.h"
 #include "engines/single_phase/single_phase_engine.h"
 #include "platform/error.h"

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/model_tree.h"
-#include "core/records/calc_records.h"
-#include "core/records/engine_contracts.h"
+#include "records/calc_records.h"
+#include "records/engine_contracts.h"
 #include "platform/db.h"
 #include "platform/event.h"
 

@@ -3,8 +3,8 @@
 // stocked in a warehouse with the allowed connections.
 #pragma once
 
-#include "core/records/bounded.h"
-#include "core/records/calc_records.h"
+#include "records/bounded.h"
+#include "records/calc_records.h"
 #include "platform/db.h"
 
 #include <cstdint>

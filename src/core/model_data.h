@@ -3,7 +3,7 @@
 // the V-ring distributor. Each routine reads the recordsets the driver opened.
 #pragma once
 
-#include "core/records/calc_records.h"
+#include "records/calc_records.h"
 #include "platform/db.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // the duty and the user level allow, each model row at most once per run.
 #pragma once
 
-#include "core/records/calc_records.h"
+#include "records/calc_records.h"
 #include "platform/db.h"
 #include "platform/variant.h"
 

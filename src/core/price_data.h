@@ -2,8 +2,8 @@
 // node.
 #pragma once
 
-#include "core/records/bounded.h"
-#include "core/records/calc_records.h"
+#include "records/bounded.h"
+#include "records/calc_records.h"
 #include "platform/db.h"
 #include "platform/variant.h"
 

@@ -3,7 +3,7 @@
 // article's measures (selector database HXQMeas) and the channel volumes.
 #pragma once
 
-#include "core/records/calc_records.h"
+#include "records/calc_records.h"
 #include "platform/db.h"
 
 namespace hxq::core {

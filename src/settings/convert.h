@@ -4,8 +4,8 @@
 // through one shared converter.
 #pragma once
 
-#include "core/records/calc_records.h"
-#include "core/records/fluid_object.h"
+#include "records/calc_records.h"
+#include "records/fluid_object.h"
 #include "platform/db.h"
 #include "platform/prompter.h"
 #include "platform/variant.h"

@@ -1,6 +1,6 @@
 #include "settings/engine_error_text_setting.h"
 
-#include "core/records/engine_error_text.h"
+#include "records/engine_error_text.h"
 #include "settings/library_state.h"
 
 namespace hxq::settings {

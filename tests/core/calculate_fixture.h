@@ -4,7 +4,7 @@
 
 #include "core/calculate.h"
 #include "core/product_fixture.h"
-#include "core/records/engine_contracts.h"
+#include "records/engine_contracts.h"
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // and Martin's correlation itself for hand calculations.
 #pragma once
 
-#include "core/records/single_phase_records.h"
+#include "records/single_phase_records.h"
 #include "engines/fluid/catalogue.h"
 #include "engines/single_phase/single_phase_engine.h"
 

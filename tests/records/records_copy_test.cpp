@@ -1,4 +1,4 @@
-#include "core/records/calc_records.h"
+#include "records/calc_records.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "settings/engine_error_text_setting.h"
 #include "settings/settings_fixture.h"
 
-#include "core/records/engine_error_text.h"
+#include "records/engine_error_text.h"
 #include "platform/error.h"
 #include "platform/registry.h"
 

@@ -2,7 +2,7 @@
 // written with plain SQL, and a gas whose density follows its pressure.
 #pragma once
 
-#include "core/records/fluid_object.h"
+#include "records/fluid_object.h"
 #include "settings/unit_tables.h"
 
 #include <gtest/gtest.h>

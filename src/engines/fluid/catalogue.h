@@ -2,7 +2,7 @@
 // glycol solutions, air), the refrigerants of the fluid database and the user fluids.
 #pragma once
 
-#include "core/records/fluid_object.h"
+#include "records/fluid_object.h"
 
 #include <cstdint>
 #include <string>

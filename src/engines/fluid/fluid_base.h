@@ -1,7 +1,7 @@
 // Common state of the component's fluids: identity, concentration and held pressure.
 #pragma once
 
-#include "core/records/fluid_object.h"
+#include "records/fluid_object.h"
 #include "engines/fluid/fluid_error.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // object error with the engine code 3, so an engine can pass it on as it is.
 #pragma once
 
-#include "core/records/fluid_object.h"
+#include "records/fluid_object.h"
 #include "platform/error.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // breakpoint (definition: docs/engine-records.md, "Piecewise power law").
 #pragma once
 
-#include "core/records/single_phase_records.h"
+#include "records/single_phase_records.h"
 
 #include <array>
 

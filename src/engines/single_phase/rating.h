@@ -3,7 +3,7 @@
 // Internal to the single-phase engine.
 #pragma once
 
-#include "core/records/single_phase_records.h"
+#include "records/single_phase_records.h"
 #include "engines/single_phase/pntu.h"
 #include "engines/single_phase/power_law.h"
 
@@ -12,7 +12,7 @@
 
 namespace hxq::engines::single_phase {
 
-// Engine codes (their texts: core/records/engine_error_text.cpp).
+// Engine codes (their texts: records/engine_error_text.cpp).
 inline constexpr int kCrossing = 1;
 inline constexpr int kNoPlates = 2;
 inline constexpr int kOutOfRange = 3;

@@ -3,7 +3,7 @@
 // codes: docs/engine-records.md, "Single-phase records".
 #pragma once
 
-#include "core/records/engine_contracts.h"
+#include "records/engine_contracts.h"
 
 namespace hxq::engines::single_phase {
 

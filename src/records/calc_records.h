@@ -4,10 +4,10 @@
 // references inside the engine records are shared.
 #pragma once
 
-#include "core/records/bounded.h"
-#include "core/records/fluid_object.h"
-#include "core/records/single_phase_records.h"
-#include "core/records/two_phase_records.h"
+#include "records/bounded.h"
+#include "records/fluid_object.h"
+#include "records/single_phase_records.h"
+#include "records/two_phase_records.h"
 #include "platform/variant.h"
 
 #include <cstdint>

@@ -2,8 +2,8 @@
 // in src/engines; the drivers only see these contracts.
 #pragma once
 
-#include "core/records/single_phase_records.h"
-#include "core/records/two_phase_records.h"
+#include "records/single_phase_records.h"
+#include "records/two_phase_records.h"
 
 #include <cstdint>
 

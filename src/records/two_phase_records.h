@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/records/bounded.h"
-#include "core/records/fluid_object.h"
-#include "core/records/single_phase_records.h"
+#include "records/bounded.h"
+#include "records/fluid_object.h"
+#include "records/single_phase_records.h"
 
 namespace hxq::core {
 

@@ -1,4 +1,4 @@
-#include "core/records/engine_error_text.h"
+#include "records/engine_error_text.h"
 
 #include "platform/error.h"
 

@@ -4,8 +4,8 @@
 // marked "engine:", written in the trade's unit and rescaled to SI by the driver.
 #pragma once
 
-#include "core/records/bounded.h"
-#include "core/records/fluid_object.h"
+#include "records/bounded.h"
+#include "records/fluid_object.h"
 
 #include <cstdint>
 #include <string>
