@@ -27,6 +27,8 @@ std::string EngineErrorMessage(int code, int calc_type) {
         case 10: return "To few plates specified. Expected 6 or more.";
         case 11: return "To few plates specified. Expected 9 or more.";
         case 15: return "No solution found !";
+        case 16: return "The secondary fluid would freeze: outlet or wall below its freezing point.";
+        case 17: return "Pressure drop in fluid distribution outside the limits of the model.";
         case 39:
         case 42: return "Too many parameters, remove one or more.";
         case 40: return "Too few parameters, add one or more.";

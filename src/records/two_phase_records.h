@@ -23,6 +23,7 @@ struct TwoPhaseSide {
     double PortDiaUp = 0;       // m, port the side enters by
     double PortDiaDown = 0;     // m, port the side leaves by
     double SlitResistance = 0;  // velocity heads of the distribution slit
+    double ChevronAngle = 0;    // degrees from the flow direction; 0: not known (60° taken)
     SinglePhaseChannel Channel;
     bool operator==(const TwoPhaseSide&) const = default;
 };
@@ -105,12 +106,18 @@ struct CondenserResult {
     double HeatTransferArea = 0;  // m²
     double HeatFlux = 0;          // W/m²
     double LMTD = 0;              // K
+    // Moving-boundary zones of the whole set: 1 superheated vapour, 2 two-phase, 3 subcooled
+    // liquid. The areas add up to the area needed (HeatTransferArea / (1 + OverSurface/100)).
+    Bounded<double, 1, 3> ZoneArea;  // m²
+    Bounded<double, 1, 3> ZoneLoad;  // W
+    bool WetWall = false;            // vapour condensed on a wall below its dew point
     double OHTC = 0;              // W/(m² K), clean
     double Kpredicted = 0;        // W/(m² K), with fouling
     double Krequired = 0;         // W/(m² K), needed for the load on this area
     double OverSurface = 0;       // %
     double FoulingFactor = 0;     // engine: m² K/kW; m² K/W after the driver
 
+    std::string CONTempProgram;    // "refrigerant in/dew/out - secondary in/out", °C
     double CondensingTemp = 0;     // °C, dew point at the inlet
     double OperatingPressOut = 0;  // Pa, refrigerant pressure at the outlet
     double FluidCondensed = 0;     // kg/s, refrigerant condensed
@@ -222,12 +229,18 @@ struct EvaporatorResult {
     double HeatTransferArea = 0;  // m²; 1e30 when the engine found no solution
     double HeatFlux = 0;
     double LMTD = 0;
+    // Moving-boundary zones of the whole set: 1 superheated vapour, 2 two-phase, 3 subcooled
+    // liquid. The areas add up to the area needed (HeatTransferArea / (1 + OverSurface/100)).
+    Bounded<double, 1, 3> ZoneArea;  // m²
+    Bounded<double, 1, 3> ZoneLoad;  // W
+    bool WetWall = false;            // vapour condensed on a wall below its dew point
     double OHTC = 0;
     double Kpredicted = 0;
     double Krequired = 0;
     double OverSurface = 0;
     double FoulingFactor = 0;
 
+    std::string VAPTempProgram;    // "refrigerant in/dew/out - secondary in/out", °C
     double EvapTemp = 0;           // °C, dew point at the outlet
     double OperatingPressOut = 0;  // Pa, refrigerant pressure at the outlet
     double SuperHeat = 0;          // K

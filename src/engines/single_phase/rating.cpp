@@ -76,6 +76,50 @@ Props props_at(const core::FluidObject& fluid, double t) {
     return p;
 }
 
+double cp_at(const core::FluidObject& f, double t) {
+    const double cp = f.YHeatCapacity(t);
+    if (!(cp > 0)) fail(kOutOfRange);
+    return cp;
+}
+
+double outlet_for(const core::FluidObject& f, double tin, double q, double m, int dir, double bound,
+                  double cp_guess) {
+    double dt = q / (m * (cp_guess > 0 ? cp_guess : cp_at(f, tin)));
+    for (int i = 0; i < 100; ++i) {
+        // Checked before the properties are asked for a temperature beyond the other inlet.
+        if (dir * (tin - dir * dt - bound) < 0) fail(kCrossing);
+        const double next = q / (m * cp_at(f, tin - dir * dt / 2.0));
+        const bool settled = std::abs(next - dt) <= 1e-15 * next;
+        dt = next;
+        if (settled) break;
+    }
+    if (dir * (tin - dir * dt - bound) < 0) fail(kCrossing);
+    return tin - dir * dt;
+}
+
+double inlet_for(const core::FluidObject& f, double tout, double q, double m, int dir) {
+    double dt = q / (m * cp_at(f, tout));
+    for (int i = 0; i < 100; ++i) {
+        const double next = q / (m * cp_at(f, tout + dir * dt / 2.0));
+        if (std::abs(next - dt) <= 1e-15 * next) {
+            dt = next;
+            break;
+        }
+        dt = next;
+    }
+    return tout + dir * dt;
+}
+
+double load_of(const core::FluidObject& f, double tin, double tout, double m) {
+    return m * cp_at(f, 0.5 * (tin + tout)) * std::abs(tin - tout);
+}
+
+double log_mean(double a, double b) {
+    if (a <= 0 || b <= 0) return 0;
+    if (std::abs(a - b) <= 1e-9 * std::max(a, b)) return 0.5 * (a + b);
+    return (a - b) / std::log(a / b);
+}
+
 std::optional<std::array<int, 2>> channels_for(int plates, int p1, int p2, int extra_side) {
     if (plates < 3 || p1 < 1 || p2 < 1) return std::nullopt;
     const int total = plates - 1;

@@ -29,6 +29,10 @@ inline constexpr int kHeatLoad = 44;
 inline constexpr int kPasses = 45;
 inline constexpr int kChannels = 46;
 
+// A terminal temperature difference below this (K) is refused (code 9): no plate count
+// reaches it, and a search would only end at the largest unit.
+inline constexpr double kMinApproach = 0.1;
+
 // An engine code that ends the rating.
 struct Failure {
     int code;
@@ -44,6 +48,22 @@ struct Props {
     double pr = 0;
 };
 Props props_at(const core::FluidObject& fluid, double t);
+
+// --- energy balance with the heat capacity at each side's mean temperature ---
+
+// Heat capacity of a single-phase fluid at t; code 3 where the fluid has none.
+double cp_at(const core::FluidObject& f, double t);
+// Outlet of a side that takes `q` (W) out (dir = +1, the hot side) or in (dir = −1) at
+// flow m, such that q = m cp((tin + tout)/2) |tin − tout|. `bound` is the other side's
+// inlet, which the outlet may not pass (code 1).
+double outlet_for(const core::FluidObject& f, double tin, double q, double m, int dir, double bound,
+                  double cp_guess = 0);
+// Inlet of a side whose outlet is known.
+double inlet_for(const core::FluidObject& f, double tout, double q, double m, int dir);
+// Load of a side between two temperatures at flow m.
+double load_of(const core::FluidObject& f, double tin, double tout, double m);
+// Log-mean of two temperature differences; 0 when either is not positive.
+double log_mean(double a, double b);
 
 // Plate geometry common to both sides.
 struct Geometry {

@@ -18,9 +18,6 @@ namespace {
 using core::SinglePhaseInput;
 using core::SinglePhaseResult;
 
-// A terminal temperature difference below this (K) is refused (code 9): no plate count
-// reaches it, and a search would only end at the largest unit.
-constexpr double kMinApproach = 0.1;
 // Design adds units in parallel up to this many before giving up.
 constexpr int kMaxParallelUnits = 10;
 // Share of the port loss in a side's pressure drop above which the side gets a remark (%).
@@ -35,50 +32,6 @@ Mode parse_mode(const std::string& text) {
     if (text == "P" || text == "PM") return Mode::Performance;
     if (text == "X") return Mode::Check;
     fail(kParameters);
-}
-
-// --- energy balance with the heat capacity at each side's mean temperature ---
-
-double cp_at(const core::FluidObject& f, double t) {
-    const double cp = f.YHeatCapacity(t);
-    if (!(cp > 0)) fail(kOutOfRange);
-    return cp;
-}
-
-// Outlet of a side that takes `q` (W) out (dir = +1, the hot side) or in (dir = −1) at
-// flow m, such that q = m cp((tin + tout)/2) |tin − tout|. `bound` is the other side's
-// inlet, which the outlet may not pass.
-double outlet_for(const core::FluidObject& f, double tin, double q, double m, int dir, double bound,
-                  double cp_guess = 0) {
-    double dt = q / (m * (cp_guess > 0 ? cp_guess : cp_at(f, tin)));
-    for (int i = 0; i < 100; ++i) {
-        // Checked before the properties are asked for a temperature beyond the other inlet.
-        if (dir * (tin - dir * dt - bound) < 0) fail(kCrossing);
-        const double next = q / (m * cp_at(f, tin - dir * dt / 2.0));
-        const bool settled = std::abs(next - dt) <= 1e-15 * next;
-        dt = next;
-        if (settled) break;
-    }
-    if (dir * (tin - dir * dt - bound) < 0) fail(kCrossing);
-    return tin - dir * dt;
-}
-
-// Inlet of a side whose outlet is known.
-double inlet_for(const core::FluidObject& f, double tout, double q, double m, int dir) {
-    double dt = q / (m * cp_at(f, tout));
-    for (int i = 0; i < 100; ++i) {
-        const double next = q / (m * cp_at(f, tout + dir * dt / 2.0));
-        if (std::abs(next - dt) <= 1e-15 * next) {
-            dt = next;
-            break;
-        }
-        dt = next;
-    }
-    return tout + dir * dt;
-}
-
-double load_of(const core::FluidObject& f, double tin, double tout, double m) {
-    return m * cp_at(f, 0.5 * (tin + tout)) * std::abs(tin - tout);
 }
 
 // The four temperatures must leave the hot side warmer than the cold side at both ends
@@ -834,12 +787,6 @@ Evaluation design(const Context& c) {
 }
 
 // --- result ---
-
-double log_mean(double a, double b) {
-    if (a <= 0 || b <= 0) return 0;
-    if (std::abs(a - b) <= 1e-9 * std::max(a, b)) return 0.5 * (a + b);
-    return (a - b) / std::log(a / b);
-}
 
 void fill_result(const Context& c, const Evaluation& e, SinglePhaseResult& r) {
     const int u = e.units;
