@@ -19,9 +19,9 @@ namespace {
 
 // Segments per zone: the two-phase zone carries most of the area and of the change of the
 // coefficients along the unit.
-constexpr int kVapourSegments = 4;
-constexpr int kTwoPhaseSegments = 8;
-constexpr int kLiquidSegments = 3;
+constexpr int kVapourSegments = 3;
+constexpr int kTwoPhaseSegments = 6;
+constexpr int kLiquidSegments = 2;
 
 // What leaves the unit.
 enum class Outlet { Subcooled, Quality, Recovery };

@@ -17,8 +17,8 @@ using single_phase::Failure;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kTwoPhaseSegments = 8;
-constexpr int kVapourSegments = 4;
+constexpr int kTwoPhaseSegments = 6;
+constexpr int kVapourSegments = 3;
 // Discharge coefficient of a sharp-edged orifice (ISO 5167-2; Idelchik, Handbook of
 // Hydraulic Resistance, 3rd ed., diagram 4-10: about 0.61 at large Reynolds numbers).
 constexpr double kOrificeDischarge = 0.61;

@@ -21,6 +21,14 @@ struct Saturation {
 // G_eq = G [(1 − x) + x √(ρ_l/ρ_v)] (Akers, Deans & Crosser 1959, as used by Longo 2015).
 double equivalent_mass_flux(double g, double x, const Saturation& s);
 
+// A film coefficient of the form h = a · q^q_exp · ΔT^dt_exp, q the heat flux (W/m²) and
+// ΔT the wall-to-saturation difference (K): every correlation below has this form for a
+// given state and mass flux, so the wall iteration evaluates at most two powers.
+struct FilmLaw {
+    double a = 0, q_exp = 0, dt_exp = 0;
+    double operator()(double q, double dt) const;
+};
+
 // Condensation, Longo, Mancin, Righetti & Zilio (2015), "A new model for refrigerant
 // condensation inside a brazed plate heat exchanger (BPHE)", Int. J. Heat Mass Transfer 82,
 // 530-536. Re_eq < 1600 gravity-controlled: h = Φ 0.943 [λ³ρ²gΔh/(μ ΔT L)]^0.25 (Nusselt's
@@ -29,8 +37,11 @@ double equivalent_mass_flux(double g, double x, const Saturation& s);
 // factor Φ carries the film coefficient of the enlarged surface over to it. Divided by Φ
 // (here: left out), both branches give the coefficient of the effective area.
 // `dt_wall` = T_sat − T_wall (K), `length` the port-to-port length (m).
-double condensation_htc(const Saturation& s, double g, double x, double dh, double dt_wall,
-                        double length);
+FilmLaw condensation_law(const Saturation& s, double g, double x, double dh, double length);
+inline double condensation_htc(const Saturation& s, double g, double x, double dh, double dt_wall,
+                               double length) {
+    return condensation_law(s, g, x, dh, length)(0, dt_wall);
+}
 // The Reynolds number of Longo's regime switch.
 inline constexpr double kLongoTransitionRe = 1600.0;
 
@@ -43,8 +54,11 @@ inline constexpr double kLongoTransitionRe = 1600.0;
 // wetted, enlarged area, the area the engines rate on: no conversion.
 // `q` is the heat flux (W/m² of effective area), `beta_deg` the chevron angle from the
 // flow direction.
-double evaporation_htc(const Saturation& s, double g, double x, double dh, double q,
-                       double beta_deg);
+FilmLaw evaporation_law(const Saturation& s, double g, double x, double dh, double beta_deg);
+inline double evaporation_htc(const Saturation& s, double g, double x, double dh, double q,
+                              double beta_deg) {
+    return evaporation_law(s, g, x, dh, beta_deg)(q, 0);
+}
 
 // Two-phase frictional multiplier on the liquid-only pressure drop, Lockhart & Martinelli
 // (1949) in Chisholm's form φ_l² = 1 + C/X + 1/X², X² = Δp_l/Δp_v, with C = 4.67 fitted
@@ -66,6 +80,8 @@ struct NuCorrection {
     // The plate-count factor f(N); ≤ 0 means the data do not cover this plate count.
     double plate_factor(int plates) const;
     double apply(double nu, int plates) const;
+    // The law of the corrected coefficient, for a liquid conductivity k_l and d_h.
+    FilmLaw apply(const FilmLaw& law, int plates, double k_l, double dh) const;
 };
 
 }  // namespace hxq::engines::two_phase

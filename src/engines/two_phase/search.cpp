@@ -10,8 +10,9 @@ namespace hxq::engines::two_phase {
 using single_phase::fail;
 
 namespace {
-// The assumed and the computed pressure drop agree to this (Pa, plus 1e-7 relative).
-constexpr double kDropTolerance = 1e-3;
+// The assumed and the computed pressure drop agree to this (Pa, plus 1e-6 relative): the
+// saturation temperature moves by microkelvins.
+constexpr double kDropTolerance = 0.01;
 constexpr int kDropIterations = 30;
 
 bool feasible(const Model& m, const Rated& r, const Acceptance& accept, int& code) {
@@ -43,14 +44,24 @@ std::vector<int> plate_choices(const Model& m, int given_plates) {
 }
 
 Rated rate_converged(const Model& m, const ProfileFor& profile_for, const Layout& layout, double dp_start) {
+    // Fixed point of dp = drop(dp), the last two iterates extrapolated by the secant:
+    // the drop depends on the states it assumes only weakly and almost linearly.
     Rated r;
     r.layout = layout;
     double dp = dp_start;
+    double prev_dp = 0, prev_residual = 0;
     for (int i = 0; i < kDropIterations; ++i) {
         r.profile = profile_for(dp);
         r.rating = rate_layout(m, r.profile, layout);
-        const double next = r.rating.dp1;
-        if (std::abs(next - dp) <= kDropTolerance + 1e-7 * std::abs(next)) break;
+        const double residual = r.rating.dp1 - dp;
+        if (std::abs(residual) <= kDropTolerance + 1e-6 * std::abs(r.rating.dp1)) break;
+        double next = r.rating.dp1;
+        if (i > 0 && residual != prev_residual) {
+            const double secant = dp - residual * (dp - prev_dp) / (residual - prev_residual);
+            if (std::isfinite(secant)) next = secant;
+        }
+        prev_dp = dp;
+        prev_residual = residual;
         dp = next;
     }
     return r;
@@ -71,15 +82,25 @@ std::optional<Rated> design(const Model& m, const ProfileFor& profile_for, const
         };
         std::size_t hi = layouts.size() - 1;
         if (!ok_on_guess(hi)) continue;
-        if (ok_on_guess(0)) {
-            hi = 0;
-        } else {
-            // Invariant: layout lo fails, layout hi fits.
+        auto smallest_on_guess = [&] {
+            // Invariant: layout lo fails (or is 0 and untried), layout hi fits.
             std::size_t lo = 0;
+            if (ok_on_guess(0)) return std::size_t{0};
             while (hi - lo > 1) {
                 const std::size_t mid = lo + (hi - lo) / 2;
                 if (ok_on_guess(mid)) hi = mid;
                 else lo = mid;
+            }
+            return hi;
+        };
+        hi = smallest_on_guess();
+        // Once more on the states of that layout's drop, which moves the answer by a
+        // plate or two at most: searched from there.
+        guess = profile_for(rate_layout(m, guess, layouts[hi]).dp1);
+        if (ok_on_guess(hi)) {
+            while (hi > 0 && ok_on_guess(hi - 1)) --hi;
+        } else {
+            while (hi + 1 < layouts.size() && !ok_on_guess(++hi)) {
             }
         }
         // The drop of that layout changes the states a little: converge it, and step up
