@@ -42,6 +42,18 @@ void EmptySlot(OutDataType& slot);
 // model, whose engine rating covers one of its two circuits.
 void ConvertEngineUnits(OutDataType& result);
 
+// Empty condenser and evaporator slots: 99 units in parallel, price 1e10, no
+// designation, status 0.
+void EmptySlot(CONOutDataType& slot);
+void EmptySlot(VAPOutDataType& slot);
+// The ranking of the condenser and evaporator lists: by units in parallel, then price.
+bool BetterAlternative(float price_a, const CondenserResult& a, float price_b, const CondenserResult& b);
+bool BetterAlternative(float price_a, const EvaporatorResult& a, float price_b, const EvaporatorResult& b);
+// The engines' trade units to SI: nine members divided by 1000 and the latent heat
+// multiplied (evaporator: eleven divided), docs/engine-records.md.
+void ConvertEngineUnits(CONOutDataType& result);
+void ConvertEngineUnits(VAPOutDataType& result);
+
 // The plate wall conductivity of `material`, or `current` for a material not known.
 double WallConductivity(std::int16_t material, double current);
 
@@ -68,6 +80,10 @@ public:
 
     void SetSinglePhaseEngine(std::unique_ptr<SinglePhaseEngine> engine);
     SinglePhaseEngine& SinglePhase();
+    void SetCondenserEngine(std::unique_ptr<CondenserEngine> engine);
+    CondenserEngine& Condenser();
+    void SetEvaporatorEngine(std::unique_ptr<EvaporatorEngine> engine);
+    EvaporatorEngine& Evaporator();
 
     // Fills the engine input of `data` from the model-tree row `recTree` stands on:
     // calculation method, prices and stock levels, model data, channels and ports.
@@ -78,6 +94,18 @@ public:
     // Errors reach the caller with source "SPCMainCalcLoop"; every database and
     // recordset the loop opened is closed by then.
     void SPCMainCalcLoop(SPCDataType& data);
+
+    // Fills the evaporator input of `data` from the model-tree row `recTree` stands on:
+    // model data, prices and stock, the V-ring, channels and ports, the channel-fluid
+    // factors of the refrigerant.
+    void VAP_SetData(VAPDataType& data, platform::Recordset& recTree, platform::Recordset& recHXQ,
+                     platform::Recordset& recChan, platform::Recordset& recStock, platform::Recordset& recPrice,
+                     platform::Recordset& recCorr, platform::Recordset& recVRing);
+
+    // Condenser and evaporator duties over the model or group of XerTag item 15; errors
+    // with source "CONMainCalcLoop" / "VAPMainCalcLoop".
+    void CONMainCalcLoop(CONDataType& data);
+    void VAPMainCalcLoop(VAPDataType& data);
 
     // The number of alternatives the host wants shown (clsOption::NoOfAlternatives);
     // the list is filled to seven whatever it is.
@@ -107,7 +135,27 @@ private:
     bool DualCheckSPC(const SPCDataType& data, OutDataType& result);
     void RateCandidate(SPCDataType& data, platform::Recordset& tree, SPCRun& run, OutDataType& alternative);
 
+    struct TwoPhaseRun;
+    template <class Kind>
+    friend class TwoPhaseRating;
+    template <class Kind>
+    void TwoPhaseMainCalcLoop(Kind& data);
+    template <class Kind, class Alternative>
+    void RateTwoPhase(Kind& data, platform::Recordset& tree, TwoPhaseRun& run, Alternative& alternative);
+
+    void CON_SetData(CONDataType& data, platform::Recordset& recTree, platform::Recordset& recHXQ,
+                     platform::Recordset& recChan, platform::Recordset& recStock, platform::Recordset& recPrice,
+                     platform::Recordset& recCorr);
+    // A dual calculation on a model that is not dual: the two circuits in one pack of
+    // twice the plates. Rated in mode "P" with the doubled load and the plates given
+    // (the secondary from its inlet): valid, the alternative takes the pair's secondary
+    // flow and doubles its plates (true); otherwise its status becomes the pair's.
+    bool DualCheckCON(const CONDataType& data, CONOutDataType& result);
+    bool DualCheckVAP(const VAPDataType& data, VAPOutDataType& result);
+
     std::unique_ptr<SinglePhaseEngine> single_phase_;
+    std::unique_ptr<CondenserEngine> condenser_;
+    std::unique_ptr<EvaporatorEngine> evaporator_;
     CalculatedSet calculated_;
     std::optional<CalculationSources> sources_;
 };

@@ -1,0 +1,153 @@
+// The condenser and evaporator main loops on the sample range with the real engines.
+#include "core/calculate.h"
+#include "engines/fluid/catalogue.h"
+#include "platform/error.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace hxq::test {
+namespace {
+
+using core::CONDataType;
+using core::VAPDataType;
+
+std::string sample(const char* file) { return std::string(HXQ_SAMPLE_DIR) + "/" + file; }
+
+// A tag whose item 15 names the node or group.
+std::string tag_of(int node) {
+    std::string tag;
+    for (int i = 0; i < 26; ++i) tag += (i ? "%" : "") + std::string(i == 15 ? std::to_string(node) : "");
+    return tag;
+}
+
+void use_sample(core::clsCalculate& calc) {
+    core::CalculationSources s;
+    s.MainProductDB = sample("products.db");
+    s.StockDB = sample("stock.db");
+    s.SelectorDB = sample("selector.db");
+    s.UserLevel = "A";
+    calc.SetSources(s);
+}
+
+void set(core::DutyValue& v, double x) { v = core::DutyValue{x, true}; }
+
+// R134a condensing at 45 °C (gas 75 °C, 2 K subcooling), 50 kW into water 30 → 35 °C,
+// over the condenser group C/022 (node 22) or one of its model rows.
+CONDataType condenser_duty(int node, bool group) {
+    CONDataType d;
+    d.GivenValues.XerDB = sample("products.db");
+    d.GivenValues.XerTag = tag_of(node);
+    d.GivenValues.IsXerGroup = group;
+    auto& in = d.InData;
+    in.Refrigerant = engines::fluid::create_fluid("R134a");
+    in.Fluid = engines::fluid::create_fluid("Water");
+    in.CalcMode = "D";
+    set(in.CondTemp, 45);
+    set(in.InletTemp[1], 75);
+    set(in.SubCooling, 2);
+    set(in.HeatLoad, 50e3);
+    set(in.InletTemp[2], 30);
+    set(in.OutletTemp[2], 35);
+    set(in.MaxPressureDrop[2], 50e3);
+    return d;
+}
+
+VAPDataType evaporator_duty(int node, bool group) {
+    VAPDataType d;
+    d.GivenValues.XerDB = sample("products.db");
+    d.GivenValues.XerTag = tag_of(node);
+    d.GivenValues.IsXerGroup = group;
+    auto& in = d.InData;
+    in.Refrigerant = engines::fluid::create_fluid("R410A");
+    in.Fluid = engines::fluid::create_fluid("MEG", 30);
+    in.CalcMode = "D";
+    set(in.EvapTemp, 2);
+    set(in.Qin, 0.25);
+    set(in.SuperHeating, 5);
+    set(in.HeatLoad, 40e3);
+    set(in.InletTemp[2], 12);
+    set(in.OutletTemp[2], 7);
+    set(in.MaxPressureDrop[2], 50e3);
+    return d;
+}
+
+TEST(TwoPhaseDrivers, GroupRunsRankSolutionsAndPriceThemByUnits) {
+    core::clsCalculate calc;
+    use_sample(calc);
+    CONDataType con = condenser_duty(22, true);
+    calc.CONMainCalcLoop(con);
+    ASSERT_EQ(con.outdata[1].OutputData.Status, -1);
+    for (int i = 1; i <= 7; ++i) {
+        SCOPED_TRACE(i);
+        const auto& a = con.outdata[i];
+        if (a.Price == core::kEmptySlotPrice) {
+            EXPECT_EQ(a.OutputData.ParallelUnits, core::kEmptySlotUnits);
+            continue;
+        }
+        EXPECT_EQ(a.OutputData.Status, -1);
+        EXPECT_FALSE(a.XerAlias.empty());
+        EXPECT_LE(a.OutputData.PressureDrop[2], 50e3 * (1 + 1e-9));
+        // SI after the loop: ports in metres, latent heat in J/kg.
+        EXPECT_LT(a.OutputData.PortDiameterUp[1], 0.2);
+        EXPECT_GT(a.OutputData.LatentHeat, 1e5);
+        if (i > 1) {
+            EXPECT_TRUE(core::BetterAlternative(con.outdata[i - 1].Price, con.outdata[i - 1].OutputData, a.Price,
+                                                a.OutputData));
+        }
+    }
+
+    VAPDataType vap = evaporator_duty(32, true);
+    calc.VAPMainCalcLoop(vap);
+    ASSERT_EQ(vap.outdata[1].OutputData.Status, -1);
+    for (const auto& a : vap.outdata) {
+        if (a.Price == core::kEmptySlotPrice) continue;
+        // A group search never lists a two-phase inlet faster than 12.5 m/s.
+        EXPECT_FALSE(a.OutputData.TwoPhaseInlet && a.OutputData.PortVelocity[1] > 12.5);
+        EXPECT_NEAR(a.OutputData.HeatLoad, 40e3, 1e-6);
+    }
+}
+
+TEST(TwoPhaseDrivers, PriceCountsUnitsInParallelTimesInSeries) {
+    core::clsCalculate calc;
+    use_sample(calc);
+    CONDataType con = condenser_duty(180, false);  // Q32 H
+    con.InData.ParallelUnits = core::DutyCount{2, true};
+    con.InData.SerialUnits = core::DutyCount{3, true};
+    con.InData.MaxPressureDrop[2].Given = false;
+    calc.CONMainCalcLoop(con);
+    const auto& a = con.outdata[1];
+    ASSERT_EQ(a.OutputData.Status, -1);
+    const core::PriceType& p = con.GivenValues.Price;
+    EXPECT_FLOAT_EQ(a.Price, (a.OutputData.NoOfPlates * p.Plateprice + p.Startprice) * 6);
+}
+
+TEST(TwoPhaseDrivers, SingleModelErrorsAndTooManyParametersEndTheRun) {
+    core::clsCalculate calc;
+    use_sample(calc);
+    auto number_of = [&](auto data, bool condenser) {
+        try {
+            if constexpr (std::is_same_v<decltype(data), CONDataType>) calc.CONMainCalcLoop(data);
+            else calc.VAPMainCalcLoop(data);
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.source(), condenser ? "CONMainCalcLoop" : "VAPMainCalcLoop");
+            return e.number() - platform::kObjectError;
+        }
+        return 0;
+    };
+    CONDataType none = condenser_duty(180, false);
+    set(none.InData.MaxPressureDrop[2], 1.0);
+    EXPECT_EQ(number_of(none, true), 15);
+    CONDataType bad = condenser_duty(180, false);
+    set(bad.InData.InletTemp[1], 40);  // below the dew point
+    EXPECT_EQ(number_of(bad, true), 4);
+    // A rating given three duty values: code 42 ends even a group search.
+    VAPDataType over = evaporator_duty(32, true);
+    over.InData.CalcMode = "P";
+    over.InData.NoOfPlates = core::DutyCount{30, true};
+    EXPECT_EQ(number_of(over, false), 42);
+}
+
+}  // namespace
+}  // namespace hxq::test
