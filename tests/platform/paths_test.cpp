@@ -1,7 +1,7 @@
 #include "platform/paths.h"
 
 #include "platform/error.h"
-#include "platform/paths_scratch.h"
+#include "platform/scratch.h"
 
 #include <gtest/gtest.h>
 

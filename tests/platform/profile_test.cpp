@@ -2,10 +2,9 @@
 
 #include "platform/error.h"
 #include "platform/paths.h"
-#include "platform/paths_scratch.h"
+#include "platform/scratch.h"
 
 #include <gtest/gtest.h>
-
 
 using namespace hxq::platform;
 using hxq::test::read_file;
@@ -31,34 +30,36 @@ const char* kSample =
 
 }  // namespace
 
-TEST(Profile, MissingFileOrKeyGivesTheDefaultWithoutTrailingBlanks) {
-    ScratchDir dir;
-    auto missing = dir / "none.ini";
-    EXPECT_EQ(read_profile_string("Action", "Language", "English  ", missing), "English");
-    EXPECT_FALSE(file_exists(missing)) << "reading must not create the file";
-
-    write_file(dir / "hxq.ini", kSample);
-    EXPECT_EQ(read_profile_string("Action", "Nope", "  x", dir / "hxq.ini"), "  x");
-    EXPECT_EQ(read_profile_string("Nope", "Language", "d", dir / "hxq.ini"), "d");
-    // A key that is there but empty is empty, not the default.
-    EXPECT_EQ(read_profile_string("Action", "Empty", "d", dir / "hxq.ini"), "");
-}
-
-TEST(Profile, NamesAreCaseInsensitiveAndValuesTrimmedAndUnquoted) {
+TEST(Profile, ReadsGiveTrimmedValuesOrTheDefault) {
     ScratchDir dir;
     write_file(dir / "hxq.ini", kSample);
-    auto file = dir / "hxq.ini";
-    EXPECT_EQ(read_profile_string("action", "LANGUAGE", "", file), "Swedish");
-    EXPECT_EQ(read_profile_string("tqs ini", "calctype", "", file), "2");
-    EXPECT_EQ(read_profile_string("ACTION", "offset", "", file), "1000");
-    EXPECT_EQ(read_profile_string("Action", "Address5", "", file), "  Box 12  ");
-}
-
-TEST(Profile, ReadsLfOnlyFilesAndSkipsByteOrderMark) {
-    ScratchDir dir;
     write_file(dir / "lf.ini", "\xEF\xBB\xBF[Action]\nNrOfResult=5\n[HXQ]\nToolbar=0");
-    EXPECT_EQ(read_profile_string("Action", "NrOfResult", "7", dir / "lf.ini"), "5");
-    EXPECT_EQ(read_profile_string("HXQ", "Toolbar", "-1", dir / "lf.ini"), "0");
+    struct Case {
+        const char* file;
+        const char* section;
+        const char* key;
+        const char* default_value;
+        const char* value;
+    };
+    const Case cases[] = {
+        // Missing file, section or key: the default without its trailing blanks.
+        {"none.ini", "Action", "Language", "English  ", "English"},
+        {"hxq.ini", "Action", "Nope", "  x", "  x"},
+        {"hxq.ini", "Nope", "Language", "d", "d"},
+        {"hxq.ini", "Action", "Empty", "d", ""},  // there but empty: empty, not the default
+        // Names without case, the first of two sections, values trimmed and unquoted.
+        {"hxq.ini", "action", "LANGUAGE", "", "Swedish"},
+        {"hxq.ini", "tqs ini", "calctype", "", "2"},
+        {"hxq.ini", "ACTION", "offset", "", "1000"},
+        {"hxq.ini", "Action", "Address5", "", "  Box 12  "},
+        // LF line ends and a byte-order mark.
+        {"lf.ini", "Action", "NrOfResult", "7", "5"},
+        {"lf.ini", "HXQ", "Toolbar", "-1", "0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(read_profile_string(c.section, c.key, c.default_value, dir / c.file), c.value)
+            << c.file << " [" << c.section << "] " << c.key;
+    EXPECT_FALSE(file_exists(dir / "none.ini")) << "reading must not create the file";
 }
 
 TEST(Profile, ValuesAndDefaultsAreCutToTheReadBuffer) {
@@ -137,7 +138,7 @@ TEST(Profile, NamesThatCannotBeWrittenAreRefused) {
     EXPECT_THROW(p.set("A", "[k", "v"), Error);
 }
 
-TEST(Profile, AFileThatCannotBeReadIsNeitherReadNorReplaced) {
+TEST(Profile, FilesThatCannotBeReadOrWrittenAreLeftAlone) {
     ScratchDir dir;
     // A folder where the file should be: unreadable as a file, whoever runs the test.
     auto file = dir / "hxq.ini";
@@ -146,14 +147,12 @@ TEST(Profile, AFileThatCannotBeReadIsNeitherReadNorReplaced) {
     EXPECT_THROW(ProfileFile::load(file), Error);
     EXPECT_FALSE(write_profile_string("Action", "Offset", "1", file));
     EXPECT_TRUE(std::filesystem::exists(file / "inside"));
-}
 
-TEST(Profile, AFailedWriteReportsFalseAndLeavesNoTemporary) {
-    ScratchDir dir;
+    // A file where the folder should be: the write fails and leaves no temporary.
     write_file(dir / "plain", "not a folder");
     EXPECT_FALSE(write_profile_string("Action", "Serie", "2", dir / "plain" / "hxq.ini"));
     EXPECT_EQ(read_file(dir / "plain"), "not a folder");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 TEST(Profile, SavingThroughALinkKeepsTheLink) {

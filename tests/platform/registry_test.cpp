@@ -1,37 +1,17 @@
 #include "platform/registry.h"
 
 #include "platform/error.h"
-#include "platform/paths_scratch.h"
+#include "platform/scratch.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
-
-#include <unistd.h>
-
 using namespace hxq::platform;
 using hxq::test::read_file;
+using hxq::test::ScopedEnv;
 using hxq::test::ScratchDir;
 using hxq::test::write_file;
 
 namespace {
-
-// Points HXQ_REGISTRY at a file for one test and puts the old value back.
-class RegistryFile {
-public:
-    explicit RegistryFile(const std::filesystem::path& file) {
-        if (const char* old = std::getenv(kRegistryEnv)) old_ = old;
-        ::setenv(kRegistryEnv, file.c_str(), 1);
-    }
-    ~RegistryFile() {
-        if (old_) ::setenv(kRegistryEnv, old_->c_str(), 1);
-        else ::unsetenv(kRegistryEnv);
-    }
-
-private:
-    std::optional<std::string> old_;
-};
 
 const std::string kSettings = "SOFTWARE\\Qarn\\HXQ\\Settings";
 
@@ -39,7 +19,7 @@ const std::string kSettings = "SOFTWARE\\Qarn\\HXQ\\Settings";
 
 TEST(Registry, MissingFileKeyOrValueReadsAsError) {
     ScratchDir dir;
-    RegistryFile env(dir / "registry.ini");
+    ScopedEnv env(kRegistryEnv, dir.file("registry.ini"));
     EXPECT_EQ(GetRegValue(kHKeyLocalMachine, kSettings, "HXQnew"), "ERROR");
     write_file(dir / "registry.ini", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\nConvertDB=/data/units.db\r\n");
     EXPECT_EQ(GetRegValue(kHKeyLocalMachine, kSettings, "HXQnew"), "ERROR");
@@ -50,7 +30,7 @@ TEST(Registry, MissingFileKeyOrValueReadsAsError) {
 
 TEST(Registry, SetThenGetRoundTripsAnyText) {
     ScratchDir dir;
-    RegistryFile env(dir / "sub" / "registry.ini");
+    ScopedEnv env(kRegistryEnv, (dir / "sub" / "registry.ini").string());
     const std::string tricky[] = {"", "C:\\Program Files\\hxq\\ps.dat", " padded ", "\"quoted\"", "'single'",
                                   "two\r\nlines\tand tab", "back\\slash\\", "a=b;c", "\xC3\xB6l"};
     int n = 0;
@@ -69,7 +49,7 @@ TEST(Registry, SetThenGetRoundTripsAnyText) {
 
 TEST(Registry, SettingOneValueKeepsTheOthers) {
     ScratchDir dir;
-    RegistryFile env(dir / "registry.ini");
+    ScopedEnv env(kRegistryEnv, dir.file("registry.ini"));
     write_file(dir / "registry.ini",
                "; installed by setup\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\nHXQnew=/p.db\r\n");
     SetRegValue(kHKeyLocalMachine, kSettings, "hxqNEW", "/q.db");
@@ -96,50 +76,33 @@ TEST(Registry, KeysExistThroughTheirSubkeys) {
 
 TEST(Registry, FailuresRaiseTheirNumbersAndText) {
     ScratchDir dir;
-    RegistryFile env(dir / "registry.ini");
-    try {
-        SetRegValue(0x1234, "SOFTWARE\\X", "Name", "Value");
-        FAIL() << "an unknown root cannot take a key";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 26001);
-        EXPECT_EQ(e.source(), "HXQAction.cRegistry");
-        EXPECT_EQ(e.description(),
-                  "Failed to set registry value Key: '4660',Section: 'SOFTWARE\\X',Key: 'Name' to value: 'Value'");
-    }
-    try {
-        SetRegValue(kHKeyLocalMachine, kSettings, "bad=name", "v");
-        FAIL() << "a value name with '=' cannot be stored";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), -2147194455);
-        EXPECT_EQ(e.description(), "Failed to set registry value Key: '-2147483646',Section: '" + kSettings +
-                                       "',Key: 'bad=name' to value: 'v'");
-    }
-}
+    ScopedEnv env(kRegistryEnv, dir.file("registry.ini"));
+    const auto root = hxq::test::raised([] { SetRegValue(0x1234, "SOFTWARE\\X", "Name", "Value"); });
+    ASSERT_TRUE(root) << "an unknown root cannot take a key";
+    EXPECT_EQ(root->number(), 26001);
+    EXPECT_EQ(root->source(), "HXQAction.cRegistry");
+    EXPECT_EQ(root->description(),
+              "Failed to set registry value Key: '4660',Section: 'SOFTWARE\\X',Key: 'Name' to value: 'Value'");
+    const auto name = hxq::test::raised([] { SetRegValue(kHKeyLocalMachine, kSettings, "bad=name", "v"); });
+    ASSERT_TRUE(name) << "a value name with '=' cannot be stored";
+    EXPECT_EQ(name->number(), -2147194455);
+    EXPECT_EQ(name->description(),
+              "Failed to set registry value Key: '-2147483646',Section: '" + kSettings + "',Key: 'bad=name' to value: 'v'");
 
-TEST(Registry, AStoreThatCannotBeWrittenFailsToCreateKeys) {
-    ScratchDir dir;
+    // A store whose folder cannot be made fails to create any key.
     write_file(dir / "plain", "not a folder");
-    RegistryFile env(dir / "plain" / "registry.ini");
-    try {
-        SetRegValue(kHKeyLocalMachine, kSettings, "HXQnew", "/p.db");
-        ADD_FAILURE() << "expected error 26001";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), kRegistryCreateKeyError);
-    }
+    env.set((dir / "plain" / "registry.ini").string());
+    EXPECT_EQ(hxq::test::error_number([] { SetRegValue(kHKeyLocalMachine, kSettings, "HXQnew", "/p.db"); }), 26001);
     EXPECT_EQ(GetRegValue(kHKeyLocalMachine, kSettings, "HXQnew"), "ERROR");
 }
 
 TEST(Registry, DefaultPathFollowsTheEnvironment) {
-    RegistryFile env("/somewhere/reg.ini");
+    ScopedEnv env(kRegistryEnv, "/somewhere/reg.ini");
+    ScopedEnv xdg("XDG_CONFIG_HOME", "/cfg");
     EXPECT_EQ(RegistryStore::default_path(), "/somewhere/reg.ini");
-    ::setenv(kRegistryEnv, "", 1);
-    std::optional<std::string> xdg;
-    if (const char* x = std::getenv("XDG_CONFIG_HOME")) xdg = x;
-    ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    env.set("");
     EXPECT_EQ(RegistryStore::default_path(), "/cfg/hxq/registry.ini");
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as XDG says
-    ::setenv("HOME", ::getenv("HOME") ? ::getenv("HOME") : "/root", 1);
-    EXPECT_EQ(RegistryStore::default_path(), std::filesystem::path(::getenv("HOME")) / ".config/hxq/registry.ini");
-    if (xdg) ::setenv("XDG_CONFIG_HOME", xdg->c_str(), 1);
-    else ::unsetenv("XDG_CONFIG_HOME");
+    xdg.set("relative");  // not absolute: ignored, as XDG says
+    ScopedEnv home("HOME", std::getenv("HOME") ? std::getenv("HOME") : "/root");
+    EXPECT_EQ(RegistryStore::default_path(), std::filesystem::path(std::getenv("HOME")) / ".config/hxq/registry.ini");
 }
