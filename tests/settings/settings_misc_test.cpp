@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 using namespace hxq::settings;
+using hxq::platform::GetRegValue;
+using hxq::platform::kHKeyLocalMachine;
 
 namespace {
 
@@ -79,49 +81,12 @@ TEST_F(SettingsMisc, RegistrySettingsUseTheApplicationKey) {
     EXPECT_EQ(misc.GetSettingHXQ("HXQSelector", "Info", "DBPath", "/app/ps.dat"), "/app/ps.dat");
     EXPECT_EQ(misc.SaveSettingHXQ("HXQ", "Settings", "LangTemplate", "English;Swedish"), "");
     EXPECT_EQ(misc.GetSettingHXQ("HXQ", "Settings", "LangTemplate", "x"), "English;Swedish");
-    EXPECT_EQ(misc.GetRegValue(hxq::platform::kHKeyLocalMachine, "SOFTWARE\\Qarn\\HXQ\\Settings", "LangTemplate"),
-              "English;Swedish");
-    EXPECT_EQ(misc.GetRegValue(hxq::platform::kHKeyLocalMachine, "SOFTWARE\\Qarn\\HXQ\\Settings", "Nope"), "ERROR");
-    misc.SetRegValue(hxq::platform::kHKeyLocalMachine, "SOFTWARE\\Qarn\\HXQ\\Settings", "TemplatePath", "/t");
-    EXPECT_EQ(misc.GetSettingHXQ("HXQ", "Settings", "TemplatePath", ""), "/t");
-    EXPECT_THROW(misc.SetRegValue(1, "X", "Y", "Z"), hxq::platform::Error);
-}
+    EXPECT_EQ(GetRegValue(kHKeyLocalMachine, "SOFTWARE\\Qarn\\HXQ\\Settings", "LangTemplate"), "English;Swedish");
 
-TEST_F(SettingsMisc, SaveSettingFailureIsReportedAsError) {
+    // A store that cannot be written is reported as "ERROR".
     hxq::test::write_file(dir_ / "plain", "x");
-    ::setenv(hxq::platform::kRegistryEnv, (dir_ / "plain" / "registry.ini").c_str(), 1);
-    clsMisc misc;
+    registry_.set((dir_ / "plain" / "registry.ini").string());
     EXPECT_EQ(misc.SaveSettingHXQ("HXQ", "Settings", "LangTemplate", "English"), "ERROR");
-}
-
-TEST_F(SettingsMisc, HostValuesLandInTheLibraryState) {
-    clsMisc misc;
-    misc.IniFilePath("/etc/hxq.ini");
-    misc.SetWorkingPath("/home/u");
-    misc.SetExePath("/opt/hxq");
-    misc.UsrLev("B");
-    misc.ValidPS(true);
-    misc.TQSAppVersion("5.1");
-    misc.Set_HelpFile("/opt/hxq/help");
-    misc.ErrMsg({"e0", "e1"});
-    misc.SetupWarningTexts({"s0"}, {"c0", "c1"}, {});
-    misc.DatabasePaths({"f", "c", "h", "l", "o"});
-    auto nodes = std::make_shared<XerNodeCollection>(XerNodeCollection{{"k1", "Model A", ""}});
-    misc.SetXerNodes(nodes);
-
-    const auto& s = library_state();
-    EXPECT_EQ(s.host.IniFilePath, "/etc/hxq.ini");
-    EXPECT_EQ(s.host.WorkingPath, "/home/u");
-    EXPECT_EQ(s.host.ExePath, "/opt/hxq");
-    EXPECT_EQ(s.host.UsrLev, "B");
-    EXPECT_TRUE(s.host.ValidPS);
-    EXPECT_EQ(s.host.TQSAppVersion, "5.1");
-    EXPECT_EQ(s.host.HelpFile, "/opt/hxq/help");
-    EXPECT_EQ(s.host.ErrorTexts, (std::vector<std::string>{"e0", "e1"}));
-    EXPECT_EQ(s.host.CONWarnings.size(), 2u);
-    EXPECT_EQ(s.Settings.HXQDB, "h");
-    EXPECT_EQ(s.host.XerNodes->at(0).Text, "Model A");
-    EXPECT_EQ(misc.GetSaveName(), "");
 }
 
 TEST_F(SettingsMisc, EngineErrorTextFollowsTheCalcTypeSetting) {

@@ -5,7 +5,7 @@
 
 #include "platform/db.h"
 #include "platform/error.h"
-#include "unit_test_support.h"
+#include "settings/settings_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,10 @@
 namespace hxq::settings {
 namespace {
 
-class UnitTablesTest : public ::testing::Test {
+class UnitTablesTest : public test::SettingsTest {
 protected:
     void SetUp() override {
+        SettingsTest::SetUp();
         if (!test::units_db_built()) GTEST_SKIP();
         db_ = platform::OpenDatabase(test::units_db_path(), true);
         LoadUnitTables(db_, kUnitSystemSI);
@@ -28,7 +29,6 @@ protected:
         ADD_FAILURE() << "no unit labelled " << label;
         return -1;
     }
-    test::UnitTablesSnapshot keep_;
     platform::Database db_;
 };
 
@@ -113,7 +113,6 @@ TEST_F(UnitTablesTest, BaseUnitFollowsTheUnitSystemInForce) {
     LoadUnitTables(db_, kUnitSystemUser);
     EXPECT_EQ(UnitGroupTable(temperature).BaseID, 0);
     EXPECT_EQ(UnitGroupTable(temperature).USID, 1);
-    LoadUnitTables(db_, kUnitSystemSI);
 }
 
 TEST_F(UnitTablesTest, OutputListsFillInOrderAndRefuseBadEntries) {
@@ -130,24 +129,17 @@ TEST_F(UnitTablesTest, OutputListsFillInOrderAndRefuseBadEntries) {
     FillOutputUnits(units, std::string(kSIOutputUnits) + ";1");
     EXPECT_EQ(units.MaxWorkTemp.UnitID, 0);
 
-    auto number_of = [&](std::string_view list) {
-        try {
-            FillOutputUnits(units, list);
-        } catch (const platform::Error& e) {
-            return e.number();
-        }
-        return 0;
-    };
+    auto number_of = [&](std::string_view list) { return test::error_number([&] { FillOutputUnits(units, list); }); };
     EXPECT_EQ(number_of("48;x"), 13);
     EXPECT_EQ(number_of("48;;39"), 13);
     EXPECT_EQ(number_of("48;30000"), 9);
     EXPECT_EQ(number_of("48;-5"), 9);
 }
 
-TEST(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
-    test::UnitTablesSnapshot keep;
-    const auto dir = test::scratch_dir();
-    const auto path = dir / "sparse.db";
+using UnitTablesLoad = test::SettingsTest;
+
+TEST_F(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
+    const auto path = dir_ / "sparse.db";
     test::write_database(path, R"(
         CREATE TABLE UnitGroups (GroupID INTEGER, GroupName TEXT, SignDigits INTEGER, "offset" REAL,
                                  SIID INTEGER, USID INTEGER);
@@ -170,7 +162,7 @@ TEST(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
     EXPECT_THROW(UnitGroupTable(10), platform::Error);
 
     // A units database whose groups cannot be read leaves both tables as they were.
-    const auto broken = dir / "broken.db";
+    const auto broken = dir_ / "broken.db";
     test::write_database(broken, R"(
         CREATE TABLE Convert (UnitID INTEGER, unit TEXT, UnitGroup INTEGER, Mult REAL, "Add" REAL,
                               Density INTEGER, Use BOOLEAN);
