@@ -51,6 +51,9 @@ std::vector<std::string> rest(Recordset& rs) {
     return ids;
 }
 
+// The node FindFirst lands on, "none" when it finds nothing.
+std::string first(Recordset& rs, const std::string& criteria) { return rs.FindFirst(criteria) ? node(rs) : "none"; }
+
 // The nodes the criteria find, FindFirst and then FindNext until it fails.
 std::vector<std::string> found(Recordset& rs, const std::string& criteria) {
     std::vector<std::string> ids;
@@ -133,10 +136,8 @@ TEST_F(RecordsetTest, CriteriaOnBracketedNamesAndBooleans) {
     EXPECT_EQ(rs.Fields("CounterCurrent").as_integer(), -1);
     // A text column holding a number compares with a number, as the product tables do.
     Recordset tree = db_.OpenRecordset("ModelTree");
-    ASSERT_TRUE(tree.FindFirst("ChannelID1Left=8"));
-    EXPECT_EQ(node(tree), "3");
-    EXPECT_TRUE(tree.FindFirst("UserLevel='ab'"));  // Jet compares texts without case
-    EXPECT_EQ(node(tree), "5");
+    EXPECT_EQ(first(tree, "ChannelID1Left=8"), "3");
+    EXPECT_EQ(first(tree, "UserLevel='ab'"), "5");  // Jet compares texts without case
 }
 
 TEST_F(RecordsetTest, UnknownNamesAndBadTextsAreErrors) {
@@ -179,7 +180,7 @@ TEST_F(RecordsetTest, BookmarkRestoredAfterNestedSearchOnAClone) {
     EXPECT_EQ(error_number([&] { other.SetBookmark(mark); }), 3159);
 }
 
-TEST_F(RecordsetTest, PositionsAndPercentAfterMoveLastAndMoveFirst) {
+TEST_F(RecordsetTest, PositionsPercentsAndEmptyRecordsets) {
     Recordset rs = db_.OpenRecordset("SELECT * FROM ModelTree ORDER BY NodeID");
     rs.MoveLast();
     rs.MoveFirst();
@@ -214,20 +215,18 @@ TEST_F(RecordsetTest, PositionsAndPercentAfterMoveLastAndMoveFirst) {
     EXPECT_EQ(error_number([&] { rs.Move(1); }), 3021);
     rs.Move(-3);
     EXPECT_EQ(node(rs), "6");
-}
 
-TEST_F(RecordsetTest, EmptyRecordsetIsBofAndEof) {
-    Recordset rs = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=999");
-    EXPECT_TRUE(rs.BOF());
-    EXPECT_TRUE(rs.Eof());
-    EXPECT_EQ(rs.RecordCount(), 0);
-    EXPECT_EQ(rs.AbsolutePosition(), -1);
-    EXPECT_EQ(error_number([&] { rs.MoveFirst(); }), 3021);
-    EXPECT_EQ(error_number([&] { rs.MoveLast(); }), 3021);
-    EXPECT_EQ(error_number([&] { rs.MoveNext(); }), 3021);
-    EXPECT_FALSE(rs.FindFirst("NodeID=1"));
-    EXPECT_TRUE(rs.NoMatch());
-    EXPECT_EQ(rs.FieldCount(), 8u);  // the fields are known without rows
+    Recordset empty = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=999");
+    EXPECT_TRUE(empty.BOF());
+    EXPECT_TRUE(empty.Eof());
+    EXPECT_EQ(empty.RecordCount(), 0);
+    EXPECT_EQ(empty.AbsolutePosition(), -1);
+    EXPECT_EQ(error_number([&] { empty.MoveFirst(); }), 3021);
+    EXPECT_EQ(error_number([&] { empty.MoveLast(); }), 3021);
+    EXPECT_EQ(error_number([&] { empty.MoveNext(); }), 3021);
+    EXPECT_FALSE(empty.FindFirst("NodeID=1"));
+    EXPECT_TRUE(empty.NoMatch());
+    EXPECT_EQ(empty.FieldCount(), 8u);  // the fields are known without rows
 }
 
 TEST_F(RecordsetTest, NullFieldsAndFieldNames) {
@@ -250,8 +249,7 @@ TEST_F(RecordsetTest, AddNewAndEditPersistAfterReopening) {
     {
         Recordset rs = db_.OpenRecordset("ModelTree");
         ASSERT_TRUE(rs.Updatable());
-        ASSERT_TRUE(rs.FindFirst("ParentID=4 AND InUse"));
-        ASSERT_EQ(node(rs), "5");
+        ASSERT_EQ(first(rs, "ParentID=4 AND InUse"), "5");
         rs.Edit();
         rs["UserLevel"] = "XYZ";
         rs["InUse"] = false;
@@ -276,8 +274,7 @@ TEST_F(RecordsetTest, AddNewAndEditPersistAfterReopening) {
         EXPECT_TRUE(rs.Fields("UserLevel").is_null());
         // Finds see the changed and the new row (the earlier result of the same criteria
         // is not reused).
-        ASSERT_TRUE(rs.FindFirst("ParentID=4 AND InUse"));
-        EXPECT_EQ(node(rs), "20");
+        EXPECT_EQ(first(rs, "ParentID=4 AND InUse"), "20");
         EXPECT_EQ(found(rs, "ParentID=4"), (std::vector<std::string>{"5", "6", "20"}));
     }
     db_.Close();
@@ -294,7 +291,7 @@ TEST_F(RecordsetTest, AddNewAndEditPersistAfterReopening) {
     EXPECT_EQ(raw.Fields("raw").as_integer(), -1);  // stored as Jet stores True
 }
 
-TEST_F(RecordsetTest, FailedUpdateThrowsAndLeavesTheTableUnchanged) {
+TEST_F(RecordsetTest, RefusedChangesLeaveTheTableUnchanged) {
     Recordset rs = db_.OpenRecordset("ModelTree");
     ASSERT_TRUE(rs.FindFirst("NodeID=3"));
     rs.Edit();
@@ -314,10 +311,9 @@ TEST_F(RecordsetTest, FailedUpdateThrowsAndLeavesTheTableUnchanged) {
     Recordset check = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3");
     EXPECT_EQ(check.Fields("UserLevel").as_text(), "A");
     EXPECT_EQ(db_.OpenRecordset("ModelTree").RecordCount(), 8);
-}
 
-TEST_F(RecordsetTest, AssignmentsAreCheckedAgainstTheColumnType) {
-    Recordset rs = db_.OpenRecordset("ModelTree");
+    // Assignments are checked against the column type.
+    rs.MoveFirst();
     rs.Edit();
     EXPECT_EQ(error_number([&] { rs["ModelID"] = "abc"; }), 3421);
     EXPECT_EQ(error_number([&] { rs["ModelID"] = 40000; }), 3349);  // SMALLINT
@@ -362,8 +358,7 @@ TEST_F(RecordsetTest, ReadOnlyRecordsetsRefuseChanges) {
     db_.Execute("CREATE VIEW Folders AS SELECT * FROM ModelTree WHERE \"Table\" IS NULL OR \"Table\" = ''");
     Recordset view = db_.OpenRecordset("Folders");
     EXPECT_FALSE(view.Updatable());
-    ASSERT_TRUE(view.FindFirst("Instr(Group, 'E/')>0"));  // finds work on views too
-    EXPECT_EQ(node(view), "8");
+    EXPECT_EQ(first(view, "Instr(Group, 'E/')>0"), "8");  // finds work on views too
     EXPECT_TRUE(db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3").Updatable());
 
     db_.Close();
@@ -589,18 +584,11 @@ TEST(TableDef, CopyIntoANewDatabaseKeepsTheDefinition) {
     const TableDef a = src.GetTableDef("InData_Save");
     const TableDef b = out.GetTableDef("InData_Save");
     ASSERT_EQ(a.fields.size(), b.fields.size());
-    for (std::size_t i = 0; i < a.fields.size(); ++i) {
-        const FieldDef& x = a.fields[i];
-        const FieldDef& y = b.fields[i];
-        EXPECT_EQ(x.name, y.name);
-        EXPECT_EQ(x.type, y.type);
-        EXPECT_EQ(x.size, y.size);
-        EXPECT_EQ(x.required, y.required);
-        EXPECT_EQ(x.allow_zero_length, y.allow_zero_length) << x.name;
-        EXPECT_EQ(x.default_value, y.default_value);
-        EXPECT_EQ(x.declared_type, y.declared_type);
-        EXPECT_EQ(x.collation, y.collation);
-    }
+    const auto attributes = [](const FieldDef& f) {
+        return std::tie(f.name, f.type, f.size, f.required, f.allow_zero_length, f.default_value, f.declared_type,
+                        f.collation);
+    };
+    for (std::size_t i = 0; i < a.fields.size(); ++i) EXPECT_EQ(attributes(a.fields[i]), attributes(b.fields[i]));
     EXPECT_EQ(b.primary_key, (std::vector<std::string>{"Customer", "CalculationName"}));
     EXPECT_FALSE(find_field(b, "Customer").allow_zero_length);
     EXPECT_TRUE(find_field(b, "CalculationName").allow_zero_length);

@@ -38,22 +38,20 @@ TEST(Prompter, ScriptedAnswersAreUsedInOrderAndEverythingIsRecorded) {
               "[Customer] Name -> Customer A\n");
 }
 
-TEST(Prompter, UnscriptedPromptsTakeWhatEnterWouldGive) {
+TEST(Prompter, UnscriptedPromptsTakeWhatEnterWouldGiveAndCancelsGiveNothing) {
     ScriptedPrompter p;
     EXPECT_EQ(p.message_box("Continue?", Buttons::YesNoCancel, Icon::None, ""), Reply::Yes);
     EXPECT_EQ(p.message_box("Retry?", Buttons::RetryCancel, Icon::None, ""), Reply::Retry);
     EXPECT_EQ(p.input_box("Value", "", "42"), "42");
     EXPECT_EQ(p.choose_file({}), std::nullopt);
     for (const auto& r : p.shown()) EXPECT_FALSE(r.scripted);
-}
 
-TEST(Prompter, CancelledChoosersAndInputsGiveNothing) {
-    ScriptedPrompter p;
     p.push_file(std::nullopt);
     p.push_input(std::nullopt);
     EXPECT_EQ(p.choose_file({}), std::nullopt);
     EXPECT_EQ(p.input_box("Value", "", "42"), std::nullopt);
-    EXPECT_EQ(p.shown()[1].reply, Reply::Cancel);
+    EXPECT_EQ(p.shown()[5].reply, Reply::Cancel);
+    EXPECT_EQ(p.pending(), 0u);
 }
 
 TEST(Prompter, StrictScriptsCatchUnexpectedOrMismatchedPrompts) {

@@ -202,7 +202,7 @@ TEST_F(ConvertTest, AFailedCreationIsShownAndLeavesTheTablesAsTheyWere) {
 
         // A database without the Convert table fails the same way.
         const auto empty = dir_ / "empty.db";
-        test::write_database(empty, "CREATE TABLE Other (x INTEGER);");
+        test::make_database(empty, {"CREATE TABLE Other (x INTEGER)"});
         clsConvert no_table(empty.string(), kUnitSystemSI, prompter_);
         EXPECT_FALSE(no_table.IsOpen());
         EXPECT_EQ(prompter_.shown().size(), 2u);

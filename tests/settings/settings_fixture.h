@@ -1,9 +1,10 @@
 // What the settings tests share: a freshly started library for each test (its own
 // registry file, settings file and working folder under a scratch folder, empty unit
-// tables), the built units database, scratch databases written with plain SQL, and a
-// gas whose density follows its pressure.
+// tables), the built units database, scratch databases, and a gas whose density follows
+// its pressure.
 #pragma once
 
+#include "platform/db.h"
 #include "platform/registry.h"
 #include "platform/scratch.h"
 #include "records/fluid_object.h"
@@ -11,9 +12,9 @@
 #include "settings/unit_tables.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 namespace hxq::test {
@@ -58,16 +59,11 @@ protected:
     ScopedEnv registry_{platform::kRegistryEnv, dir_.file("registry.ini")};
 };
 
-// Writes a SQLite database from SQL text.
-inline void write_database(const std::filesystem::path& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    const std::string text = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << text;
+// A new database made of SQL statements.
+inline platform::Database make_database(const std::filesystem::path& path, std::initializer_list<const char*> statements) {
+    platform::Database db = platform::CreateDatabase(path.string());
+    for (const char* sql : statements) db.Execute(sql);
+    return db;
 }
 
 // Air as an ideal gas: rho = p / (R T), R = 287.05 J/(kg K) for dry air (ISO 2533).

@@ -139,17 +139,15 @@ TEST_F(UnitTablesTest, OutputListsFillInOrderAndRefuseBadEntries) {
 using UnitTablesLoad = test::SettingsTest;
 
 TEST_F(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
-    const auto path = dir_ / "sparse.db";
-    test::write_database(path, R"(
-        CREATE TABLE UnitGroups (GroupID INTEGER, GroupName TEXT, SignDigits INTEGER, "offset" REAL,
-                                 SIID INTEGER, USID INTEGER);
-        CREATE TABLE Convert (UnitID INTEGER, unit TEXT, UnitGroup INTEGER, Mult REAL, "Add" REAL,
-                              Density INTEGER, Use BOOLEAN);
-        INSERT INTO UnitGroups VALUES (7, 'Length', 3, 0, 105, 110), (9, 'Time', 2, 0.5, 120, 120);
-        INSERT INTO Convert VALUES (120, 's', 9, 1, 0, 0, -1), (105, 'm', 7, 1, 0, 0, -1),
-                                   (110, 'ft', 7, 0.3048, 0, 0, 0);
-    )");
-    auto db = platform::OpenDatabase(path.string(), true);
+    const char* convert_table =
+        "CREATE TABLE Convert (UnitID INTEGER, unit TEXT, UnitGroup INTEGER, Mult REAL, \"Add\" REAL, Density INTEGER, "
+        "Use BOOLEAN)";
+    auto db = test::make_database(
+        dir_ / "sparse.db",
+        {"CREATE TABLE UnitGroups (GroupID INTEGER, GroupName TEXT, SignDigits INTEGER, \"offset\" REAL, SIID INTEGER, "
+         "USID INTEGER)",
+         convert_table, "INSERT INTO UnitGroups VALUES (7, 'Length', 3, 0, 105, 110), (9, 'Time', 2, 0.5, 120, 120)",
+         "INSERT INTO Convert VALUES (120, 's', 9, 1, 0, 0, -1), (105, 'm', 7, 1, 0, 0, -1), (110, 'ft', 7, 0.3048, 0, 0, 0)"});
     LoadUnitTables(db, kUnitSystemUS);
     EXPECT_EQ(UnitTable.LBound(), 105);
     EXPECT_EQ(UnitTable.UBound(), 120);
@@ -162,13 +160,7 @@ TEST_F(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
     EXPECT_THROW(UnitGroupTable(10), platform::Error);
 
     // A units database whose groups cannot be read leaves both tables as they were.
-    const auto broken = dir_ / "broken.db";
-    test::write_database(broken, R"(
-        CREATE TABLE Convert (UnitID INTEGER, unit TEXT, UnitGroup INTEGER, Mult REAL, "Add" REAL,
-                              Density INTEGER, Use BOOLEAN);
-        INSERT INTO Convert VALUES (1, 'x', 1, 1, 0, 0, -1);
-    )");
-    auto bad = platform::OpenDatabase(broken.string(), true);
+    auto bad = test::make_database(dir_ / "broken.db", {convert_table, "INSERT INTO Convert VALUES (1, 'x', 1, 1, 0, 0, -1)"});
     EXPECT_THROW(LoadUnitTables(bad, kUnitSystemSI), platform::Error);
     EXPECT_EQ(UnitTable.LBound(), 105);
     EXPECT_EQ(UnitTable(110).sUnit, "ft");
