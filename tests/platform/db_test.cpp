@@ -508,11 +508,14 @@ TEST(TableDef, CreatedDefinitionReadsBackWithTypesAndAttributes) {
     Database db = CreateDatabase(scratch.file("defs.db"));
     TableDef def;
     def.name = "Info";
-    for (const auto& [name, type, size] : std::initializer_list<std::tuple<const char*, FieldType, int>>{
-             {"FluidID", FieldType::Long, 0},      {"HelpName", FieldType::Text, 50}, {"Category", FieldType::Text, 10},
-             {"Flag", FieldType::Boolean, 0},      {"Level", FieldType::Integer, 0},  {"Small", FieldType::Byte, 0},
-             {"TKmin", FieldType::Single, 0},      {"cRHOl0", FieldType::Double, 0},  {"Price", FieldType::Currency, 0},
-             {"Date", FieldType::Date, 0},         {"Notes", FieldType::Memo, 0},     {"Reference", FieldType::Text, 20}}) {
+    using Column = std::tuple<const char*, FieldType, int>;
+    for (const auto& [name, type, size] : std::initializer_list<Column>{
+             {"FluidID", FieldType::Long, 0},    {"HelpName", FieldType::Text, 50},
+             {"Category", FieldType::Text, 10},  {"Flag", FieldType::Boolean, 0},
+             {"Level", FieldType::Integer, 0},   {"Small", FieldType::Byte, 0},
+             {"TKmin", FieldType::Single, 0},    {"cRHOl0", FieldType::Double, 0},
+             {"Price", FieldType::Currency, 0},  {"Date", FieldType::Date, 0},
+             {"Notes", FieldType::Memo, 0},      {"Reference", FieldType::Text, 20}}) {
         FieldDef& f = def.fields.emplace_back();
         f.name = name;
         f.type = type;

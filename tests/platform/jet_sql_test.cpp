@@ -65,77 +65,39 @@ TEST(JetSql, StripBracketsAndQuoting) {
     EXPECT_EQ(sql_quote_text("it's"), "'it''s'");
 }
 
-// Every query and criteria text of the library runs on SQLite after translation: column
-// names such as Group, Table, Default, Type, Size, Class, Object or Use must not trip it.
-TEST(JetSqlLibraryTexts, AllRunOnSQLite) {
+// Query and criteria texts of the library run on SQLite after translation: column names
+// such as Type, Size, Class, Object, Use or Table, a bracketed name with a blank, a join
+// with qualified names. (The other shapes run in the recordset tests.)
+TEST(JetSqlLibraryTexts, RunOnSQLite) {
     test::ScratchDir scratch;
     Database db = CreateDatabase(scratch.file("texts.db"));
     db.BeginTrans();
     for (const char* ddl : {
-             "CREATE TABLE ModelTree (NodeID SMALLINT, ParentID SMALLINT, \"Group\" TEXT, UserLevel TEXT, InUse BOOLEAN, "
-             "\"Table\" TEXT, ModelID SMALLINT)",
-             "CREATE TABLE \"Channel-Fluid-Factors\" (ChannelID INTEGER, FluidID INTEGER, \"V-model\" BOOLEAN, "
-             "CounterCurrent BOOLEAN)",
-             "CREATE TABLE Denomination (NodeID SMALLINT, Class TEXT, Type TEXT, Size TEXT, Material TEXT, Chantype TEXT, "
-             "Execution TEXT)",
-             "CREATE TABLE BaseArticleNumbers (Class TEXT, Type TEXT, Size TEXT, Material TEXT, Pressure TEXT, Factory TEXT, "
+             "CREATE TABLE ModelTree (NodeID SMALLINT, ParentID SMALLINT, \"Group\" TEXT, UserLevel TEXT, "
+             "InUse BOOLEAN, \"Table\" TEXT, ModelID SMALLINT)",
+             "CREATE TABLE BaseArticleNumbers (Class TEXT, Type TEXT, Size TEXT, Material TEXT, Pressure TEXT, "
              "BaseArtNo TEXT, Denomination TEXT)",
              "CREATE TABLE ITEM_PLAN_NF (ArtNo TEXT, NoPlates SMALLINT, WHS_NBR TEXT, conXPC TEXT)",
-             "CREATE TABLE HXQMeas (XPC TEXT, MinNoP SMALLINT)", "CREATE TABLE XPC (NodeID SMALLINT, XPc TEXT)",
+             "CREATE TABLE XPC (NodeID SMALLINT, XPc TEXT)",
              "CREATE TABLE Convert (UnitID SMALLINT, unit TEXT, UnitGroup SMALLINT, Use BOOLEAN, Density SMALLINT)",
-             "CREATE TABLE UnitGroups (GroupID SMALLINT)",
-             "CREATE TABLE InData (Customer TEXT, CalculationName TEXT, \"Default\" BOOLEAN)",
-             "CREATE TABLE Customers (CustomerID TEXT, Customer TEXT)",
-             "CREATE TABLE Discount (Customer TEXT, XPC TEXT)", "CREATE TABLE CURR (FOREIGN_CURR TEXT, TRIAL_RATE REAL)",
              "CREATE TABLE Standards (Object TEXT, ConnName TEXT)",
-             "CREATE TABLE Connections (\"Connection XPC\" TEXT, Denomination TEXT, Height REAL, ArtNo INTEGER, "
-             "ShortDesc TEXT)"})
+             "CREATE TABLE Connections (\"Connection XPC\" TEXT, Denomination TEXT, Height REAL, ArtNo INTEGER)"})
         db.Execute(ddl);
     db.CommitTrans();
-    const char* queries[] = {
-        "SELECT * FROM ModelTree WHERE Instr(Group,'S/012') > 0  AND InUse AND Instr(UserLevel, 'A')>0",
-        "SELECT * FROM ModelTree WHERE Instr(Group,'T/003') > 0 AND InUse AND Instr(UserLevel, 'AB')>0",
-        "SELECT * FROM ModelTree WHERE NodeID=12",
-        "SELECT * FROM [Channel-Fluid-Factors]",
-        "SELECT * FROM BaseArticleNumbers WHERE Class = 'B' AND Type = '10' AND Size = '20' AND Material = 'S' AND "
-        "Pressure = 'P'",
-        "SELECT DISTINCT ITEM_PLAN_NF.NoPlates FROM BaseArticleNumbers INNER JOIN ITEM_PLAN_NF ON "
-        "BaseArticleNumbers.BaseArtNo = ITEM_PLAN_NF.ArtNo WHERE Class = 'B' AND Type = '10' AND Size = '20' AND "
-        "ITEM_PLAN_NF.WHS_NBR='01' AND (conXPC='C1' OR conXPC='C2')",
-        "SELECT XPC FROM XPC WHERE NodeID=4",
-        "SELECT * FROM Convert ORDER BY UnitID",
-        "SELECT * FROM UnitGroups ORDER BY GroupID",
-        "SELECT DISTINCT Customer, Default FROM Indata",
-        "SELECT Customer, CalculationName, Default FROM InData WHERE Customer='ACME'",
-        "SELECT DISTINCT Customer FROM discount",
-        "SELECT * FROM Discount WHERE Customer = 'XS' AND XPC = 'B10'",
-        "Select * FROM Customers Where CustomerID = '00001'",
-        "SELECT * FROM CURR WHERE FOREIGN_CURR='SEK'",
-        "SELECT [Denomination] FROM [BaseArticleNumbers] WHERE [BaseArtNo]='A1'",
-        "SELECT [Connection XPC],[Denomination],[Height] FROM [Connections] WHERE [ArtNo]=7",
-        "SELECT ShortDesc FROM Connections WHERE ArtNo=7",
-        "SELECT * FROM [Standards] WHERE Object = 'Connection'",
-        "SELECT * FROM HXQMeas WHERE XPC='B*10*20*S*H*1P*S'",
-    };
-    for (const char* q : queries) EXPECT_NO_THROW(db.OpenRecordset(q)) << q;
-
+    for (const char* query : {
+             "SELECT * FROM BaseArticleNumbers WHERE Class = 'B' AND Type = '10' AND Size = '20' AND Material = 'S' "
+             "AND Pressure = 'P'",
+             "SELECT DISTINCT ITEM_PLAN_NF.NoPlates FROM BaseArticleNumbers INNER JOIN ITEM_PLAN_NF ON "
+             "BaseArticleNumbers.BaseArtNo = ITEM_PLAN_NF.ArtNo WHERE Class = 'B' AND Type = '10' AND Size = '20' AND "
+             "ITEM_PLAN_NF.WHS_NBR='01' AND (conXPC='C1' OR conXPC='C2')",
+             "SELECT XPC FROM XPC WHERE NodeID=4",
+             "SELECT [Connection XPC],[Denomination],[Height] FROM [Connections] WHERE [ArtNo]=7",
+             "SELECT * FROM [Standards] WHERE Object = 'Connection'"})
+        EXPECT_NO_THROW(db.OpenRecordset(query)) << query;
     Recordset tree = db.OpenRecordset("ModelTree");
-    Recordset corr = db.OpenRecordset("[Channel-Fluid-Factors]");
+    EXPECT_NO_THROW(tree.FindFirst("ModelID=3 AND Table='HXQ' AND Instr(Group,'T')>0"));
     Recordset convert = db.OpenRecordset("SELECT * FROM Convert", RecordsetType::Snapshot);
-    Recordset den = db.OpenRecordset("Denomination");
-    Recordset stds = db.OpenRecordset("Standards");
-    const std::pair<Recordset*, const char*> finds[] = {
-        {&tree, "ParentID=3 AND Instr(Group,'S')>0 AND Instr(UserLevel, 'A')>0"},
-        {&tree, "NodeID=3 AND Instr(UserLevel, 'A')>0"},
-        {&tree, "ModelID=3 AND Table='HXQ' AND Instr(Group,'T')>0"},
-        {&corr, "ChannelID=7 AND FluidID=0 AND Not [V-model] AND not [CounterCurrent]"},
-        {&corr, "ChannelID=7 AND FluidID=3 AND [V-model] AND [CounterCurrent]"},
-        {&convert, "UnitGroup=3 AND Use AND Density=0"},
-        {&den, "NodeID=5"},
-        {&stds, "Object = 'Gasket'"},
-    };
-    for (const auto& [rs, criteria] : finds) EXPECT_NO_THROW(rs->FindFirst(criteria)) << criteria;
-    EXPECT_EQ(db.Execute("Delete from Discount"), 0);
+    EXPECT_NO_THROW(convert.FindFirst("UnitGroup=3 AND Use AND Density=0"));
 }
 
 // What the translated expressions compute, evaluated by SQLite.

@@ -86,8 +86,8 @@ TEST(Registry, FailuresRaiseTheirNumbersAndText) {
     const auto name = hxq::test::raised([] { SetRegValue(kHKeyLocalMachine, kSettings, "bad=name", "v"); });
     ASSERT_TRUE(name) << "a value name with '=' cannot be stored";
     EXPECT_EQ(name->number(), -2147194455);
-    EXPECT_EQ(name->description(),
-              "Failed to set registry value Key: '-2147483646',Section: '" + kSettings + "',Key: 'bad=name' to value: 'v'");
+    EXPECT_EQ(name->description(), "Failed to set registry value Key: '-2147483646',Section: '" + kSettings +
+                                       "',Key: 'bad=name' to value: 'v'");
 
     // A store whose folder cannot be made fails to create any key.
     write_file(dir / "plain", "not a folder");

@@ -60,7 +60,8 @@ protected:
 };
 
 // A new database made of SQL statements.
-inline platform::Database make_database(const std::filesystem::path& path, std::initializer_list<const char*> statements) {
+inline platform::Database make_database(const std::filesystem::path& path,
+                                        std::initializer_list<const char*> statements) {
     platform::Database db = platform::CreateDatabase(path.string());
     for (const char* sql : statements) db.Execute(sql);
     return db;

@@ -74,12 +74,9 @@ TEST_F(UnitTablesTest, OutputListsNameTheUnitsTheirFieldsMean) {
 }
 
 TEST_F(UnitTablesTest, BatchLabelsExistInTheirGroups) {
-    EXPECT_EQ(group_name(unit_by_label("kW")), "Heat load");
-    EXPECT_EQ(group_name(unit_by_label("°C")), "Temperature");
-    EXPECT_EQ(group_name(unit_by_label("kPa")), "Pressure");
-    EXPECT_EQ(group_name(unit_by_label("kg/s")), "Flow");
-    EXPECT_EQ(group_name(unit_by_label("%")), "Percent");
-    EXPECT_EQ(group_name(unit_by_label("m²,°C/kW")), "Fouling factor");
+    for (const auto& [label, group] : {std::pair{"kW", "Heat load"}, {"°C", "Temperature"}, {"kPa", "Pressure"},
+                                       {"kg/s", "Flow"}, {"%", "Percent"}, {"m²,°C/kW", "Fouling factor"}})
+        EXPECT_EQ(group_name(unit_by_label(label)), group) << label;
 }
 
 TEST_F(UnitTablesTest, EveryUnitBelongsToAGroupWhoseSystemUnitsAreItsOwn) {
@@ -147,7 +144,8 @@ TEST_F(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
         {"CREATE TABLE UnitGroups (GroupID INTEGER, GroupName TEXT, SignDigits INTEGER, \"offset\" REAL, SIID INTEGER, "
          "USID INTEGER)",
          convert_table, "INSERT INTO UnitGroups VALUES (7, 'Length', 3, 0, 105, 110), (9, 'Time', 2, 0.5, 120, 120)",
-         "INSERT INTO Convert VALUES (120, 's', 9, 1, 0, 0, -1), (105, 'm', 7, 1, 0, 0, -1), (110, 'ft', 7, 0.3048, 0, 0, 0)"});
+         "INSERT INTO Convert VALUES (120, 's', 9, 1, 0, 0, -1), (105, 'm', 7, 1, 0, 0, -1), "
+         "(110, 'ft', 7, 0.3048, 0, 0, 0)"});
     LoadUnitTables(db, kUnitSystemUS);
     EXPECT_EQ(UnitTable.LBound(), 105);
     EXPECT_EQ(UnitTable.UBound(), 120);
@@ -160,7 +158,8 @@ TEST_F(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
     EXPECT_THROW(UnitGroupTable(10), platform::Error);
 
     // A units database whose groups cannot be read leaves both tables as they were.
-    auto bad = test::make_database(dir_ / "broken.db", {convert_table, "INSERT INTO Convert VALUES (1, 'x', 1, 1, 0, 0, -1)"});
+    auto bad =
+        test::make_database(dir_ / "broken.db", {convert_table, "INSERT INTO Convert VALUES (1, 'x', 1, 1, 0, 0, -1)"});
     EXPECT_THROW(LoadUnitTables(bad, kUnitSystemSI), platform::Error);
     EXPECT_EQ(UnitTable.LBound(), 105);
     EXPECT_EQ(UnitTable(110).sUnit, "ft");
