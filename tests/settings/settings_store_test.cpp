@@ -1,15 +1,22 @@
 // The settings store: what a load reads from the initialisation file and the registry
-// store, what a save writes, and the options object around them.
+// store, what a save writes, the options object around them, and the registry settings
+// and engine texts that follow the settings.
+#include "settings/cls_misc.h"
 #include "settings/cls_option.h"
+#include "settings/engine_error_text_setting.h"
 #include "settings/settings_fixture.h"
 #include "settings/settings_store.h"
 
+#include "platform/error.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "records/engine_error_text.h"
 
 #include <gtest/gtest.h>
 
 using namespace hxq::settings;
+using hxq::platform::GetRegValue;
+using hxq::platform::kHKeyLocalMachine;
 using hxq::platform::ProfileFile;
 using hxq::test::read_file;
 using hxq::test::write_file;
@@ -368,4 +375,25 @@ TEST_F(SettingsStore, WithoutAWorkingFolderTheCurrentFolderTakesTheFile) {
     EXPECT_EQ(settings_write_file(), std::filesystem::current_path() / "hxq.ini");
     library_state().host.WorkingPath = "C:\\work\\";
     EXPECT_EQ(settings_write_file(), "C:/work/hxq.ini");
+}
+
+TEST_F(SettingsStore, RegistrySettingsUseTheApplicationKey) {
+    clsMisc misc;
+    EXPECT_EQ(misc.GetSettingHXQ("HXQSelector", "Info", "DBPath", "/app/ps.dat"), "/app/ps.dat");
+    EXPECT_EQ(misc.SaveSettingHXQ("HXQ", "Settings", "LangTemplate", "English;Swedish"), "");
+    EXPECT_EQ(misc.GetSettingHXQ("HXQ", "Settings", "LangTemplate", "x"), "English;Swedish");
+    EXPECT_EQ(GetRegValue(kHKeyLocalMachine, "SOFTWARE\\Qarn\\HXQ\\Settings", "LangTemplate"), "English;Swedish");
+
+    // A store that cannot be written is reported as "ERROR".
+    hxq::test::write_file(dir_ / "plain", "x");
+    registry_.set((dir_ / "plain" / "registry.ini").string());
+    EXPECT_EQ(misc.SaveSettingHXQ("HXQ", "Settings", "LangTemplate", "English"), "ERROR");
+}
+
+TEST_F(SettingsStore, EngineErrorTextFollowsTheCalcTypeSetting) {
+    const std::int32_t six = hxq::platform::kObjectError + 6;
+    library_state().UserSettings.StartUpCalcType = 1;
+    EXPECT_EQ(EngineErrorText(six), hxq::core::EngineErrorText(six, 1));
+    library_state().UserSettings.StartUpCalcType = 0;
+    EXPECT_NE(EngineErrorText(six).find("incorrect number of plates"), std::string::npos);
 }

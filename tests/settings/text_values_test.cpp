@@ -1,8 +1,10 @@
-// Display texts with significant digits and fixed decimals, under both decimal separators.
+// Numbers and texts: display texts with significant digits and fixed decimals under both
+// decimal separators, the leading number of a text, and the column sorts that compare by it.
 #include "settings/format.h"
 
 #include "platform/error.h"
 #include "platform/locale.h"
+#include "settings/cls_misc.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,23 @@ namespace {
 
 using platform::ScopedDecimalSeparator;
 using platform::Variant;
+
+// 21 rows; row 0 names the record, row 20 and row 3 hold the keys.
+TextMatrix matrix(const std::vector<std::string>& row20, const std::vector<std::string>& row3) {
+    TextMatrix m(21, std::vector<std::string>(row20.size()));
+    for (std::size_t c = 0; c < row20.size(); ++c) {
+        m[0][c] = std::string(1, static_cast<char>('a' + c));
+        m[20][c] = row20[c];
+        m[3][c] = row3[c];
+    }
+    return m;
+}
+
+std::string names(const TextMatrix& m) {
+    std::string s;
+    for (const auto& n : m[0]) s += n;
+    return s;
+}
 
 // The expected text written with "."; under a "," locale every "." reads ",".
 std::string in_locale(std::string text, const std::string& sep) {
@@ -120,6 +139,46 @@ TEST(SingleText, ShortestTextThatReadsBack) {
 TEST(FormatSignificant, RefusesWhatASingleCannotHold) {
     EXPECT_THROW(show_value(Variant(1e40), 3), platform::Error);
     EXPECT_THROW(FormatSignificant(5.0f, 12, 0.0f), platform::Error);
+}
+
+TEST(ColumnSort, OrdersByRow20AndTheLowestFirstThenByTheChosenRow) {
+    // Numbers compare as numbers ("10" after "9"), ties on row 20 by row 3.
+    TextMatrix m = matrix({"10", "9", "2", "2", "2", " 1e1"}, {"5", "1", "7", "3", "4.5", "0"});
+    clsMisc misc;
+    misc.BubbleSortLowest(m, 3);
+    EXPECT_EQ(m[20], (std::vector<std::string>{"2", "2", "2", "9", " 1e1", "10"}));
+    EXPECT_EQ(m[3], (std::vector<std::string>{"3", "4.5", "7", "1", "0", "5"}));
+    EXPECT_EQ(names(m), "decbfa");
+
+    // The highest first sorts by row 20 only.
+    m = matrix({"1", "3", "3", "2", "3"}, {"1", "2", "9", "0", "5"});
+    BubbleSortHighest(m, 3);
+    EXPECT_EQ(m[20], (std::vector<std::string>{"3", "3", "3", "2", "1"}));
+    // Equal row-20 values are not put in order of row 3.
+    EXPECT_EQ(m[3], (std::vector<std::string>{"5", "2", "9", "0", "1"}));
+}
+
+TEST(ColumnSort, LeavesEmptyTablesAndRefusesMissingRows) {
+    TextMatrix empty;
+    BubbleSortLowest(empty, 3);
+    TextMatrix no_columns(21);
+    BubbleSortHighest(no_columns, 3);
+    TextMatrix short_one(5, std::vector<std::string>(2, "1"));
+    EXPECT_THROW(BubbleSortLowest(short_one, 3), platform::Error);
+    TextMatrix m = matrix({"1", "2"}, {"1", "2"});
+    EXPECT_THROW(BubbleSortLowest(m, 21), platform::Error);
+    m[4].pop_back();
+    EXPECT_THROW(BubbleSortHighest(m, 3), platform::Error);
+}
+
+TEST(Val, ReadsTheLeadingNumber) {
+    EXPECT_EQ(Val("12abc"), 12);
+    EXPECT_EQ(Val(" 1 2 . 5"), 12.5);
+    EXPECT_EQ(Val("-3.5e2x"), -350);
+    EXPECT_EQ(Val("1e"), 1);
+    EXPECT_EQ(Val("abc"), 0);
+    EXPECT_EQ(Val(""), 0);
+    EXPECT_EQ(Val(".5"), 0.5);
 }
 
 }  // namespace
