@@ -136,17 +136,6 @@ TEST(Profile, ListingErasingAndNamesThatCannotBeWritten) {
         EXPECT_THROW(p.set(section, key, "v"), Error) << section << " " << key;
 }
 
-TEST(Profile, EraseAndListing) {
-    auto p = ProfileFile::parse(kSample);
-    EXPECT_EQ(p.sections(), (std::vector<std::string>{"TQS INI", "Action"}));
-    EXPECT_EQ(p.keys("action"), (std::vector<std::string>{"Language", "Offset", "Address5", "Empty"}));
-    EXPECT_TRUE(p.erase_key("Action", "offset"));
-    EXPECT_FALSE(p.value("Action", "Offset"));
-    EXPECT_TRUE(p.erase_section("TQS INI"));
-    EXPECT_FALSE(p.has_section("tqs ini"));
-    EXPECT_EQ(p.text().rfind("; settings of one user\r\n[Action]\r\n", 0), 0u);
-}
-
 TEST(Profile, WritesNeverLoseAFile) {
     ScratchDir dir;
     // A folder where the file should be: unreadable as a file, whoever runs the test.
@@ -181,9 +170,14 @@ TEST(Profile, QuotedFormsReadBackWhole) {
     EXPECT_EQ(profile_text("C:\\x"), "C:\\x");
 }
 
-TEST(Registry, MissingFileKeyOrValueReadsAsError) {
+// Each registry test has a store of its own.
+class Registry : public ::testing::Test {
+protected:
     ScratchDir dir;
-    ScopedEnv env(kRegistryEnv, dir.file("registry.ini"));
+    ScopedEnv env{kRegistryEnv, dir.file("registry.ini")};
+};
+
+TEST_F(Registry, MissingFileKeyOrValueReadsAsError) {
     EXPECT_EQ(GetRegValue(kHKeyLocalMachine, kSettings, "HXQnew"), "ERROR");
     write_file(dir / "registry.ini", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\nConvertDB=/data/units.db\r\n");
     EXPECT_EQ(GetRegValue(kHKeyLocalMachine, kSettings, "HXQnew"), "ERROR");
@@ -192,9 +186,8 @@ TEST(Registry, MissingFileKeyOrValueReadsAsError) {
     EXPECT_EQ(GetRegValue(kHKeyLocalMachine, "software\\QARN\\hxq\\settings\\", "convertdb"), "/data/units.db");
 }
 
-TEST(Registry, SetThenGetRoundTripsAnyText) {
-    ScratchDir dir;
-    ScopedEnv env(kRegistryEnv, (dir / "sub" / "registry.ini").string());
+TEST_F(Registry, SetThenGetRoundTripsAnyText) {
+    env.set((dir / "sub" / "registry.ini").string());  // the folder is made as needed
     const std::string tricky[] = {"", "C:\\Program Files\\hxq\\ps.dat", " padded ", "\"quoted\"", "'single'",
                                   "two\r\nlines\tand tab", "back\\slash\\", "a=b;c", "\xC3\xB6l"};
     int n = 0;
@@ -211,9 +204,7 @@ TEST(Registry, SetThenGetRoundTripsAnyText) {
               std::string::npos);
 }
 
-TEST(Registry, SettingOneValueKeepsTheOthers) {
-    ScratchDir dir;
-    ScopedEnv env(kRegistryEnv, dir.file("registry.ini"));
+TEST_F(Registry, SettingOneValueKeepsTheOthers) {
     write_file(dir / "registry.ini",
                "; installed by setup\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\nHXQnew=/p.db\r\n");
     SetRegValue(kHKeyLocalMachine, kSettings, "hxqNEW", "/q.db");
@@ -224,8 +215,7 @@ TEST(Registry, SettingOneValueKeepsTheOthers) {
               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQPriceCalc\\Info]\r\nDiscountsDBPath=/d.db\r\n");
 }
 
-TEST(Registry, KeysExistThroughTheirSubkeys) {
-    ScratchDir dir;
+TEST_F(Registry, KeysExistThroughTheirSubkeys) {
     RegistryStore store(dir / "r.ini");
     EXPECT_FALSE(store.key_exists(kHKeyLocalMachine, "SOFTWARE\\Qarn"));
     ASSERT_TRUE(store.create_key(kHKeyLocalMachine, kSettings));
@@ -238,9 +228,7 @@ TEST(Registry, KeysExistThroughTheirSubkeys) {
     EXPECT_FALSE(store.query_value(kHKeyLocalMachine, kSettings, "x"));
 }
 
-TEST(Registry, FailuresRaiseTheirNumbersAndText) {
-    ScratchDir dir;
-    ScopedEnv env(kRegistryEnv, dir.file("registry.ini"));
+TEST_F(Registry, FailuresRaiseTheirNumbersAndText) {
     const auto root = hxq::test::raised([] { SetRegValue(0x1234, "SOFTWARE\\X", "Name", "Value"); });
     ASSERT_TRUE(root) << "an unknown root cannot take a key";
     EXPECT_EQ(root->number(), 26001);
@@ -260,8 +248,8 @@ TEST(Registry, FailuresRaiseTheirNumbersAndText) {
     EXPECT_EQ(GetRegValue(kHKeyLocalMachine, kSettings, "HXQnew"), "ERROR");
 }
 
-TEST(Registry, DefaultPathFollowsTheEnvironment) {
-    ScopedEnv env(kRegistryEnv, "/somewhere/reg.ini");
+TEST_F(Registry, DefaultPathFollowsTheEnvironment) {
+    env.set("/somewhere/reg.ini");
     ScopedEnv xdg("XDG_CONFIG_HOME", "/cfg");
     EXPECT_EQ(RegistryStore::default_path(), "/somewhere/reg.ini");
     env.set("");

@@ -108,16 +108,11 @@ TEST_F(SettingsStore, WithoutAnyFileEverySettingHasItsDefault) {
               "-1*12,-1*13,-1*14,-1*15,-1*16,-1*19,0*0,0*1,0*2,0*3,0*4,0*5,0*6,0*7,0*8,0*9,0*10,0*11,0*17,0*18,0*20");
 
     EXPECT_EQ(option.NoOfAlternatives(), 7);
-    EXPECT_EQ(option.SerieUnits(), 1);
-    EXPECT_EQ(option.ParallellUnits(), 1);
     EXPECT_EQ(option.OptimizeParallell(), 255);
     EXPECT_TRUE(option.VapFixOutTemp());
     EXPECT_TRUE(option.SPCStock());
     EXPECT_TRUE(option.UseQDFF());
-    EXPECT_EQ(option.ResMoreDetail(), "16,35");
-    EXPECT_EQ(option.OutputUnitSystem(), 0);
     EXPECT_EQ(ids(option.OutputUnits()), kSIOutputUnits);
-    EXPECT_EQ(option.TableResults(), "");
     EXPECT_FALSE(option.SettingsChanged());
 }
 
