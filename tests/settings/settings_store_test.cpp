@@ -313,7 +313,7 @@ TEST_F(SettingsStore, SavedKeysReadBackIntoTheSameRecords) {
     EXPECT_EQ(reloaded.OptimizeParallell(), 0);
     EXPECT_FALSE(reloaded.VapFixOutTemp());
     EXPECT_EQ(reloaded.OutputUnitSystem(), 1);
-    EXPECT_EQ(OutputUnitsText(reloaded.OutputUnits()), kUSOutputUnits);
+    EXPECT_EQ(ids(reloaded.OutputUnits()), kUSOutputUnits);
     std::vector<std::string> address(2);
     reloaded.AddressHeader(address);
     EXPECT_EQ(address, (std::vector<std::string>{"Qarn Ltd", "Street 1", "", "City", "  Country"}));
@@ -380,7 +380,7 @@ TEST_F(SettingsStore, RegistrySettingsUseTheApplicationKey) {
     EXPECT_EQ(GetRegValue(kHKeyLocalMachine, "SOFTWARE\\Qarn\\HXQ\\Settings", "LangTemplate"), "English;Swedish");
 
     // A store that cannot be written is reported as "ERROR".
-    hxq::test::write_file(dir_ / "plain", "x");
+    write_file(dir_ / "plain", "x");
     registry_.set((dir_ / "plain" / "registry.ini").string());
     EXPECT_EQ(misc.SaveSettingHXQ("HXQ", "Settings", "LangTemplate", "English"), "ERROR");
 }
