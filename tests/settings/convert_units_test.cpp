@@ -6,8 +6,8 @@
 #include "platform/error.h"
 #include "platform/locale.h"
 #include "platform/prompter.h"
+#include "settings/settings_fixture.h"
 #include "settings/unit_tables.h"
-#include "unit_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -20,16 +20,18 @@ namespace hxq::settings {
 namespace {
 
 using platform::Variant;
+using test::error_number;
 using test::IdealGasAir;
 
 // Unit ids of the units database used below.
 constexpr std::int16_t kDegC = 0, kDegF = 1, kKelvin = 2, kW = 3, kKW = 4, kTR = 8, kKgS = 9, kLbH = 11;
-constexpr std::int16_t kM3H = 14, kGpm = 17, kNm3H = 19, kKPa = 23, kPa = 24, kBar = 25, kPsi = 27;
+constexpr std::int16_t kM3H = 14, kGpm = 17, kNm3H = 19, kKPa = 23, kBar = 25, kPsi = 27;
 constexpr std::int16_t kMWC = 28, kFoulingKW = 79, kFoulingUS = 80, kOhtcUS = 49, kMissing = 9999;
 
-class ConvertTest : public ::testing::Test {
+class ConvertTest : public test::SettingsTest {
 protected:
     void SetUp() override {
+        SettingsTest::SetUp();
         if (!test::units_db_built()) GTEST_SKIP();
         conv_ = std::make_unique<clsConvert>(test::units_db_path(), kUnitSystemSI, prompter_);
         ASSERT_TRUE(conv_->IsOpen()) << ::testing::PrintToString(prompter_.shown_texts());
@@ -41,52 +43,46 @@ protected:
         return conv_->ConvertFromSI(v, unit, fluid, temp).as_double();
     }
 
-    test::UnitTablesSnapshot keep_;
     platform::ScriptedPrompter prompter_;
     std::unique_ptr<clsConvert> conv_;
 };
 
 TEST_F(ConvertTest, EngineeringUnitsConvertWithPublishedFactors) {
-    EXPECT_NEAR(to_si(100, kDegF), 37.77778, 1e-4);
-    EXPECT_NEAR(to_si(-40, kDegF), -40.0, 1e-5);
-    EXPECT_NEAR(to_si(300, kKelvin), 26.85, 1e-4);
+    struct Case {
+        double value;
+        std::int16_t from, to;
+        double expected, tolerance;
+    };
+    constexpr std::int16_t kSI = -1;  // to the unit's SI unit
+    const Case cases[] = {
+        {100, kDegF, kSI, 37.77778, 1e-4},     {-40, kDegF, kSI, -40.0, 1e-5},
+        {300, kKelvin, kSI, 26.85, 1e-4},      {12.5, kKW, kSI, 12500.0, 1e-9},
+        {1, kTR, kSI, 3516.853, 1e-3},         {1, kPsi, kSI, 6894.757, 1e-3},
+        {1, kMWC, kSI, 9806.65, 1e-3},         {3600, kLbH, kSI, 0.45359237, 1e-7},
+        {1, kOhtcUS, kSI, 5.678263, 1e-6},     {1, kFoulingUS, kSI, 0.1761102, 1e-7},
+        {0.1, kFoulingKW, kSI, 1e-4, 1e-10},   {2, kBar, kKPa, 200.0, 1e-4},
+        {5, kKW, kW, 5000.0, 1e-3},
+    };
+    for (const auto& c : cases) {
+        const double got = c.to == kSI ? to_si(c.value, c.from) : conv_->Convert_(c.value, c.from, c.to).as_double();
+        EXPECT_NEAR(got, c.expected, c.tolerance) << c.value << " " << UnitTable(c.from).sUnit;
+    }
     EXPECT_NEAR(from_si(0, kKelvin), 273.15, 1e-4);
-    EXPECT_DOUBLE_EQ(to_si(12.5, kKW), 12500.0);
-    EXPECT_NEAR(to_si(1, kTR), 3516.853, 1e-3);
-    EXPECT_NEAR(to_si(1, kPsi), 6894.757, 1e-3);
-    EXPECT_NEAR(to_si(1, kMWC), 9806.65, 1e-3);
-    EXPECT_NEAR(to_si(3600, kLbH), 0.45359237, 1e-7);
-    EXPECT_NEAR(to_si(1, kOhtcUS), 5.678263, 1e-6);
-    EXPECT_NEAR(to_si(1, kFoulingUS), 0.1761102, 1e-7);
-    EXPECT_NEAR(to_si(0.1, kFoulingKW), 1e-4, 1e-10);
-    EXPECT_NEAR(conv_->Convert_(Variant(2), kBar, kKPa).as_double(), 200.0, 1e-4);
-    EXPECT_NEAR(conv_->Convert_(Variant(5), kKW, kW).as_double(), 5000.0, 1e-3);
-}
-
-TEST_F(ConvertTest, TextValuesAreReadWithEitherSeparator) {
-    {
-        platform::ScopedDecimalSeparator sep(".");
-        EXPECT_NEAR(to_si("1,5", kKW), 1500.0, 1e-3);
-        EXPECT_NEAR(to_si("1.5", kKW), 1500.0, 1e-3);
-    }
-    {
-        platform::ScopedDecimalSeparator sep(",");
-        EXPECT_NEAR(to_si("1,5", kKW), 1500.0, 1e-3);
-        EXPECT_NEAR(to_si("1.5", kKW), 1500.0, 1e-3);
+    // Texts are read with either decimal separator, whichever the user's is.
+    for (const char* sep : {".", ","}) {
+        platform::ScopedDecimalSeparator scoped(sep);
+        EXPECT_NEAR(to_si("1,5", kKW), 1500.0, 1e-3) << sep;
+        EXPECT_NEAR(to_si("1.5", kKW), 1500.0, 1e-3) << sep;
     }
 }
 
-TEST_F(ConvertTest, NonNumbersComeBackUnchanged) {
+TEST_F(ConvertTest, NonNumbersAndUnitsMissingFromTheTableComeBackUnconverted) {
     EXPECT_EQ(conv_->Convert_(Variant("abc"), kKW, kW), Variant("abc"));
     EXPECT_EQ(conv_->ConvertToSI(Variant(""), kKW), Variant(""));
     EXPECT_TRUE(conv_->ConvertFromSI(Variant::null(), kKW).is_null());
-}
-
-TEST_F(ConvertTest, AUnitMissingFromTheTableLeavesTheInputUnconverted) {
     // Only the source known: the input, not its SI value.
     EXPECT_DOUBLE_EQ(conv_->Convert_(Variant(5.5), kKW, kMissing).as_double(), 5.5);
     EXPECT_DOUBLE_EQ(conv_->Convert_(Variant(5.5), kMissing, kKW).as_double(), 5.5);
-    EXPECT_DOUBLE_EQ(conv_->ConvertToSI(Variant(5.5), kMissing).as_double(), 5.5);
     EXPECT_DOUBLE_EQ(conv_->ConvertFromSI(Variant(5.5), kMissing).as_double(), 5.5);
     // ... held in single precision, as every converted input is.
     EXPECT_DOUBLE_EQ(conv_->ConvertToSI(Variant(0.1), kMissing).as_double(), static_cast<double>(0.1f));
@@ -132,6 +128,11 @@ TEST_F(ConvertTest, VolumeFlowsUseTheDensityAtTheFlowTemperature) {
     const double gpm_si = to_si(1, kGpm, &air, 50.0);
     EXPECT_NEAR(gpm_si, 3.785411784e-3 / 60 * rho50, 1e-6 * gpm_si);
     EXPECT_EQ(air.pressure_writes, 0);
+
+    // Without a fluid or a temperature they are errors; mass units never ask for one.
+    EXPECT_EQ(error_number([&] { to_si(10, kM3H); }), 424);
+    EXPECT_EQ(error_number([&] { to_si(10, kM3H, &air); }), 13);
+    EXPECT_NEAR(to_si(3600, kLbH), 0.45359237, 1e-7);
 }
 
 TEST_F(ConvertTest, NormalVolumesUseNormalConditionsAndPutThePressureBack) {
@@ -145,11 +146,9 @@ TEST_F(ConvertTest, NormalVolumesUseNormalConditionsAndPutThePressureBack) {
     const double rho80 = 500000.0 / (287.05 * (80 + 273.15));
     EXPECT_NEAR(actual, 1000 * rho_n / rho80, 1e-3);
     EXPECT_DOUBLE_EQ(air.YPressure(), 500000.0);
-}
 
-// A fluid whose density call fails (a state outside its data) must not keep the normal
-// pressure the conversion set for it.
-TEST_F(ConvertTest, AFailingDensityLeavesThePressureAsItWas) {
+    // A fluid whose density call fails (a state outside its data) must not keep the
+    // normal pressure the conversion set for it.
     class OutOfRange : public IdealGasAir {
     public:
         using IdealGasAir::IdealGasAir;
@@ -157,30 +156,6 @@ TEST_F(ConvertTest, AFailingDensityLeavesThePressureAsItWas) {
     } fluid(300000.0);
     EXPECT_THROW(to_si(10, kNm3H, &fluid, 20.0), platform::Error);
     EXPECT_DOUBLE_EQ(fluid.YPressure(), 300000.0);
-}
-
-TEST_F(ConvertTest, DensityUnitsWithoutFluidOrTemperatureAreErrors) {
-    try {
-        to_si(10, kM3H);
-        FAIL() << "no error without a fluid";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), 424);
-    }
-    IdealGasAir air(100000.0);
-    try {
-        to_si(10, kM3H, &air);
-        FAIL() << "no error without a temperature";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), 13);
-    }
-    // Mass units never ask for one.
-    EXPECT_NEAR(to_si(3600, kLbH), 0.45359237, 1e-7);
-}
-
-TEST_F(ConvertTest, ShowValIsTheSignificantDigitsDisplay) {
-    platform::ScopedDecimalSeparator sep(",");
-    EXPECT_EQ(conv_->ShowVal(Variant(0.005), 3), "0,00500");
-    EXPECT_EQ(conv_->ShowVal(Variant("x"), 3), "");
 }
 
 TEST_F(ConvertTest, MenusListTheOfferedUnitsOfAGroupAndGrow) {
@@ -208,41 +183,29 @@ TEST_F(ConvertTest, MenusListTheOfferedUnitsOfAGroupAndGrow) {
     EXPECT_EQ(menu.UBound(), loaded);
 }
 
-TEST(ConvertCreation, AFailureIsShownAndLeavesTheTablesAsTheyWere) {
-    if (!test::units_db_built()) GTEST_SKIP();
-    test::UnitTablesSnapshot keep;
+TEST_F(ConvertTest, AFailedCreationIsShownAndLeavesTheTablesAsTheyWere) {
     const auto handles_before = platform::db_open_handles();
-    platform::ScriptedPrompter prompter;
     {
-        clsConvert good(test::units_db_path(), kUnitSystemSI, prompter);
-        ASSERT_TRUE(good.IsOpen());
         const auto units_before = UnitTable.UBound();
         const auto label = UnitTable(kKPa).sUnit;
-
-        const auto dir = test::scratch_dir();
-        const std::string missing = (dir / "nowhere.db").string();
-        clsConvert bad("  " + missing + " ", kUnitSystemSI, prompter);
+        const std::string missing = dir_.file("nowhere.db");
+        clsConvert bad("  " + missing + " ", kUnitSystemSI, prompter_);
         EXPECT_FALSE(bad.IsOpen());
-        ASSERT_EQ(prompter.shown().size(), 1u);
-        const std::string& text = prompter.shown()[0].text;
+        ASSERT_EQ(prompter_.shown().size(), 1u);
+        const std::string& text = prompter_.shown()[0].text;
         EXPECT_EQ(text.rfind("Error No: 3024\n", 0), 0u) << text;
         EXPECT_EQ(text.substr(text.size() - missing.size() - 1), "\n" + missing) << text;
         EXPECT_FALSE(std::filesystem::exists(missing));
         EXPECT_EQ(UnitTable.UBound(), units_before);
         EXPECT_EQ(UnitTable(kKPa).sUnit, label);
-        try {
-            bad.ConvertToSI(Variant(1), kKW);
-            FAIL() << "converted without a database";
-        } catch (const platform::Error& e) {
-            EXPECT_EQ(e.number(), 91);
-        }
+        EXPECT_EQ(error_number([&] { bad.ConvertToSI(Variant(1), kKW); }), 91);
 
         // A database without the Convert table fails the same way.
-        const auto empty = dir / "empty.db";
-        test::write_database(empty, "CREATE TABLE Other (x INTEGER);");
-        clsConvert no_table(empty.string(), kUnitSystemSI, prompter);
+        const auto empty = dir_ / "empty.db";
+        test::make_database(empty, {"CREATE TABLE Other (x INTEGER)"});
+        clsConvert no_table(empty.string(), kUnitSystemSI, prompter_);
         EXPECT_FALSE(no_table.IsOpen());
-        EXPECT_EQ(prompter.shown().size(), 2u);
+        EXPECT_EQ(prompter_.shown().size(), 2u);
         EXPECT_EQ(UnitTable(kKPa).sUnit, label);
     }
     // Failed or not, every converter closed what it opened.
@@ -250,20 +213,14 @@ TEST(ConvertCreation, AFailureIsShownAndLeavesTheTablesAsTheyWere) {
     EXPECT_EQ(platform::db_open_handles().recordsets, handles_before.recordsets);
 }
 
-TEST(ConvertSharedConverter, FormatsInTheUnitWithItsGroupDigits) {
-    if (!test::units_db_built()) GTEST_SKIP();
-    test::UnitTablesSnapshot keep;
-    auto& context = convert_context();
-    const auto saved = context;
-    context.convert_db = [] { return test::units_db_path(); };
-    context.unit_system = [] { return kUnitSystemSI; };
+// The library's own outputs go through the converter of the ConvertDB setting.
+TEST_F(ConvertTest, SharedConverterFormatsInTheUnitWithItsGroupDigits) {
+    library_state().Settings.ConvertDB = test::units_db_path();
     ResetSharedConverter();
-
     for (const std::string sep : {".", ","}) {
         platform::ScopedDecimalSeparator scoped(sep);
         const auto dec = [&](std::string s) {
-            for (auto& c : s)
-                if (c == '.') c = sep[0];
+            std::replace(s.begin(), s.end(), '.', sep[0]);
             return s;
         };
         const auto t = FormatInUnit(false, kDegC, Variant(25.0), Variant());
@@ -281,9 +238,7 @@ TEST(ConvertSharedConverter, FormatsInTheUnitWithItsGroupDigits) {
         EXPECT_EQ(FormatInUnitText(false, kM3H, Variant(kg_s), Variant(), Variant(20.0), &air), dec("3600;m³/h"));
     }
     EXPECT_THROW(FormatInUnit(false, kMissing, Variant(1.0), Variant()), platform::Error);
-
     ResetSharedConverter();
-    context = saved;
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "platform/db.h"
 #include "platform/error.h"
-#include "unit_test_support.h"
+#include "settings/settings_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,10 @@
 namespace hxq::settings {
 namespace {
 
-class UnitTablesTest : public ::testing::Test {
+class UnitTablesTest : public test::SettingsTest {
 protected:
     void SetUp() override {
+        SettingsTest::SetUp();
         if (!test::units_db_built()) GTEST_SKIP();
         db_ = platform::OpenDatabase(test::units_db_path(), true);
         LoadUnitTables(db_, kUnitSystemSI);
@@ -28,7 +29,6 @@ protected:
         ADD_FAILURE() << "no unit labelled " << label;
         return -1;
     }
-    test::UnitTablesSnapshot keep_;
     platform::Database db_;
 };
 
@@ -74,12 +74,9 @@ TEST_F(UnitTablesTest, OutputListsNameTheUnitsTheirFieldsMean) {
 }
 
 TEST_F(UnitTablesTest, BatchLabelsExistInTheirGroups) {
-    EXPECT_EQ(group_name(unit_by_label("kW")), "Heat load");
-    EXPECT_EQ(group_name(unit_by_label("°C")), "Temperature");
-    EXPECT_EQ(group_name(unit_by_label("kPa")), "Pressure");
-    EXPECT_EQ(group_name(unit_by_label("kg/s")), "Flow");
-    EXPECT_EQ(group_name(unit_by_label("%")), "Percent");
-    EXPECT_EQ(group_name(unit_by_label("m²,°C/kW")), "Fouling factor");
+    for (const auto& [label, group] : {std::pair{"kW", "Heat load"}, {"°C", "Temperature"}, {"kPa", "Pressure"},
+                                       {"kg/s", "Flow"}, {"%", "Percent"}, {"m²,°C/kW", "Fouling factor"}})
+        EXPECT_EQ(group_name(unit_by_label(label)), group) << label;
 }
 
 TEST_F(UnitTablesTest, EveryUnitBelongsToAGroupWhoseSystemUnitsAreItsOwn) {
@@ -113,7 +110,6 @@ TEST_F(UnitTablesTest, BaseUnitFollowsTheUnitSystemInForce) {
     LoadUnitTables(db_, kUnitSystemUser);
     EXPECT_EQ(UnitGroupTable(temperature).BaseID, 0);
     EXPECT_EQ(UnitGroupTable(temperature).USID, 1);
-    LoadUnitTables(db_, kUnitSystemSI);
 }
 
 TEST_F(UnitTablesTest, OutputListsFillInOrderAndRefuseBadEntries) {
@@ -130,34 +126,26 @@ TEST_F(UnitTablesTest, OutputListsFillInOrderAndRefuseBadEntries) {
     FillOutputUnits(units, std::string(kSIOutputUnits) + ";1");
     EXPECT_EQ(units.MaxWorkTemp.UnitID, 0);
 
-    auto number_of = [&](std::string_view list) {
-        try {
-            FillOutputUnits(units, list);
-        } catch (const platform::Error& e) {
-            return e.number();
-        }
-        return 0;
-    };
+    auto number_of = [&](std::string_view list) { return test::error_number([&] { FillOutputUnits(units, list); }); };
     EXPECT_EQ(number_of("48;x"), 13);
     EXPECT_EQ(number_of("48;;39"), 13);
     EXPECT_EQ(number_of("48;30000"), 9);
     EXPECT_EQ(number_of("48;-5"), 9);
 }
 
-TEST(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
-    test::UnitTablesSnapshot keep;
-    const auto dir = test::scratch_dir();
-    const auto path = dir / "sparse.db";
-    test::write_database(path, R"(
-        CREATE TABLE UnitGroups (GroupID INTEGER, GroupName TEXT, SignDigits INTEGER, "offset" REAL,
-                                 SIID INTEGER, USID INTEGER);
-        CREATE TABLE Convert (UnitID INTEGER, unit TEXT, UnitGroup INTEGER, Mult REAL, "Add" REAL,
-                              Density INTEGER, Use BOOLEAN);
-        INSERT INTO UnitGroups VALUES (7, 'Length', 3, 0, 105, 110), (9, 'Time', 2, 0.5, 120, 120);
-        INSERT INTO Convert VALUES (120, 's', 9, 1, 0, 0, -1), (105, 'm', 7, 1, 0, 0, -1),
-                                   (110, 'ft', 7, 0.3048, 0, 0, 0);
-    )");
-    auto db = platform::OpenDatabase(path.string(), true);
+using UnitTablesLoad = test::SettingsTest;
+
+TEST_F(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
+    const char* convert_table =
+        "CREATE TABLE Convert (UnitID INTEGER, unit TEXT, UnitGroup INTEGER, Mult REAL, \"Add\" REAL, Density INTEGER, "
+        "Use BOOLEAN)";
+    auto db = test::make_database(
+        dir_ / "sparse.db",
+        {"CREATE TABLE UnitGroups (GroupID INTEGER, GroupName TEXT, SignDigits INTEGER, \"offset\" REAL, SIID INTEGER, "
+         "USID INTEGER)",
+         convert_table, "INSERT INTO UnitGroups VALUES (7, 'Length', 3, 0, 105, 110), (9, 'Time', 2, 0.5, 120, 120)",
+         "INSERT INTO Convert VALUES (120, 's', 9, 1, 0, 0, -1), (105, 'm', 7, 1, 0, 0, -1), "
+         "(110, 'ft', 7, 0.3048, 0, 0, 0)"});
     LoadUnitTables(db, kUnitSystemUS);
     EXPECT_EQ(UnitTable.LBound(), 105);
     EXPECT_EQ(UnitTable.UBound(), 120);
@@ -170,13 +158,8 @@ TEST(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
     EXPECT_THROW(UnitGroupTable(10), platform::Error);
 
     // A units database whose groups cannot be read leaves both tables as they were.
-    const auto broken = dir / "broken.db";
-    test::write_database(broken, R"(
-        CREATE TABLE Convert (UnitID INTEGER, unit TEXT, UnitGroup INTEGER, Mult REAL, "Add" REAL,
-                              Density INTEGER, Use BOOLEAN);
-        INSERT INTO Convert VALUES (1, 'x', 1, 1, 0, 0, -1);
-    )");
-    auto bad = platform::OpenDatabase(broken.string(), true);
+    auto bad =
+        test::make_database(dir_ / "broken.db", {convert_table, "INSERT INTO Convert VALUES (1, 'x', 1, 1, 0, 0, -1)"});
     EXPECT_THROW(LoadUnitTables(bad, kUnitSystemSI), platform::Error);
     EXPECT_EQ(UnitTable.LBound(), 105);
     EXPECT_EQ(UnitTable(110).sUnit, "ft");

@@ -1,59 +1,89 @@
+// The database layer on SQLite files: opening, finds and positions, changes, table
+// definitions and the handles it keeps open.
 #include "platform/db.h"
 
-#include "db_test_util.h"
 #include "platform/error.h"
+#include "platform/scratch.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <functional>
+#include <initializer_list>
+#include <tuple>
 
 namespace hxq::platform {
 namespace {
 
-int error_number(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
+using test::error_number;
+
+// A model tree in the shape the selection drivers walk: folder nodes (Table Null or
+// empty) and model nodes, group memberships in Group, user levels in UserLevel, Jet
+// booleans (-1/0) in InUse, and a correction table whose name needs brackets.
+void build_product_db(const std::string& path) {
+    Database db = CreateDatabase(path);
+    db.Execute(
+        "CREATE TABLE ModelTree (NodeID SMALLINT PRIMARY KEY, ParentID SMALLINT, \"Group\" VARCHAR(50), "
+        "UserLevel VARCHAR(26), InUse BOOLEAN, \"Table\" VARCHAR(20), ModelID SMALLINT, ChannelID1Left VARCHAR(10))");
+    db.Execute(
+        "INSERT INTO ModelTree VALUES "
+        "(1, 0, 'S/012,C/003', 'ABC', -1, NULL, NULL, NULL),"
+        "(2, 1, 'S,C', 'ABC', -1, 'HXQ', 10, '7'),"
+        "(3, 1, 'C', 'A', -1, 'HXQ', 11, '8'),"
+        "(4, 1, 'S', 'B', -1, '', NULL, NULL),"
+        "(5, 4, 'S', 'AB', -1, 'HXQ', 12, NULL),"
+        "(6, 4, 'S', 'AB', 0, 'HXQ', 13, NULL),"
+        "(7, 1, 'S/012', 'ABC', -1, 'HXQ', 14, '7'),"
+        "(8, 0, 'E/005', 'ABC', -1, NULL, NULL, NULL)");
+    db.Execute(
+        "CREATE TABLE \"Channel-Fluid-Factors\" (ChannelID INTEGER, FluidID INTEGER, \"V-model\" BOOLEAN, "
+        "CounterCurrent BOOLEAN, cNuCorrVAP VARCHAR(20))");
+    db.Execute(
+        "INSERT INTO \"Channel-Fluid-Factors\" VALUES "
+        "(7, 3, -1, -1, '1.10'), (7, 3, 0, -1, '1.20'), (7, 3, 0, 0, '1.30'), (7, 0, 0, 0, '0.90')");
 }
 
 std::string node(const Recordset& rs) { return rs.Fields("NodeID").as_text(); }
+
+// The nodes from the current row to the end.
+std::vector<std::string> rest(Recordset& rs) {
+    std::vector<std::string> ids;
+    for (; !rs.Eof(); rs.MoveNext()) ids.push_back(node(rs));
+    return ids;
+}
+
+// The node FindFirst lands on, "none" when it finds nothing.
+std::string first(Recordset& rs, const std::string& criteria) { return rs.FindFirst(criteria) ? node(rs) : "none"; }
+
+// The nodes the criteria find, FindFirst and then FindNext until it fails.
+std::vector<std::string> found(Recordset& rs, const std::string& criteria) {
+    std::vector<std::string> ids;
+    for (bool f = rs.FindFirst(criteria); f; f = rs.FindNext(criteria)) ids.push_back(node(rs));
+    return ids;
+}
 
 class RecordsetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         path_ = scratch_.file("product.db");
-        test::build_product_db(path_);
+        build_product_db(path_);
         db_ = OpenDatabase(path_);
     }
-    test::DbScratch scratch_;
+    test::ScratchDir scratch_;
     std::string path_;
     Database db_;
 };
 
-TEST(DatabaseOpen, MissingFileIsAnErrorNamingThePathAndIsNotCreated) {
-    test::DbScratch scratch;
+TEST(DatabaseOpen, MissingNonDatabaseAndExistingFilesAreErrors) {
+    test::ScratchDir scratch;
     const std::string path = scratch.file("nowhere.mdb");
-    try {
-        OpenDatabase(path);
-        FAIL() << "opened a missing database";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 3024);
-        EXPECT_NE(e.description().find(path), std::string::npos) << e.description();
-    }
+    const auto missing = test::raised([&] { OpenDatabase(path); });
+    ASSERT_TRUE(missing) << "opened a missing database";
+    EXPECT_EQ(missing->number(), 3024);
+    EXPECT_NE(missing->description().find(path), std::string::npos) << missing->description();
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(db_open_handles().databases, 0);
-}
 
-TEST(DatabaseOpen, NonDatabaseFileAndExistingCreateTargetAreErrors) {
-    test::DbScratch scratch;
     const std::string text = scratch.file("notes.txt");
-    std::ofstream(text) << "this is not a database, just some text that is long enough to be read\n";
+    test::write_file(text, "this is not a database, just some text that is long enough to be read\n");
     EXPECT_EQ(error_number([&] { OpenDatabase(text); }), 3343);
     EXPECT_EQ(error_number([&] { CreateDatabase(text); }), 3204);
     EXPECT_EQ(error_number([&] { CreateDatabase(scratch.file("no/such/folder/x.db")); }), 3051);
@@ -63,27 +93,16 @@ TEST(DatabaseOpen, NonDatabaseFileAndExistingCreateTargetAreErrors) {
 TEST_F(RecordsetTest, GroupQueryWithInstrOnGroupSelectsMembers) {
     Recordset rs = db_.OpenRecordset(
         "SELECT * FROM ModelTree WHERE Instr(Group,'S/012') > 0  AND InUse AND Instr(UserLevel, 'A')>0");
-    ASSERT_FALSE(rs.BOF() || rs.Eof());
-    std::vector<std::string> ids;
-    for (; !rs.Eof(); rs.MoveNext()) ids.push_back(node(rs));
-    EXPECT_EQ(ids, (std::vector<std::string>{"1", "7"}));
-    Recordset single = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=" + std::to_string(5));
-    EXPECT_EQ(single.RecordCount(), 1);
-    EXPECT_EQ(single.Fields("parentid").as_integer(), 4);  // names without case
+    EXPECT_FALSE(rs.BOF());
+    EXPECT_EQ(rest(rs), (std::vector<std::string>{"1", "7"}));
 }
 
 TEST_F(RecordsetTest, FindNextContinuesAfterTheCurrentRowAndAFailedFindStays) {
     Recordset rs = db_.OpenRecordset("ModelTree");
     const std::string child = "ParentID=1 AND Instr(Group,'S')>0 AND Instr(UserLevel, 'B')>0";
-    ASSERT_TRUE(rs.FindFirst(child));
-    EXPECT_EQ(node(rs), "2");
-    ASSERT_TRUE(rs.FindNext(child));
-    EXPECT_EQ(node(rs), "4");
-    ASSERT_TRUE(rs.FindNext(child));
-    EXPECT_EQ(node(rs), "7");
-    EXPECT_FALSE(rs.FindNext(child));
+    EXPECT_EQ(found(rs, child), (std::vector<std::string>{"2", "4", "7"}));
     EXPECT_TRUE(rs.NoMatch());
-    EXPECT_EQ(node(rs), "7");  // the current row is unchanged
+    EXPECT_EQ(node(rs), "7");  // the failed FindNext left the current row
     ASSERT_TRUE(rs.FindPrevious(child));
     EXPECT_EQ(node(rs), "4");
     ASSERT_TRUE(rs.FindLast(child));
@@ -117,19 +136,23 @@ TEST_F(RecordsetTest, CriteriaOnBracketedNamesAndBooleans) {
     EXPECT_EQ(rs.Fields("CounterCurrent").as_integer(), -1);
     // A text column holding a number compares with a number, as the product tables do.
     Recordset tree = db_.OpenRecordset("ModelTree");
-    ASSERT_TRUE(tree.FindFirst("ChannelID1Left=8"));
-    EXPECT_EQ(node(tree), "3");
-    EXPECT_TRUE(tree.FindFirst("UserLevel='ab'"));  // Jet compares texts without case
-    EXPECT_EQ(node(tree), "5");
+    EXPECT_EQ(first(tree, "ChannelID1Left=8"), "3");
+    EXPECT_EQ(first(tree, "UserLevel='ab'"), "5");  // Jet compares texts without case
 }
 
-TEST_F(RecordsetTest, BadCriteriaAreErrorsAndLeaveThePosition) {
+TEST_F(RecordsetTest, UnknownNamesAndBadTextsAreErrors) {
     Recordset rs = db_.OpenRecordset("ModelTree");
     rs.MoveLast();
     EXPECT_EQ(error_number([&] { rs.FindFirst("NoSuchColumn=1"); }), 3070);
     EXPECT_EQ(error_number([&] { rs.FindFirst("NodeID=="); }), 3075);
     EXPECT_EQ(error_number([&] { rs.FindFirst("Instr(Group,'S'"); }), 3075);
-    EXPECT_EQ(node(rs), "8");
+    EXPECT_EQ(node(rs), "8");  // a failed find leaves the position
+
+    const long open = db_open_handles().recordsets;
+    EXPECT_EQ(error_number([&] { db_.OpenRecordset("NoSuchTable"); }), 3078);
+    EXPECT_EQ(error_number([&] { db_.OpenRecordset("SELECT * FROM NoSuchTable"); }), 3078);
+    EXPECT_EQ(error_number([&] { db_.OpenRecordset("SELECT Nope FROM ModelTree"); }), 3061);
+    EXPECT_EQ(db_open_handles().recordsets, open);
 }
 
 TEST_F(RecordsetTest, BookmarkRestoredAfterNestedSearchOnAClone) {
@@ -142,9 +165,7 @@ TEST_F(RecordsetTest, BookmarkRestoredAfterNestedSearchOnAClone) {
     const Bookmark mark = rs.GetBookmark();
 
     Recordset clone = rs.Clone();
-    std::vector<std::string> children;
-    for (bool f = clone.FindFirst("ParentID=4"); f; f = clone.FindNext("ParentID=4")) children.push_back(node(clone));
-    EXPECT_EQ(children, (std::vector<std::string>{"5", "6"}));
+    EXPECT_EQ(found(clone, "ParentID=4"), (std::vector<std::string>{"5", "6"}));
     EXPECT_EQ(node(rs), "4");  // the clone moves on its own
 
     ASSERT_TRUE(rs.FindFirst("ParentID=4"));
@@ -159,7 +180,7 @@ TEST_F(RecordsetTest, BookmarkRestoredAfterNestedSearchOnAClone) {
     EXPECT_EQ(error_number([&] { other.SetBookmark(mark); }), 3159);
 }
 
-TEST_F(RecordsetTest, PositionsAndPercentAfterMoveLastAndMoveFirst) {
+TEST_F(RecordsetTest, PositionsPercentsAndEmptyRecordsets) {
     Recordset rs = db_.OpenRecordset("SELECT * FROM ModelTree ORDER BY NodeID");
     rs.MoveLast();
     rs.MoveFirst();
@@ -194,20 +215,18 @@ TEST_F(RecordsetTest, PositionsAndPercentAfterMoveLastAndMoveFirst) {
     EXPECT_EQ(error_number([&] { rs.Move(1); }), 3021);
     rs.Move(-3);
     EXPECT_EQ(node(rs), "6");
-}
 
-TEST_F(RecordsetTest, EmptyRecordsetIsBofAndEof) {
-    Recordset rs = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=999");
-    EXPECT_TRUE(rs.BOF());
-    EXPECT_TRUE(rs.Eof());
-    EXPECT_EQ(rs.RecordCount(), 0);
-    EXPECT_EQ(rs.AbsolutePosition(), -1);
-    EXPECT_EQ(error_number([&] { rs.MoveFirst(); }), 3021);
-    EXPECT_EQ(error_number([&] { rs.MoveLast(); }), 3021);
-    EXPECT_EQ(error_number([&] { rs.MoveNext(); }), 3021);
-    EXPECT_FALSE(rs.FindFirst("NodeID=1"));
-    EXPECT_TRUE(rs.NoMatch());
-    EXPECT_EQ(rs.FieldCount(), 8u);  // the fields are known without rows
+    Recordset empty = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=999");
+    EXPECT_TRUE(empty.BOF());
+    EXPECT_TRUE(empty.Eof());
+    EXPECT_EQ(empty.RecordCount(), 0);
+    EXPECT_EQ(empty.AbsolutePosition(), -1);
+    EXPECT_EQ(error_number([&] { empty.MoveFirst(); }), 3021);
+    EXPECT_EQ(error_number([&] { empty.MoveLast(); }), 3021);
+    EXPECT_EQ(error_number([&] { empty.MoveNext(); }), 3021);
+    EXPECT_FALSE(empty.FindFirst("NodeID=1"));
+    EXPECT_TRUE(empty.NoMatch());
+    EXPECT_EQ(empty.FieldCount(), 8u);  // the fields are known without rows
 }
 
 TEST_F(RecordsetTest, NullFieldsAndFieldNames) {
@@ -216,22 +235,21 @@ TEST_F(RecordsetTest, NullFieldsAndFieldNames) {
     EXPECT_TRUE(rs.Fields("Table").is_null());
     EXPECT_TRUE(rs.Fields("ModelID").is_null());
     ASSERT_TRUE(rs.FindFirst("NodeID=4"));
-    EXPECT_TRUE(rs.Fields("Table").is_text());
-    EXPECT_EQ(rs.Fields("Table").as_text(), "");
+    EXPECT_EQ(rs.Fields("Table"), Variant(""));
     EXPECT_EQ(rs.FieldNames(), (std::vector<std::string>{"NodeID", "ParentID", "Group", "UserLevel", "InUse", "Table",
                                                           "ModelID", "ChannelID1Left"}));
+    // Names without case.
     EXPECT_TRUE(rs.HasField("GROUP"));
-    EXPECT_EQ(error_number([&] { (void)rs.Fields("Nope"); }), 3265);
-    EXPECT_TRUE(rs.Fields("Group").is_text());
+    EXPECT_TRUE(rs.Fields("group").is_text());
     EXPECT_EQ(rs["inuse"], Variant(true));
+    EXPECT_EQ(error_number([&] { (void)rs.Fields("Nope"); }), 3265);
 }
 
 TEST_F(RecordsetTest, AddNewAndEditPersistAfterReopening) {
     {
         Recordset rs = db_.OpenRecordset("ModelTree");
         ASSERT_TRUE(rs.Updatable());
-        ASSERT_TRUE(rs.FindFirst("ParentID=4 AND InUse"));
-        ASSERT_EQ(node(rs), "5");
+        ASSERT_EQ(first(rs, "ParentID=4 AND InUse"), "5");
         rs.Edit();
         rs["UserLevel"] = "XYZ";
         rs["InUse"] = false;
@@ -256,12 +274,8 @@ TEST_F(RecordsetTest, AddNewAndEditPersistAfterReopening) {
         EXPECT_TRUE(rs.Fields("UserLevel").is_null());
         // Finds see the changed and the new row (the earlier result of the same criteria
         // is not reused).
-        ASSERT_TRUE(rs.FindFirst("ParentID=4 AND InUse"));
-        EXPECT_EQ(node(rs), "20");
-        ASSERT_TRUE(rs.FindFirst("ParentID=4"));
-        ASSERT_TRUE(rs.FindNext("ParentID=4"));
-        ASSERT_TRUE(rs.FindNext("ParentID=4"));
-        EXPECT_EQ(node(rs), "20");
+        EXPECT_EQ(first(rs, "ParentID=4 AND InUse"), "20");
+        EXPECT_EQ(found(rs, "ParentID=4"), (std::vector<std::string>{"5", "6", "20"}));
     }
     db_.Close();
     Database again = OpenDatabase(path_);
@@ -277,7 +291,7 @@ TEST_F(RecordsetTest, AddNewAndEditPersistAfterReopening) {
     EXPECT_EQ(raw.Fields("raw").as_integer(), -1);  // stored as Jet stores True
 }
 
-TEST_F(RecordsetTest, FailedUpdateThrowsAndLeavesTheTableUnchanged) {
+TEST_F(RecordsetTest, RefusedChangesLeaveTheTableUnchanged) {
     Recordset rs = db_.OpenRecordset("ModelTree");
     ASSERT_TRUE(rs.FindFirst("NodeID=3"));
     rs.Edit();
@@ -297,10 +311,9 @@ TEST_F(RecordsetTest, FailedUpdateThrowsAndLeavesTheTableUnchanged) {
     Recordset check = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3");
     EXPECT_EQ(check.Fields("UserLevel").as_text(), "A");
     EXPECT_EQ(db_.OpenRecordset("ModelTree").RecordCount(), 8);
-}
 
-TEST_F(RecordsetTest, AssignmentsAreCheckedAgainstTheColumnType) {
-    Recordset rs = db_.OpenRecordset("ModelTree");
+    // Assignments are checked against the column type.
+    rs.MoveFirst();
     rs.Edit();
     EXPECT_EQ(error_number([&] { rs["ModelID"] = "abc"; }), 3421);
     EXPECT_EQ(error_number([&] { rs["ModelID"] = 40000; }), 3349);  // SMALLINT
@@ -341,15 +354,19 @@ TEST_F(RecordsetTest, ReadOnlyRecordsetsRefuseChanges) {
     Recordset distinct = db_.OpenRecordset("SELECT DISTINCT ParentID FROM ModelTree");
     EXPECT_FALSE(distinct.Updatable());
     EXPECT_EQ(error_number([&] { distinct.AddNew(); }), 3027);
-    Recordset expr = db_.OpenRecordset("SELECT NodeID, ParentID + 1 AS Up FROM ModelTree");
-    EXPECT_FALSE(expr.Updatable());
+    EXPECT_FALSE(db_.OpenRecordset("SELECT NodeID, ParentID + 1 AS Up FROM ModelTree").Updatable());
     db_.Execute("CREATE VIEW Folders AS SELECT * FROM ModelTree WHERE \"Table\" IS NULL OR \"Table\" = ''");
     Recordset view = db_.OpenRecordset("Folders");
     EXPECT_FALSE(view.Updatable());
-    ASSERT_TRUE(view.FindFirst("Instr(Group, 'E/')>0"));  // finds work on views too
-    EXPECT_EQ(node(view), "8");
-    Recordset query = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3");
-    EXPECT_TRUE(query.Updatable());
+    EXPECT_EQ(first(view, "Instr(Group, 'E/')>0"), "8");  // finds work on views too
+    EXPECT_TRUE(db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3").Updatable());
+
+    db_.Close();
+    Database ro = OpenDatabase(path_, true);
+    Recordset rs = ro.OpenRecordset("ModelTree");
+    EXPECT_FALSE(rs.Updatable());
+    EXPECT_EQ(error_number([&] { ro.Execute("DELETE FROM ModelTree"); }), 3027);
+    EXPECT_TRUE(rs.FindFirst("NodeID=2"));  // finds need no write access to the file
 }
 
 TEST_F(RecordsetTest, FilterAndSortOpenANewRecordset) {
@@ -358,9 +375,7 @@ TEST_F(RecordsetTest, FilterAndSortOpenANewRecordset) {
     rs.SetSort("NodeID DESC");
     Recordset sub = rs.OpenRecordset();
     EXPECT_EQ(rs.RecordCount(), 8);  // the filter does not apply to rs itself
-    std::vector<std::string> ids;
-    for (; !sub.Eof(); sub.MoveNext()) ids.push_back(node(sub));
-    EXPECT_EQ(ids, (std::vector<std::string>{"7", "4", "2"}));
+    EXPECT_EQ(rest(sub), (std::vector<std::string>{"7", "4", "2"}));
     // Still rows of the table: an edit goes through.
     sub.MoveFirst();
     sub.Edit();
@@ -374,9 +389,7 @@ TEST_F(RecordsetTest, FilterAndSortOpenANewRecordset) {
     // Requery reads the table again and keeps the filter and order it was opened with.
     db_.Execute("UPDATE ModelTree SET ParentID = 1 WHERE NodeID = 5");
     sub.Requery();
-    ids.clear();
-    for (; !sub.Eof(); sub.MoveNext()) ids.push_back(node(sub));
-    EXPECT_EQ(ids, (std::vector<std::string>{"7", "5", "4", "2"}));
+    EXPECT_EQ(rest(sub), (std::vector<std::string>{"7", "5", "4", "2"}));
     const long before = db_open_handles().recordsets;
     rs.Requery();
     EXPECT_EQ(rs.RecordCount(), 8);
@@ -384,11 +397,19 @@ TEST_F(RecordsetTest, FilterAndSortOpenANewRecordset) {
     EXPECT_EQ(db_open_handles().recordsets, before);
 }
 
-TEST_F(RecordsetTest, MissingTableAndBadQueriesAreErrors) {
-    EXPECT_EQ(error_number([&] { db_.OpenRecordset("NoSuchTable"); }), 3078);
-    EXPECT_EQ(error_number([&] { db_.OpenRecordset("SELECT * FROM NoSuchTable"); }), 3078);
-    EXPECT_EQ(error_number([&] { db_.OpenRecordset("SELECT Nope FROM ModelTree"); }), 3061);
-    EXPECT_EQ(db_open_handles().recordsets, 0);
+TEST_F(RecordsetTest, FindsSurviveARolledBackTransaction) {
+    Recordset rs = db_.OpenRecordset("ModelTree");
+    db_.BeginTrans();
+    ASSERT_TRUE(rs.FindFirst("NodeID=3"));  // the first find sets up the search
+    rs.Edit();
+    rs["UserLevel"] = "T";
+    rs.Update();
+    db_.Rollback();
+    EXPECT_TRUE(rs.FindFirst("NodeID=5"));
+    EXPECT_TRUE(rs.FindFirst("NodeID=3"));
+    rs.SetFilter("ParentID=4");
+    EXPECT_EQ(rs.OpenRecordset().RecordCount(), 2);
+    EXPECT_EQ(db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3").Fields("UserLevel").as_text(), "A");
 }
 
 TEST_F(RecordsetTest, ExecuteRunsActionQueries) {
@@ -426,7 +447,7 @@ TEST_F(RecordsetTest, HandlesAreCountedAndClosedWithTheDatabase) {
 TEST(RecordsetQueries, SavedCalculationsThroughAViewAndTheirTable) {
     // The calculation store: rows are searched in a view that adds the default cases
     // and are written to the table behind it.
-    test::DbScratch scratch;
+    test::ScratchDir scratch;
     Database db = CreateDatabase(scratch.file("saves.db"));
     db.Execute("CREATE TABLE InData_Save (Customer TEXT, CalculationName TEXT, \"Default\" BOOLEAN, heatLoad TEXT)");
     db.Execute("CREATE TABLE Defaults (Customer TEXT, CalculationName TEXT, \"Default\" BOOLEAN, heatLoad TEXT)");
@@ -434,8 +455,7 @@ TEST(RecordsetQueries, SavedCalculationsThroughAViewAndTheirTable) {
     db.Execute("INSERT INTO InData_Save VALUES ('ACME', 'Line 3', 0, '250'), ('ACME', 'Line 4', 0, '')");
     db.Execute("CREATE VIEW InData AS SELECT * FROM Defaults UNION ALL SELECT * FROM InData_Save");
 
-    Recordset customers = db.OpenRecordset("SELECT DISTINCT Customer, Default FROM Indata");
-    EXPECT_EQ(customers.RecordCount(), 2);
+    EXPECT_EQ(db.OpenRecordset("SELECT DISTINCT Customer, Default FROM Indata").RecordCount(), 2);
     Recordset in = db.OpenRecordset("InData", RecordsetType::Dynaset);
     ASSERT_TRUE(in.FindFirst("Customer='acme' AND CalculationName='LINE 4'"));
     EXPECT_EQ(in.Fields("Default").as_bool(), false);
@@ -454,7 +474,7 @@ TEST(RecordsetQueries, SavedCalculationsThroughAViewAndTheirTable) {
 }
 
 TEST(RecordsetQueries, JoinedTablesAndRepeatedColumnNames) {
-    test::DbScratch scratch;
+    test::ScratchDir scratch;
     Database db = CreateDatabase(scratch.file("selector.db"));
     db.Execute("CREATE TABLE BaseArticleNumbers (Class TEXT, Type TEXT, BaseArtNo TEXT, Note TEXT)");
     db.Execute("CREATE TABLE ITEM_PLAN_NF (ArtNo TEXT, NoPlates SMALLINT, WHS_NBR TEXT, Note TEXT)");
@@ -477,28 +497,138 @@ TEST(RecordsetQueries, JoinedTablesAndRepeatedColumnNames) {
     EXPECT_EQ(both.Fields("ITEM_PLAN_NF.NoPlates").as_integer(), 30);
 }
 
-TEST_F(RecordsetTest, FindsSurviveARolledBackTransaction) {
-    Recordset rs = db_.OpenRecordset("ModelTree");
-    db_.BeginTrans();
-    ASSERT_TRUE(rs.FindFirst("NodeID=3"));  // the first find sets up the search
-    rs.Edit();
-    rs["UserLevel"] = "T";
-    rs.Update();
-    db_.Rollback();
-    EXPECT_TRUE(rs.FindFirst("NodeID=5"));
-    EXPECT_TRUE(rs.FindFirst("NodeID=3"));
-    rs.SetFilter("ParentID=4");
-    EXPECT_EQ(rs.OpenRecordset().RecordCount(), 2);
-    EXPECT_EQ(db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3").Fields("UserLevel").as_text(), "A");
+const FieldDef& find_field(const TableDef& def, const std::string& name) {
+    for (const FieldDef& f : def.fields)
+        if (f.name == name) return f;
+    throw std::runtime_error("no field " + name);
 }
 
-TEST_F(RecordsetTest, ReadOnlyDatabase) {
-    db_.Close();
-    Database ro = OpenDatabase(path_, true);
-    Recordset rs = ro.OpenRecordset("ModelTree");
-    EXPECT_FALSE(rs.Updatable());
-    EXPECT_EQ(error_number([&] { ro.Execute("DELETE FROM ModelTree"); }), 3027);
-    EXPECT_TRUE(rs.FindFirst("NodeID=2"));  // finds need no write access to the file
+TEST(TableDef, CreatedDefinitionReadsBackWithTypesAndAttributes) {
+    test::ScratchDir scratch;
+    Database db = CreateDatabase(scratch.file("defs.db"));
+    TableDef def;
+    def.name = "Info";
+    using Column = std::tuple<const char*, FieldType, int>;
+    for (const auto& [name, type, size] : std::initializer_list<Column>{
+             {"FluidID", FieldType::Long, 0},    {"HelpName", FieldType::Text, 50},
+             {"Category", FieldType::Text, 10},  {"Flag", FieldType::Boolean, 0},
+             {"Level", FieldType::Integer, 0},   {"Small", FieldType::Byte, 0},
+             {"TKmin", FieldType::Single, 0},    {"cRHOl0", FieldType::Double, 0},
+             {"Price", FieldType::Currency, 0},  {"Date", FieldType::Date, 0},
+             {"Notes", FieldType::Memo, 0},      {"Reference", FieldType::Text, 20}}) {
+        FieldDef& f = def.fields.emplace_back();
+        f.name = name;
+        f.type = type;
+        f.size = size;
+    }
+    def.fields[0].auto_increment = true;
+    def.fields[1].required = true;
+    def.fields[1].allow_zero_length = false;
+    def.fields[11].default_value = "'none'";
+    db.CreateTableDef(def);
+
+    const TableDef back = db.GetTableDef("info");
+    EXPECT_EQ(back.name, "Info");
+    ASSERT_EQ(back.fields.size(), def.fields.size());
+    for (std::size_t i = 0; i < def.fields.size(); ++i) {
+        EXPECT_EQ(back.fields[i].name, def.fields[i].name);
+        EXPECT_EQ(back.fields[i].type, def.fields[i].type) << def.fields[i].name;
+    }
+    EXPECT_TRUE(find_field(back, "FluidID").auto_increment);
+    EXPECT_EQ(back.primary_key, std::vector<std::string>{"FluidID"});
+    EXPECT_EQ(find_field(back, "HelpName").size, 50);
+    EXPECT_TRUE(find_field(back, "HelpName").required);
+    EXPECT_FALSE(find_field(back, "HelpName").allow_zero_length);
+    EXPECT_TRUE(find_field(back, "Category").allow_zero_length);
+    EXPECT_FALSE(find_field(back, "Category").required);
+    EXPECT_EQ(find_field(back, "Category").collation, "NOCASE");
+    EXPECT_EQ(find_field(back, "Level").size, 2);
+    EXPECT_EQ(find_field(back, "Reference").default_value, "'none'");
+
+    // The attributes hold: a zero-length name and a missing name are refused.
+    Recordset rs = db.OpenRecordset("Info");
+    rs.AddNew();
+    rs["HelpName"] = "";
+    EXPECT_EQ(error_number([&] { rs.Update(); }), 3315);
+    rs["HelpName"] = Variant::null();
+    EXPECT_EQ(error_number([&] { rs.Update(); }), 3314);
+    rs["HelpName"] = "Brine";
+    rs["Category"] = "";
+    rs.Update();
+    // The number the database gave the new row, read back as the fluid editor does.
+    rs.SetBookmark(rs.LastModified());
+    EXPECT_EQ(rs.Fields("FluidID").as_integer(), 1);
+    EXPECT_EQ(rs.Fields("Reference").as_text(), "none");
+    EXPECT_EQ(rs.Fields("Category").as_text(), "");
+    rs.AddNew();
+    rs["HelpName"] = "Oil";
+    rs.Update();
+    rs.SetBookmark(rs.LastModified());
+    EXPECT_EQ(rs.Fields("FluidID").as_integer(), 2);
+    EXPECT_EQ(db.OpenRecordset("Info").RecordCount(), 2);
+}
+
+TEST(TableDef, CopyIntoANewDatabaseKeepsTheDefinition) {
+    // The export file: a new database with the definitions of the save tables.
+    test::ScratchDir scratch;
+    {
+        Database src = CreateDatabase(scratch.file("saves.db"));
+        src.Execute(
+            "CREATE TABLE InData_Save (Customer VARCHAR(50) NOT NULL CHECK (\"Customer\" <> ''), "
+            "CalculationName VARCHAR(50) NOT NULL, \"Default\" BOOLEAN DEFAULT 0, HXQID SMALLINT, heatLoad VARCHAR(30), "
+            "FluidID1 INTEGER, Fluid1Conc REAL, PRIMARY KEY (Customer, CalculationName))");
+        src.Execute("INSERT INTO InData_Save VALUES ('ACME', 'One', 0, 3, '120', 17, 0.3)");
+    }
+    Database src = OpenDatabase(scratch.file("saves.db"), true);
+    Database out = CreateDatabase(scratch.file("export.qsd"));
+    CopyTableDef(src, "InData_Save", out);
+    CopyTableDef(src, "[InData_Save]", out, "Copy2");
+
+    const TableDef a = src.GetTableDef("InData_Save");
+    const TableDef b = out.GetTableDef("InData_Save");
+    ASSERT_EQ(a.fields.size(), b.fields.size());
+    const auto attributes = [](const FieldDef& f) {
+        return std::tie(f.name, f.type, f.size, f.required, f.allow_zero_length, f.default_value, f.declared_type,
+                        f.collation);
+    };
+    for (std::size_t i = 0; i < a.fields.size(); ++i) EXPECT_EQ(attributes(a.fields[i]), attributes(b.fields[i]));
+    EXPECT_EQ(b.primary_key, (std::vector<std::string>{"Customer", "CalculationName"}));
+    EXPECT_FALSE(find_field(b, "Customer").allow_zero_length);
+    EXPECT_TRUE(find_field(b, "CalculationName").allow_zero_length);
+    EXPECT_EQ(find_field(b, "HXQID").type, FieldType::Integer);
+    EXPECT_EQ(find_field(b, "Default").type, FieldType::Boolean);
+    EXPECT_EQ(find_field(b, "Fluid1Conc").type, FieldType::Single);
+    EXPECT_TRUE(out.TableExists("Copy2"));
+
+    // The copy takes the exported row; the definition's rules came along.
+    Recordset rs = out.OpenRecordset("InData_Save");
+    EXPECT_EQ(rs.RecordCount(), 0);
+    rs.AddNew();
+    rs["Customer"] = "Exported";
+    rs["CalculationName"] = "Exported";
+    rs["heatLoad"] = "";
+    rs.Update();
+    rs.AddNew();
+    rs["Customer"] = "";
+    rs["CalculationName"] = "x";
+    EXPECT_EQ(error_number([&] { rs.Update(); }), 3315);
+    rs.CancelUpdate();
+    out.Close();
+    Database again = OpenDatabase(scratch.file("export.qsd"));
+    Recordset back = again.OpenRecordset("SELECT * FROM InData_Save WHERE Customer='Exported' AND CalculationName='Exported'");
+    ASSERT_EQ(back.RecordCount(), 1);
+    EXPECT_EQ(back.Fields("Default"), Variant(false));
+    EXPECT_EQ(back.Fields("heatLoad").as_text(), "");
+    EXPECT_TRUE(back.Fields("HXQID").is_null());
+}
+
+TEST(TableDef, UnknownTableIsAnError) {
+    test::ScratchDir scratch;
+    Database db = CreateDatabase(scratch.file("empty.db"));
+    EXPECT_EQ(error_number([&] { db.GetTableDef("Nope"); }), 3265);
+    Database other = CreateDatabase(scratch.file("other.db"));
+    EXPECT_EQ(error_number([&] { CopyTableDef(db, "Nope", other); }), 3265);
+    EXPECT_TRUE(other.TableNames().empty());
 }
 
 }  // namespace

@@ -1,0 +1,214 @@
+// The small services of the platform layer: paths, the decimal separator, the prompter,
+// and the Variant and Event value types.
+#include "platform/error.h"
+#include "platform/event.h"
+#include "platform/locale.h"
+#include "platform/paths.h"
+#include "platform/prompter.h"
+#include "platform/scratch.h"
+#include "platform/variant.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace hxq::platform {
+namespace {
+
+using test::error_number;
+using test::ScratchDir;
+
+TEST(Paths, WindowsStylePathsJoinWithOneSeparator) {
+    EXPECT_EQ(native_path("C:\\data\\hxq.ini"), "C:/data/hxq.ini");
+    EXPECT_EQ(join_path("/work", "\\hxq.ini"), "/work/hxq.ini");
+    EXPECT_EQ(join_path("/work/", "\\hxq.ini"), "/work/hxq.ini");
+    EXPECT_EQ(join_path("/work\\", "hxq.ini"), "/work/hxq.ini");
+    EXPECT_EQ(join_path("templates", "SPC\\SPC_quote.dot"), "templates/SPC/SPC_quote.dot");
+    EXPECT_EQ(join_path("/", "\\hxq.ini"), "/hxq.ini");
+    EXPECT_EQ(join_path("", "\\hxq.ini"), "/hxq.ini") << "an unset folder leaves the tail as written";
+    EXPECT_EQ(join_path("/work", ""), "/work");
+}
+
+TEST(Paths, ApplicationPathIsTheFolderOfThisProgram) {
+    auto app = application_path();
+    EXPECT_TRUE(std::filesystem::is_directory(app));
+    EXPECT_TRUE(std::filesystem::exists(app / "test_platform"));
+}
+
+TEST(Paths, TemporaryNamesAreFreshAndFilesUnique) {
+    std::set<std::string> names;
+    for (int i = 0; i < 50; ++i) names.insert(temp_name());
+    EXPECT_EQ(names.size(), 50u);
+    EXPECT_TRUE(std::regex_match(*names.begin(), std::regex("hxq[0-9a-f]{8}\\.tmp")));
+
+    ScratchDir dir;
+    auto a = create_temp_file(dir.path());
+    auto b = create_temp_file(dir.path(), ".rtf");
+    EXPECT_NE(a, b);
+    EXPECT_TRUE(file_exists(a));
+    EXPECT_EQ(b.extension(), ".rtf");
+    EXPECT_EQ(std::filesystem::file_size(b), 0u);
+    EXPECT_THROW(create_temp_file(dir / "missing"), Error);
+}
+
+TEST(Paths, FileExistenceAndDeletion) {
+    ScratchDir dir;
+    auto f = dir / "x.txt";
+    EXPECT_FALSE(file_exists(f));
+    EXPECT_TRUE(delete_file(f)) << "deleting what is not there leaves it not there";
+    test::write_file(f, "x");
+    EXPECT_TRUE(file_exists(f));
+    EXPECT_FALSE(file_exists(dir.path())) << "a folder is not a file";
+    EXPECT_TRUE(delete_file(f));
+    EXPECT_FALSE(file_exists(f));
+}
+
+TEST(Locale, OverrideWinsAndScopesNest) {
+    const std::string user = decimal_separator();
+    EXPECT_FALSE(user.empty());
+    {
+        ScopedDecimalSeparator comma(",");
+        EXPECT_EQ(decimal_separator(), ",");
+        EXPECT_EQ(locale_info_text(kLocaleDecimalSeparator), ",");
+        {
+            ScopedDecimalSeparator point(".");
+            EXPECT_EQ(decimal_separator(), ".");
+        }
+        EXPECT_EQ(decimal_separator(), ",");
+    }
+    EXPECT_EQ(decimal_separator(), user);
+    set_decimal_separator_override(";");
+    EXPECT_EQ(decimal_separator(), ";");
+    set_decimal_separator_override(std::nullopt);
+    EXPECT_EQ(decimal_separator(), user);
+    EXPECT_EQ(locale_info_text(9999), "") << "an item nobody answers";
+}
+
+TEST(Prompter, ScriptedAnswersAreUsedInOrderAndEverythingIsRecorded) {
+    std::ostringstream echo;
+    ScriptedPrompter p(false, &echo);
+    p.push_reply(Reply::No);
+    p.push_file("/data/calc.qsd");
+    p.push_input("Customer A");
+    Prompter& ui = p;
+
+    ui.show_message("Saved", "Store");  // needs no answer, takes none
+    EXPECT_FALSE(ui.ask_yes_no("Overwrite?", "Store"));
+    FileRequest req;
+    req.title = "Open calculation";
+    req.filter = "Calculations (*.qsd)|*.qsd";
+    EXPECT_EQ(ui.choose_file(req), "/data/calc.qsd");
+    EXPECT_EQ(ui.input_box("Name", "Customer", "x"), "Customer A");
+    EXPECT_EQ(p.pending(), 0u);
+
+    ASSERT_EQ(p.shown().size(), 4u);
+    EXPECT_EQ(p.shown_texts(), (std::vector<std::string>{"Saved", "Overwrite?", "Open calculation", "Name"}));
+    const auto& q = p.shown()[1];
+    EXPECT_EQ(q.buttons, Buttons::YesNo);
+    EXPECT_EQ(q.icon, Icon::Question);
+    EXPECT_EQ(q.reply, Reply::No);
+    EXPECT_TRUE(q.scripted);
+    EXPECT_EQ(p.shown()[2].title, "Calculations (*.qsd)|*.qsd");
+    EXPECT_EQ(echo.str(),
+              "[Store] Saved\n[Store] Overwrite? -> 7\n[Calculations (*.qsd)|*.qsd] Open calculation -> /data/calc.qsd\n"
+              "[Customer] Name -> Customer A\n");
+}
+
+TEST(Prompter, UnscriptedPromptsTakeWhatEnterWouldGiveAndCancelsGiveNothing) {
+    ScriptedPrompter p;
+    EXPECT_EQ(p.message_box("Continue?", Buttons::YesNoCancel, Icon::None, ""), Reply::Yes);
+    EXPECT_EQ(p.message_box("Retry?", Buttons::RetryCancel, Icon::None, ""), Reply::Retry);
+    EXPECT_EQ(p.input_box("Value", "", "42"), "42");
+    EXPECT_EQ(p.choose_file({}), std::nullopt);
+    for (const auto& r : p.shown()) EXPECT_FALSE(r.scripted);
+
+    p.push_file(std::nullopt);
+    p.push_input(std::nullopt);
+    EXPECT_EQ(p.choose_file({}), std::nullopt);
+    EXPECT_EQ(p.input_box("Value", "", "42"), std::nullopt);
+    EXPECT_EQ(p.shown()[5].reply, Reply::Cancel);
+    EXPECT_EQ(p.pending(), 0u);
+}
+
+TEST(Prompter, StrictScriptsCatchUnexpectedOrMismatchedPrompts) {
+    ScriptedPrompter strict(true);
+    strict.show_message("fine without an answer");
+    EXPECT_THROW(strict.ask_yes_no("unexpected"), Error);
+    strict.push_input("text");
+    EXPECT_THROW(strict.ask_yes_no("wrong kind"), Error);
+    ScriptedPrompter p;
+    p.push_reply(Reply::Retry);
+    EXPECT_THROW(p.ask_yes_no("not a button"), Error);
+}
+
+TEST(Variant, NullAndEmptyCountAsZeroButStayDistinguishable) {
+    Variant null = Variant::null();
+    Variant empty;
+    EXPECT_TRUE(null.is_null());
+    EXPECT_FALSE(empty.is_null());
+    EXPECT_TRUE(empty.is_empty());
+    EXPECT_EQ(null.as_double(), 0.0);
+    EXPECT_EQ(empty.as_integer(), 0);
+    EXPECT_EQ(null.as_text(), "");
+    EXPECT_FALSE(null.to_number().has_value());
+}
+
+TEST(Variant, NumbersFromTextsBooleansAndRounding) {
+    EXPECT_DOUBLE_EQ(Variant("16.3").as_double(), 16.3);
+    EXPECT_EQ(Variant(" 42 ").as_integer(), 42);
+    EXPECT_EQ(Variant("True").as_integer(), -1);
+    // Booleans follow the -1 convention.
+    EXPECT_EQ(Variant(true).as_integer(), -1);
+    EXPECT_TRUE(Variant(-1).as_bool());
+    EXPECT_FALSE(Variant(0).as_bool());
+    EXPECT_EQ(Variant(true).as_text(), "True");
+    // Integer conversion rounds half to even.
+    EXPECT_EQ(Variant(2.5).as_integer(), 2);
+    EXPECT_EQ(Variant(3.5).as_integer(), 4);
+    EXPECT_EQ(Variant(-1.5).as_integer(), -2);
+    EXPECT_EQ(Variant(-9223372036854775808.0).as_integer(), INT64_MIN);
+}
+
+TEST(Variant, TextsThatAreNoNumbersAreTypeMismatchAndBigNumbersOverflow) {
+    for (const char* text : {"12abc", "inf", "-Infinity", "nan", " NAN "}) {
+        EXPECT_FALSE(Variant(text).to_number().has_value()) << text;
+        EXPECT_EQ(error_number([&] { (void)Variant(text).as_double(); }), 13) << text;
+    }
+    for (double d : {9223372036854775808.0, -9.3e18, 1e300})
+        EXPECT_EQ(error_number([&] { (void)Variant(d).as_integer(); }), 6) << d;
+}
+
+TEST(Event, HandlersRunInOrderMayAnswerThroughArgumentsAndMayUnsubscribe) {
+    Event<short> percent;
+    std::vector<int> seen;
+    auto first = percent.subscribe([&](short& p) { seen.push_back(p); });
+    percent.subscribe([&](short& p) {
+        seen.push_back(p * 10);
+        p = 0;
+    });
+    short p = 7;
+    percent.raise(p);
+    EXPECT_EQ(seen, (std::vector<int>{7, 70}));
+    EXPECT_EQ(p, 0);
+    percent.unsubscribe(first);
+    p = 1;
+    percent.raise(p);
+    EXPECT_EQ(seen, (std::vector<int>{7, 70, 10}));
+
+    // Also while it is being raised, from inside the handler.
+    Event<> done;
+    int calls = 0;
+    Event<>::Token token = 0;
+    token = done.subscribe([&] {
+        ++calls;
+        done.unsubscribe(token);
+    });
+    done.raise();
+    done.raise();
+    EXPECT_EQ(calls, 1);
+}
+
+}  // namespace
+}  // namespace hxq::platform
