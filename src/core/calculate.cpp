@@ -1,6 +1,7 @@
 #include "core/calculate.h"
 
 #include "core/filter_check.h"
+#include "core/loop_guard.h"
 #include "core/model_data.h"
 #include "core/price_data.h"
 #include "records/engine_error_text.h"
@@ -39,6 +40,18 @@ platform::Error engine_error(int code) {
 bool usable(const SinglePhaseResult& r) { return r.Valid && (r.ErrorCode == 0 || r.WarningOnly); }
 
 }  // namespace
+
+void RunMainLoop(const char* source, const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const platform::Error& e) {
+        throw e.with_source(source);
+    } catch (const std::bad_alloc&) {
+        throw platform::Error(kOutOfMemory, source, "Out of memory");
+    } catch (const std::exception& e) {
+        throw platform::Error(kInternalError, source, e.what());
+    }
+}
 
 bool BetterAlternative(float price_a, std::int16_t units_a, float price_b, std::int16_t units_b) {
     if (units_a < units_b) return true;
@@ -247,7 +260,7 @@ OutDataType clsCalculate::SPCNodeCalc(SPCDataType& data, std::int16_t node, SPCR
 }
 
 void clsCalculate::SPCMainCalcLoop(SPCDataType& data) {
-    try {
+    RunMainLoop(kSPCSource, [&] {
         calculated_.Clear();
         const CalculationSources sources = sources_ ? *sources_ : DefaultCalculationSources();
         InputData& given = data.GivenValues;
@@ -300,12 +313,7 @@ void clsCalculate::SPCMainCalcLoop(SPCDataType& data) {
                     keep = GetXerPhysicsSPC(run.denomination, run.measures, run.tree, run.channel, result);
                 if (keep) {
                     slots[7] = std::move(result);
-                    for (int i = 6; i >= 1; --i) {
-                        if (!BetterAlternative(slots[i + 1].Price, slots[i + 1].OutputData, slots[i].Price,
-                                               slots[i].OutputData))
-                            break;
-                        std::swap(slots[i], slots[i + 1]);
-                    }
+                    RankLastSlot(slots);
                 }
             }
             query.MoveNext();
@@ -318,13 +326,7 @@ void clsCalculate::SPCMainCalcLoop(SPCDataType& data) {
         // "Single-phase driver rescaling"); every candidate presets them again, so no
         // later rating sees the divided values.
         for (int s = 1; s <= 2; ++s) data.InData.PortMassFluxLimit[s] /= 1000.0;
-    } catch (const platform::Error& e) {
-        throw e.with_source(kSPCSource);
-    } catch (const std::bad_alloc&) {
-        throw platform::Error(kOutOfMemory, kSPCSource, "Out of memory");
-    } catch (const std::exception& e) {
-        throw platform::Error(kInternalError, kSPCSource, e.what());
-    }
+    });
 }
 
 }  // namespace hxq::core

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace hxq::core {
 
@@ -53,6 +54,16 @@ bool BetterAlternative(float price_a, const EvaporatorResult& a, float price_b, 
 // multiplied (evaporator: eleven divided), docs/engine-records.md.
 void ConvertEngineUnits(CONOutDataType& result);
 void ConvertEngineUnits(VAPOutDataType& result);
+
+// Moves the alternative of slot 7 up the list while it ranks before the one above.
+template <class Slots>
+void RankLastSlot(Slots& slots) {
+    for (int i = 6; i >= 1; --i) {
+        if (!BetterAlternative(slots[i + 1].Price, slots[i + 1].OutputData, slots[i].Price, slots[i].OutputData))
+            break;
+        std::swap(slots[i], slots[i + 1]);
+    }
+}
 
 // The plate wall conductivity of `material`, or `current` for a material not known.
 double WallConductivity(std::int16_t material, double current);

@@ -4,6 +4,7 @@
 #include "core/calculate.h"
 
 #include "core/filter_check.h"
+#include "core/loop_guard.h"
 #include "core/model_data.h"
 #include "core/price_data.h"
 #include "core/xer_physics.h"
@@ -15,8 +16,6 @@
 #include "settings/library_state.h"
 
 #include <cmath>
-#include <exception>
-#include <new>
 #include <type_traits>
 #include <utility>
 
@@ -27,8 +26,6 @@ using platform::Recordset;
 
 namespace {
 
-constexpr std::int32_t kOutOfMemory = 7;
-constexpr std::int32_t kInternalError = 51;
 // CheckInput's code that ends a whole run: the duty gives more than a rating can take.
 constexpr int kTooManyParameters = 42;
 // An evaporator entering two-phase faster than this in its inlet port (m/s) distributes
@@ -326,12 +323,7 @@ void clsCalculate::TwoPhaseMainCalcLoop(Kind& data) {
                         GetXerPhysicsVAP(run.denomination, run.measures, run.tree, run.channel, result);
                 }
                 slots[7] = std::move(result);
-                for (int i = 6; i >= 1; --i) {
-                    if (!BetterAlternative(slots[i + 1].Price, slots[i + 1].OutputData, slots[i].Price,
-                                           slots[i].OutputData))
-                        break;
-                    std::swap(slots[i], slots[i + 1]);
-                }
+                RankLastSlot(slots);
             }
         }
         query.MoveNext();
@@ -344,29 +336,12 @@ void clsCalculate::TwoPhaseMainCalcLoop(Kind& data) {
     // (docs/engine-records.md, "Driver rescaling after rating").
 }
 
-namespace {
-
-template <class Kind, class Body>
-void guarded(Body body) {
-    try {
-        body();
-    } catch (const platform::Error& e) {
-        throw e.with_source(source_of<Kind>());
-    } catch (const std::bad_alloc&) {
-        throw platform::Error(kOutOfMemory, source_of<Kind>(), "Out of memory");
-    } catch (const std::exception& e) {
-        throw platform::Error(kInternalError, source_of<Kind>(), e.what());
-    }
-}
-
-}  // namespace
-
 void clsCalculate::CONMainCalcLoop(CONDataType& data) {
-    guarded<CONDataType>([&] { TwoPhaseMainCalcLoop(data); });
+    RunMainLoop(source_of<CONDataType>(), [&] { TwoPhaseMainCalcLoop(data); });
 }
 
 void clsCalculate::VAPMainCalcLoop(VAPDataType& data) {
-    guarded<VAPDataType>([&] { TwoPhaseMainCalcLoop(data); });
+    RunMainLoop(source_of<VAPDataType>(), [&] { TwoPhaseMainCalcLoop(data); });
 }
 
 }  // namespace hxq::core

@@ -172,32 +172,18 @@ Rated rate(const Context& c, const Model& m) {
 
 void reset(core::CondenserResult& r) { r = core::CondenserResult{}; }
 
-int code_of(const platform::Error& e) {
-    if (e.number() == platform::kObjectError + core::kFluidRangeCode) return single_phase::kOutOfRange;
-    throw e;
-}
-
-std::int16_t status_of(int code) {
-    return static_cast<std::int16_t>(code == single_phase::kNoSolution ? 0 : code);
-}
-
 }  // namespace
 
 void CondenserEngine::CheckInput(core::CondenserInput& input, std::int16_t& code) {
-    code = 0;
-    try {
+    code = static_cast<std::int16_t>(engine_code_of([&] {
         Context c(input);
         check_duty(c);
-    } catch (const Failure& f) {
-        code = static_cast<std::int16_t>(f.code);
-    } catch (const platform::Error& e) {
-        code = static_cast<std::int16_t>(code_of(e));
-    }
+    }));
 }
 
 void CondenserEngine::Calculate(core::CondenserInput& input, core::CondenserResult& result) {
     reset(result);
-    try {
+    const int code = engine_code_of([&] {
         Context c(input);
         check_duty(c);
         Model m = load_model(input, true);
@@ -217,11 +203,8 @@ void CondenserEngine::Calculate(core::CondenserInput& input, core::CondenserResu
         result.Qin = p.in.x;
         result.Qout = p.out.x;
         result.CONTempProgram = temperature_program(p.in.t, c.t_cond, p.out.t, p.t2_in, p.t2_out);
-    } catch (const Failure& f) {
-        reset(result);
-        result.Status = status_of(f.code);
-    } catch (const platform::Error& e) {
-        const int code = code_of(e);
+    });
+    if (code != 0) {
         reset(result);
         result.Status = status_of(code);
     }

@@ -124,32 +124,18 @@ void reset(core::EvaporatorResult& r) {
     r.HeatTransferArea = 1e30;
 }
 
-int code_of(const platform::Error& e) {
-    if (e.number() == platform::kObjectError + core::kFluidRangeCode) return single_phase::kOutOfRange;
-    throw e;
-}
-
-std::int16_t status_of(int code) {
-    return static_cast<std::int16_t>(code == single_phase::kNoSolution ? 0 : code);
-}
-
 }  // namespace
 
 void EvaporatorEngine::CheckInput(core::EvaporatorInput& input, std::int16_t& code) {
-    code = 0;
-    try {
+    code = static_cast<std::int16_t>(engine_code_of([&] {
         Context c(input);
         check_duty(c);
-    } catch (const Failure& f) {
-        code = static_cast<std::int16_t>(f.code);
-    } catch (const platform::Error& e) {
-        code = static_cast<std::int16_t>(code_of(e));
-    }
+    }));
 }
 
 void EvaporatorEngine::Calculate(core::EvaporatorInput& input, core::EvaporatorResult& result) {
     reset(result);
-    try {
+    const int code = engine_code_of([&] {
         Context c(input);
         check_duty(c);
         Model m = load_model(input, false);
@@ -194,11 +180,8 @@ void EvaporatorEngine::Calculate(core::EvaporatorInput& input, core::EvaporatorR
         }
         double dew_in = c.ref->SatTemperatureDew(p.p_in);
         result.VAPTempProgram = temperature_program(p.in.t, dew_in, p.out.t, p.t2_in, p.t2_out);
-    } catch (const Failure& f) {
-        reset(result);
-        result.Status = status_of(f.code);
-    } catch (const platform::Error& e) {
-        const int code = code_of(e);
+    });
+    if (code != 0) {
         reset(result);
         result.Status = status_of(code);
     }

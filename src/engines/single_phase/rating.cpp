@@ -64,8 +64,9 @@ double ViscositySpan::at(const core::FluidObject& fluid, double t) const {
     return std::exp(num / den);
 }
 
-Props props_at(const core::FluidObject& fluid, double t) {
-    const core::PhaseState s = fluid.YState(t);
+Props props_at(const core::FluidObject& fluid, double t) { return props_of(fluid.YState(t)); }
+
+Props props_of(const core::PhaseState& s) {
     Props p;
     p.rho = s.Density;
     p.cp = s.SpecificHeat;

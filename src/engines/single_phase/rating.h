@@ -48,6 +48,8 @@ struct Props {
     double pr = 0;
 };
 Props props_at(const core::FluidObject& fluid, double t);
+// The same of a state the fluid gave; code 3 where a property is missing.
+Props props_of(const core::PhaseState& s);
 
 // --- energy balance with the heat capacity at each side's mean temperature ---
 

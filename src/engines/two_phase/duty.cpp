@@ -1,6 +1,7 @@
 #include "engines/two_phase/duty.h"
 
 #include "engines/single_phase/rating.h"
+#include "platform/error.h"
 
 #include <cmath>
 
@@ -103,5 +104,19 @@ void close_duty(const DutySet& d, double dh, const core::FluidObject& secondary,
     }
     p.cp2 = cp_at(secondary, 0.5 * (p.t2_in + p.t2_out));
 }
+
+int engine_code_of(const std::function<void()>& body) {
+    try {
+        body();
+        return 0;
+    } catch (const Failure& f) {
+        return f.code;
+    } catch (const platform::Error& e) {
+        if (e.number() == platform::kObjectError + core::kFluidRangeCode) return kOutOfRange;
+        throw;
+    }
+}
+
+std::int16_t status_of(int code) { return static_cast<std::int16_t>(code == kNoSolution ? 0 : code); }
 
 }  // namespace hxq::engines::two_phase

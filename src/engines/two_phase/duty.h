@@ -5,6 +5,8 @@
 #include "engines/two_phase/profile.h"
 #include "records/two_phase_records.h"
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -39,6 +41,12 @@ int duty_count_code(const DutySet& d, Mode mode, Free* free = nullptr);
 // fouling, margin and unit counts. Returns 0 or the engine code.
 template <typename Input>
 int common_value_code(const Input& in);
+
+// Runs `body`; returns 0, or the engine code it failed with (a fluid's range error is
+// code 3; any other platform error goes on).
+int engine_code_of(const std::function<void()>& body);
+// The result status of an engine code: "no solution" (15) is status 0.
+std::int16_t status_of(int code);
 
 // Closes the heat balance for a refrigerant whose specific enthalpy changes by `dh`
 // (J/kg, > 0) and fills q, m1, m2, t2_in, t2_out and cp2 of the profile. The secondary is

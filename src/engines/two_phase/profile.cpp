@@ -10,17 +10,6 @@ using single_phase::Props;
 
 namespace {
 
-Props to_props(const core::PhaseState& s) {
-    Props p;
-    p.rho = s.Density;
-    p.cp = s.SpecificHeat;
-    p.k = s.Conductivity;
-    p.mu = s.Viscosity;
-    if (!(p.rho > 0 && p.cp > 0 && p.k > 0 && p.mu > 0)) fail(single_phase::kOutOfRange);
-    p.pr = p.mu * p.cp / p.k;
-    return p;
-}
-
 Props mean_props(const Props& a, const Props& b) {
     Props p;
     p.rho = 0.5 * (a.rho + b.rho);
@@ -69,29 +58,20 @@ Saturation PathBuilder::saturation(double p, double& t_bubble, double& t_dew, do
     return s;
 }
 
-RefState PathBuilder::vapour_state(double p, double t) const {
+RefState PathBuilder::single_phase_state(const core::PhaseState& s, double p, double t, double x) {
     RefState r;
-    const core::PhaseState s = ref_.VaporState(p, t);
     r.h = s.Enthalpy;
     r.t = t;
     r.p = p;
-    r.x = 1;
-    r.props = to_props(s);
+    r.x = x;
+    r.props = single_phase::props_of(s);
     r.rho = r.props.rho;
     return r;
 }
 
-RefState PathBuilder::liquid_state(double p, double t) const {
-    RefState r;
-    const core::PhaseState s = ref_.LiquidState(p, t);
-    r.h = s.Enthalpy;
-    r.t = t;
-    r.p = p;
-    r.x = 0;
-    r.props = to_props(s);
-    r.rho = r.props.rho;
-    return r;
-}
+RefState PathBuilder::vapour_state(double p, double t) const { return single_phase_state(ref_.VaporState(p, t), p, t, 1); }
+
+RefState PathBuilder::liquid_state(double p, double t) const { return single_phase_state(ref_.LiquidState(p, t), p, t, 0); }
 
 RefState PathBuilder::mixture_state(double p, double x) const {
     RefState r;

@@ -65,6 +65,7 @@ public:
     Saturation saturation(double p, double& t_bubble, double& t_dew, double& h_l, double& h_v) const;
 
 private:
+    static RefState single_phase_state(const core::PhaseState& s, double p, double t, double x);
     void append(Zone zone, std::vector<RefState> states);
     const core::FluidObject& ref_;
     std::vector<Segment> segments_;
