@@ -1,6 +1,7 @@
 #include "core/calculate.h"
 
 #include "core/filter_check.h"
+#include "core/calculate_run.h"
 #include "core/loop_guard.h"
 #include "core/model_data.h"
 #include "core/price_data.h"
@@ -104,23 +105,6 @@ CalculationSources DefaultCalculationSources() {
     return s;
 }
 
-// Everything one single-phase main loop opens. Members close in reverse order when the
-// run ends, on success and on every error: recordsets first, then their databases.
-struct clsCalculate::SPCRun {
-    Database product;
-    Database stock_db;
-    Database selector;
-    Recordset tree;
-    Recordset hxq;
-    Recordset channel;
-    Recordset cost;
-    Recordset stock;
-    Recordset denomination;
-    Recordset measures;
-    bool main_database = false;
-    FilterSources filter;
-    WalkOptions walk;
-};
 
 // The walk's view of the driver: the filter, the rating of one candidate and the
 // ranking inside a subtree.
@@ -152,6 +136,26 @@ private:
     SPCDataType& data_;
     SPCRun& run_;
 };
+
+void clsCalculate::OpenRun(SPCRun& run, const InputData& given, const CalculationSources& sources, Duty duty) {
+    run.product = platform::OpenDatabase(given.XerDB);
+    run.stock_db = platform::OpenDatabase(sources.StockDB);
+    run.tree = run.product.OpenRecordset("SELECT * FROM ModelTree");
+    run.hxq = run.product.OpenRecordset("SELECT * FROM HXQ");
+    run.channel = run.product.OpenRecordset("SELECT * FROM Channel");
+    run.cost = run.product.OpenRecordset("SELECT * FROM Cost");
+    run.stock = run.stock_db.OpenRecordset("SELECT * FROM Stock");
+    run.main_database = given.XerDB == sources.MainProductDB;
+    if (run.main_database) {
+        run.selector = platform::OpenDatabase(sources.SelectorDB);
+        run.measures = run.selector.OpenRecordset("SELECT * FROM HXQMeas");
+        run.denomination = run.product.OpenRecordset("SELECT * FROM Denomination");
+        run.filter.Denomination = &run.denomination;
+        run.filter.Selector = &run.selector;
+    }
+    run.walk.duty = duty;
+    run.walk.user_level = sources.UserLevel;
+}
 
 clsCalculate::clsCalculate() = default;
 
@@ -267,23 +271,7 @@ void clsCalculate::SPCMainCalcLoop(SPCDataType& data) {
 
         // Locals of this block are closed before the error leaves the loop.
         SPCRun run;
-        run.product = platform::OpenDatabase(given.XerDB);
-        run.stock_db = platform::OpenDatabase(sources.StockDB);
-        run.tree = run.product.OpenRecordset("SELECT * FROM ModelTree");
-        run.hxq = run.product.OpenRecordset("SELECT * FROM HXQ");
-        run.channel = run.product.OpenRecordset("SELECT * FROM Channel");
-        run.cost = run.product.OpenRecordset("SELECT * FROM Cost");
-        run.stock = run.stock_db.OpenRecordset("SELECT * FROM Stock");
-        run.main_database = given.XerDB == sources.MainProductDB;
-        if (run.main_database) {
-            run.selector = platform::OpenDatabase(sources.SelectorDB);
-            run.measures = run.selector.OpenRecordset("SELECT * FROM HXQMeas");
-            run.denomination = run.product.OpenRecordset("SELECT * FROM Denomination");
-            run.filter.Denomination = &run.denomination;
-            run.filter.Selector = &run.selector;
-        }
-        run.walk.duty = Duty::SinglePhase;
-        run.walk.user_level = sources.UserLevel;
+        OpenRun(run, given, sources, Duty::SinglePhase);
         run.walk.without_terms = data.InData.CalcMode == "PM";
 
         for (auto& slot : data.outdata) EmptySlot(slot);

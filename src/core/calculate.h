@@ -147,6 +147,8 @@ private:
     void RateCandidate(SPCDataType& data, platform::Recordset& tree, SPCRun& run, OutDataType& alternative);
 
     struct TwoPhaseRun;
+    // Opens the product, stock and (for the main product database) selector tables of a run.
+    static void OpenRun(SPCRun& run, const InputData& given, const CalculationSources& sources, Duty duty);
     template <class Kind>
     friend class TwoPhaseRating;
     template <class Kind>

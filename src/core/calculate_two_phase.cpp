@@ -3,6 +3,7 @@
 // units in parallel times units in series.
 #include "core/calculate.h"
 
+#include "core/calculate_run.h"
 #include "core/filter_check.h"
 #include "core/loop_guard.h"
 #include "core/model_data.h"
@@ -188,23 +189,11 @@ bool clsCalculate::DualCheckVAP(const VAPDataType& data, VAPOutDataType& result)
     return dual_check(data, Evaporator(), result.OutputData);
 }
 
-// Everything one condenser or evaporator loop opens; closed in reverse order.
-struct clsCalculate::TwoPhaseRun {
-    Database product;
-    Database stock_db;
-    Database selector;
-    Recordset tree;
-    Recordset hxq;
-    Recordset channel;
-    Recordset cost;
-    Recordset stock;
+// Everything one condenser or evaporator loop opens: the single-phase run's tables and
+// the refrigerant's. Closed in reverse order, these first.
+struct clsCalculate::TwoPhaseRun : clsCalculate::SPCRun {
     Recordset corr;
     Recordset vring;
-    Recordset denomination;
-    Recordset measures;
-    bool main_database = false;
-    FilterSources filter;
-    WalkOptions walk;
 };
 
 template <class Kind>
@@ -272,26 +261,10 @@ void clsCalculate::TwoPhaseMainCalcLoop(Kind& data) {
     const XerTagInfo tag = ParseXerTag(given.XerTag);
 
     TwoPhaseRun run;
-    run.product = platform::OpenDatabase(given.XerDB);
-    run.stock_db = platform::OpenDatabase(sources.StockDB);
-    run.tree = run.product.OpenRecordset("SELECT * FROM ModelTree");
-    run.hxq = run.product.OpenRecordset("SELECT * FROM HXQ");
-    run.channel = run.product.OpenRecordset("SELECT * FROM Channel");
-    run.cost = run.product.OpenRecordset("SELECT * FROM Cost");
+    const Duty duty = kIsCondenser<Kind> ? Duty::Condenser : Duty::Evaporator;
+    OpenRun(run, given, sources, duty);
     run.corr = run.product.OpenRecordset("SELECT * FROM [Channel-Fluid-Factors]");
     if constexpr (!kIsCondenser<Kind>) run.vring = run.product.OpenRecordset("SELECT * FROM VRing");
-    run.stock = run.stock_db.OpenRecordset("SELECT * FROM Stock");
-    run.main_database = given.XerDB == sources.MainProductDB;
-    if (run.main_database) {
-        run.selector = platform::OpenDatabase(sources.SelectorDB);
-        run.measures = run.selector.OpenRecordset("SELECT * FROM HXQMeas");
-        run.denomination = run.product.OpenRecordset("SELECT * FROM Denomination");
-        run.filter.Denomination = &run.denomination;
-        run.filter.Selector = &run.selector;
-    }
-    const Duty duty = kIsCondenser<Kind> ? Duty::Condenser : Duty::Evaporator;
-    run.walk.duty = duty;
-    run.walk.user_level = sources.UserLevel;
 
     for (auto& slot : data.outdata) EmptySlot(slot);
     Recordset query = run.product.OpenRecordset(MainQuery(duty, given.IsXerGroup, tag.GroupOrNode, sources.UserLevel));
