@@ -1,22 +1,22 @@
 #include "core/filter_check.h"
-#include "core/product_fixture.h"
+#include "core/fixture.h"
 #include "platform/error.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace hxq::core {
 namespace {
 
-class FilterCheckTest : public ::testing::Test {
+class FilterCheckTest : public test::ScratchTest {
 protected:
     void SetUp() override {
-        const std::string products = scratch.file("products.db");
-        const std::string selector_path = scratch.file("ps.dat");
-        test::exec_sql(products, R"(
+        product = open("products.db", R"(
 CREATE TABLE Denomination (NodeID SMALLINT, Class TEXT, Type TEXT, Size TEXT);
 INSERT INTO Denomination VALUES (3, 'QB', 'H', '10'), (4, 'QB', 'M', '12'), (5, 'QB', 'L', '14');
 )");
-        test::exec_sql(selector_path, R"(
+        selector = open("ps.dat", R"(
 CREATE TABLE BaseArticleNumbers (Class TEXT, Type TEXT, Size TEXT, Material TEXT, Pressure TEXT,
                                  Factory TEXT, BaseArtNo TEXT);
 INSERT INTO BaseArticleNumbers VALUES
@@ -28,16 +28,13 @@ INSERT INTO ITEM_PLAN_NF VALUES
  ('A100', 20, '01', 'G1'), ('A100', 20, '01', 'G1'), ('A100', 30, '01', 'G2'),
  ('A100', 40, '02', 'G1'), ('A200', 16, '01', 'G1');
 )");
-        product = platform::OpenDatabase(products);
         denomination = product.OpenRecordset("SELECT * FROM Denomination");
-        selector = platform::OpenDatabase(selector_path);
         sources = {&denomination, &selector};
         filter.Active = true;
     }
 
     bool check(std::int16_t node) { return FilterCheck("SPC", node, sources, filter, forced, plates, count); }
 
-    test::CoreScratch scratch;
     platform::Database product, selector;
     platform::Recordset denomination;
     FilterSources sources;
@@ -47,37 +44,37 @@ INSERT INTO ITEM_PLAN_NF VALUES
     std::int16_t count = 0;
 };
 
-TEST_F(FilterCheckTest, InactiveFilterPassesWithoutLookingAnywhere) {
+TEST_F(FilterCheckTest, InactiveFilterPassesWithoutLookingAndActiveNeedsTheMainDatabaseTables) {
     filter.Active = false;
     EXPECT_TRUE(FilterCheck("CON", 99, FilterSources{}, filter, forced, plates, count));
     EXPECT_FALSE(forced);
-}
-
-TEST_F(FilterCheckTest, ActiveFilterWithoutTheMainDatabaseTablesFails) {
-    try {
-        FilterCheck("VAP", 3, FilterSources{}, filter, forced, plates, count);
-        FAIL() << "no error";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), 91);
-    }
+    filter.Active = true;
+    EXPECT_EQ(test::error_of([&] { FilterCheck("VAP", 3, FilterSources{}, filter, forced, plates, count); }).number(),
+              91);
 }
 
 TEST_F(FilterCheckTest, MaterialPressureAndFactoryOfTheBaseArticle) {
-    EXPECT_TRUE(check(3));  // any article of the denomination
-    EXPECT_FALSE(check(5));  // no base article at all
-    EXPECT_FALSE(check(42));  // no denomination row
-    filter.Material = "SMO";
-    EXPECT_TRUE(check(3));
-    filter.Pressure = "PN16";
-    EXPECT_FALSE(check(3));
-    filter = FilterType{};
-    filter.Active = true;
-    filter.Factory = "South";
-    EXPECT_TRUE(check(3));  // found inside "North;South"
-    filter.Factory = "East";
-    EXPECT_FALSE(check(3));
-    filter.Material = "3'16";  // a quote in a user's text cannot break the criterion
-    EXPECT_FALSE(check(3));
+    struct Case {
+        std::int16_t node;
+        const char *material, *pressure, *factory;
+        bool passes;
+    };
+    for (const Case& c : std::array<Case, 8>{{
+             {3, "", "", "", true},  // any article of the denomination
+             {5, "", "", "", false},  // no base article at all
+             {42, "", "", "", false},  // no denomination row
+             {3, "SMO", "", "", true},
+             {3, "SMO", "PN16", "", false},
+             {3, "", "", "South", true},  // found inside "North;South"
+             {3, "", "", "East", false},
+             {3, "3'16", "", "", false},  // a quote in a user's text cannot break the criterion
+         }}) {
+        SCOPED_TRACE(testing::Message() << c.node << " " << c.material << " " << c.pressure << " " << c.factory);
+        filter.Material = c.material;
+        filter.Pressure = c.pressure;
+        filter.Factory = c.factory;
+        EXPECT_EQ(check(c.node), c.passes);
+    }
     EXPECT_FALSE(forced);
 }
 
@@ -144,11 +141,9 @@ TEST_F(FilterCheckTest, RecordsetsAreClosedAfterAnError) {
     test::exec_sql(scratch.file("ps.dat"), "DROP TABLE ITEM_PLAN_NF;");
     filter.cew = true;
     filter.whs = "01";
-    const auto before = platform::db_open_handles();
+    const test::OpenHandles handles;
     EXPECT_THROW(check(3), platform::Error);
-    const auto after = platform::db_open_handles();
-    EXPECT_EQ(after.recordsets, before.recordsets);
-    EXPECT_EQ(after.databases, before.databases);
+    handles.expect_closed();
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #include "core/price_data.h"
-#include "core/product_fixture.h"
+#include "core/fixture.h"
 #include "platform/error.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@ namespace {
 using platform::Recordset;
 using platform::Variant;
 
-class PriceDataTest : public ::testing::Test {
+class PriceDataTest : public test::ScratchTest {
 protected:
     void SetUp() override {
         std::string sql = "CREATE TABLE Stock (StockID TEXT";
@@ -23,12 +23,10 @@ INSERT INTO Cost VALUES (3, 850, 12.5, 300);
 CREATE TABLE XPC (NodeID SMALLINT, XPc TEXT);
 INSERT INTO XPC VALUES (12, 'QB*H*10*316*H*1P*S');
 )";
-        test::exec_sql(scratch.file("p.db"), sql);
-        db = platform::OpenDatabase(scratch.file("p.db"));
+        db = open("p.db", sql);
         stock = db.OpenRecordset("Stock");
         cost = db.OpenRecordset("Cost");
     }
-    test::CoreScratch scratch;
     platform::Database db;
     Recordset stock, cost;
     Bounded<std::int16_t, 1, 20> levels{};
@@ -72,24 +70,15 @@ TEST_F(PriceDataTest, StockLeftAloneWhenSkippedMissingOrWithoutId) {
     EXPECT_EQ(price.Startprice, 850);
 }
 
-TEST_F(PriceDataTest, ArticleCodeOfANode) {
-    const std::string path = scratch.file("p.db");
-    const auto before = platform::db_open_handles();
-    EXPECT_EQ(GetXPC(12, path), "QB*H*10*316*H*1P*S");
-    EXPECT_EQ(GetXPC(13, path), "");
-    const auto after = platform::db_open_handles();
-    EXPECT_EQ(after.databases, before.databases);
-    EXPECT_EQ(after.recordsets, before.recordsets);
-}
-
-TEST_F(PriceDataTest, ArticleCodeErrorsCloseWhatWasOpened) {
+TEST_F(PriceDataTest, ArticleCodeOfANodeAndErrorsCloseWhatWasOpened) {
     test::exec_sql(scratch.file("other.db"), "CREATE TABLE Dummy (x INTEGER);");
-    const auto before = platform::db_open_handles();
+    const test::OpenHandles handles;
+    EXPECT_EQ(GetXPC(12, scratch.file("p.db")), "QB*H*10*316*H*1P*S");
+    EXPECT_EQ(GetXPC(13, scratch.file("p.db")), "");
+    handles.expect_closed();
     EXPECT_THROW(GetXPC(12, scratch.file("other.db")), platform::Error);   // no XPC table
     EXPECT_THROW(GetXPC(12, scratch.file("missing.db")), platform::Error);  // no database
-    const auto after = platform::db_open_handles();
-    EXPECT_EQ(after.databases, before.databases);
-    EXPECT_EQ(after.recordsets, before.recordsets);
+    handles.expect_closed();
 }
 
 TEST(FieldValueOrZeroTest, NullAndEmptyCountAsZero) {

@@ -1,10 +1,9 @@
 #include "core/xer_physics.h"
-#include "core/product_fixture.h"
+#include "core/fixture.h"
 #include "platform/error.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace hxq::core {
 namespace {
@@ -40,13 +39,11 @@ INSERT INTO HXQMeas VALUES
  ('QB*10*S*316*H*2S*S', 4, 0.5, 0.12, 0.020, 0.0024, 2, 0.006, '45', '30', '25', '16', '16', '225', '150', 3.0, 0.1);
 )";
 
-class XerPhysicsTest : public ::testing::Test {
+class XerPhysicsTest : public test::ScratchTest {
 protected:
     void SetUp() override {
-        test::exec_sql(scratch.file("p.db"), kProduct);
-        test::exec_sql(scratch.file("ps.dat"), kSelector);
-        product = platform::OpenDatabase(scratch.file("p.db"));
-        selector = platform::OpenDatabase(scratch.file("ps.dat"));
+        product = open("p.db", kProduct);
+        selector = open("ps.dat", kSelector);
         denomination = product.OpenRecordset("Denomination");
         tree = product.OpenRecordset("ModelTree");
         channel = product.OpenRecordset("Channel");
@@ -70,16 +67,11 @@ protected:
         return alt;
     }
 
-    int error_code(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const platform::Error& e) {
-            return e.number() - platform::kObjectError;
-        }
-        return 0;
+    template <class F>
+    static int error_code(F f) {
+        return test::error_of(f).number() - platform::kObjectError;
     }
 
-    test::CoreScratch scratch;
     platform::Database product, selector;
     Recordset denomination, tree, channel, measures;
 };

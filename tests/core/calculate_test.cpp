@@ -1,20 +1,22 @@
-// The single-phase main loop with a scripted engine: the walk over groups and models,
-// the ranking into the seven slots, prices, physical data, errors and clean-up.
+// The single-phase main loop: with a scripted engine on scratch databases (the walk over
+// groups and models, the ranking into the seven slots, prices, physical data, errors and
+// clean-up), and with the real engine on the sample product range.
 #include "core/calculate.h"
-#include "core/calculate_fixture.h"
+#include "core/fixture.h"
+#include "engines/fluid/catalogue.h"
 #include "platform/db.h"
 #include "platform/error.h"
-#include "settings/library_state.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
-#include <set>
 
 namespace hxq::core {
 namespace {
 
+using test::error_of;
 using test::Reply;
 using test::ScriptedEngine;
 
@@ -60,7 +62,8 @@ TEST_F(Driver, AModelReachedThroughTwoGroupsIsRatedOnceAndAFolderWithoutChildren
     db.node(4, 5, "S", 4);
     db.node(5, 1, "S S/010", 0);
     db.node(7, 1, "S S/010", 0);
-    db.exec_folder_model(7, 6);
+    db.exec_products("UPDATE ModelTree SET ModelID = 6, PriceID = 6, ChannelID1Left = 1, ChannelID2Left = 1 "
+                     "WHERE NodeID = 7");
     engine->replies[3] = Reply{.plates = 10};
     engine->replies[4] = Reply{.plates = 30};
     group(10);
@@ -80,7 +83,7 @@ TEST_F(Driver, AFilteredModelNeverDisplacesItsSibling) {
     db.article(3);
     db.article(4);
     // Model 3 would be far cheaper, but no base article of material "D" exists for it.
-    db.exec_selector("UPDATE BaseArticleNumbers SET Material = 'D' WHERE BaseArtNo = 'A4'");
+    test::exec_sql(db.selector, "UPDATE BaseArticleNumbers SET Material = 'D' WHERE BaseArtNo = 'A4'");
     engine->replies[3] = Reply{.plates = 4};
     engine->replies[4] = Reply{.plates = 90};
     data.GivenValues.Filter.Active = true;
@@ -141,66 +144,50 @@ TEST_F(Driver, AnEmptyQueryReturnsWithEverySlotEmpty) {
     }
 }
 
-TEST_F(Driver, AGroupWhereNothingSolvesRaisesNoSolution) {
+TEST_F(Driver, EngineErrorsOfAGroupAndOfASingleModel) {
     for (int n = 1; n <= 3; ++n) db.node(n, 0, "S S/010", n);
+    db.node(4, 0, "S", 2);
+    // A group member's own error stays silent; the group has no solution.
     engine->fallback = Reply{.valid = false, .error = 46};
     group(10);
-    try {
-        run();
-        FAIL() << "no error";
-    } catch (const platform::Error& e) {
-        // A group member's own error stays silent; the group has no solution.
-        EXPECT_EQ(e.number(), platform::kObjectError + 15);
-        EXPECT_EQ(e.source(), "SPCMainCalcLoop");
-        EXPECT_EQ(e.description(), "No solution found !");
-    }
+    platform::Error e = error_of([&] { run(); });
+    EXPECT_EQ(e.number(), platform::kObjectError + 15);
+    EXPECT_EQ(e.source(), "SPCMainCalcLoop");
+    EXPECT_EQ(e.description(), "No solution found !");
     EXPECT_EQ(engine->calls.size(), 3u);
-}
 
-TEST_F(Driver, AOneRowQueryRaisesTheEngineErrorUnlessItIsARemark) {
-    db.node(2, 0, "S", 2);
+    // A one-row query raises the engine's error, unless it is a remark.
     engine->replies[2] = Reply{.valid = false, .error = 44};
-    model(2);
-    try {
-        run();
-        FAIL() << "no error";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), platform::kObjectError + 44);
-        EXPECT_EQ(e.source(), "SPCMainCalcLoop");
-        EXPECT_EQ(e.description(), "Heat load must be greater than 0.");
-    }
+    model(4);
+    e = error_of([&] { run(); });
+    EXPECT_EQ(e.number(), platform::kObjectError + 44);
+    EXPECT_EQ(e.source(), "SPCMainCalcLoop");
+    EXPECT_EQ(e.description(), "Heat load must be greater than 0.");
     engine->replies[2] = Reply{.plates = 12, .error = 3, .warning = true};
     run();
-    EXPECT_EQ(slot_nodes(), (std::vector<int>{2}));
-}
+    EXPECT_EQ(slot_nodes(), (std::vector<int>{4}));
 
-TEST_F(Driver, AGroupSearchStopsAtTheEnginesInputCheck) {
-    db.node(1, 0, "S S/010", 1);
+    // A group search stops at the engine's input check, before any rating.
+    engine->calls.clear();
     engine->check_error = 43;
     group(10);
-    try {
-        run();
-        FAIL() << "no error";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), platform::kObjectError + 43);
-        EXPECT_EQ(e.source(), "SPCMainCalcLoop");
-    }
+    e = error_of([&] { run(); });
+    EXPECT_EQ(e.number(), platform::kObjectError + 43);
+    EXPECT_EQ(e.source(), "SPCMainCalcLoop");
     EXPECT_TRUE(engine->calls.empty());
 }
 
 TEST_F(Driver, MaterialSetsTheWallConductivity) {
     db.node(1, 0, "S", 1);
     model(1);
-    data.GivenValues.Material = 1;
-    run();
-    EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, 22.5);
-    data.GivenValues.Material = 0;
-    run();
-    EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, 16.3);
-    data.GivenValues.Material = 7;  // unknown: left as it was
     data.InData.WallConductivity = 40;
-    run();
-    EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, 40);
+    // Material 7 is unknown: the conductivity stays as it was.
+    for (auto [material, expected] : std::array<std::pair<std::int16_t, double>, 3>{{{7, 40}, {1, 22.5}, {0, 16.3}}}) {
+        SCOPED_TRACE(material);
+        data.GivenValues.Material = material;
+        run();
+        EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, expected);
+    }
 }
 
 TEST_F(Driver, PhysicalDataOnlyForTheMainDatabaseAndBelowMinNoPTheAlternativeIsDropped) {
@@ -286,7 +273,7 @@ TEST_F(Driver, ADualCalculationRatesANonDualModelAsAPairInOnePack) {
 TEST_F(Driver, CandidatesDoNotInheritTheChannelsOrStockOfTheModelBefore) {
     db.node(1, 0, "S S/010", 1, "ABC", true);
     db.node(2, 0, "S S/010", 2);
-    db.exec_stock("INSERT INTO Stock (StockID, Level1, Level2) VALUES (1, '10', '20')");
+    test::exec_sql(db.stock, "INSERT INTO Stock (StockID, Level1, Level2) VALUES (1, '10', '20')");
     group(10);
     run();
     ASSERT_EQ(engine->calls.size(), 2u);
@@ -312,47 +299,145 @@ TEST_F(Driver, EveryDatabaseAndRecordsetIsClosedAfterAnError) {
     db.article(1);
     calc->SetSources(db.sources());
     group(10);
-    const platform::DbHandleCounts before = platform::db_open_handles();
-    auto expect_closed = [&] {
-        const platform::DbHandleCounts after = platform::db_open_handles();
-        EXPECT_EQ(after.databases, before.databases);
-        EXPECT_EQ(after.recordsets, before.recordsets);
-    };
+    const test::OpenHandles handles;
     // An error thrown by the engine in the middle of the walk.
     engine->before = [](const SinglePhaseInput&) { throw platform::Error(3021, "engine", "No current record."); };
-    try {
-        run();
-        FAIL() << "no error";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), 3021);
-        EXPECT_EQ(e.source(), "SPCMainCalcLoop");
-        EXPECT_EQ(e.description(), "No current record.");
-    }
-    expect_closed();
+    const platform::Error e = error_of([&] { run(); });
+    EXPECT_EQ(e.number(), 3021);
+    EXPECT_EQ(e.source(), "SPCMainCalcLoop");
+    EXPECT_EQ(e.description(), "No current record.");
+    handles.expect_closed();
     // A look-up of the physical data that finds no article (node 2 has none).
     engine->before = nullptr;
     EXPECT_THROW(run(), platform::Error);
-    expect_closed();
+    handles.expect_closed();
     // A stock database that does not exist.
     CalculationSources s = db.sources();
     s.StockDB = db.scratch.file("missing.db");
     calc->SetSources(s);
     EXPECT_THROW(run(), platform::Error);
-    expect_closed();
-}
-
-TEST_F(Driver, NoOfAlternativesIsWhatTheOptionsReport) {
-    calc->NoOfAlternatives(4);
-    EXPECT_EQ(settings::library_state().derived.NrResults, 4);
-    calc->NoOfAlternatives(7);
+    handles.expect_closed();
 }
 
 TEST(Ranking, FewerUnitsBeforeCheaperAndEqualCountsByPrice) {
-    EXPECT_TRUE(BetterAlternative(5000.f, std::int16_t{1}, 100.f, std::int16_t{2}));
-    EXPECT_FALSE(BetterAlternative(100.f, std::int16_t{2}, 5000.f, std::int16_t{1}));
-    EXPECT_TRUE(BetterAlternative(100.f, std::int16_t{1}, 100.f, std::int16_t{1}));
-    EXPECT_FALSE(BetterAlternative(100.5f, std::int16_t{1}, 100.f, std::int16_t{1}));
-    EXPECT_TRUE(BetterAlternative(1e9f, std::int16_t{3}, kEmptySlotPrice, kEmptySlotUnits));
+    struct Case {
+        float price_a;
+        std::int16_t units_a;
+        float price_b;
+        std::int16_t units_b;
+        bool a_first;
+    };
+    for (const Case& c : std::array<Case, 5>{{{5000, 1, 100, 2, true},
+                                             {100, 2, 5000, 1, false},
+                                             {100, 1, 100, 1, true},
+                                             {100.5f, 1, 100, 1, false},
+                                             {1e9f, 3, kEmptySlotPrice, kEmptySlotUnits, true}}}) {
+        SCOPED_TRACE(testing::Message() << c.price_a << "/" << c.units_a << " vs " << c.price_b << "/" << c.units_b);
+        EXPECT_EQ(BetterAlternative(c.price_a, c.units_a, c.price_b, c.units_b), c.a_first);
+    }
+}
+
+// 400 kW from 80/50 °C water to 25/45 °C water, 40 kPa on each side, on the sample range.
+class DriverOnSampleRange : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string sample = HXQ_SAMPLE_DIR;
+        CalculationSources s;
+        s.MainProductDB = sample + "/products.db";
+        s.StockDB = sample + "/stock.db";
+        s.SelectorDB = sample + "/selector.db";
+        s.UserLevel = "A";
+        calc.SetSources(s);
+        d.GivenValues.XerDB = s.MainProductDB;
+        SinglePhaseInput& in = d.InData;
+        in.Fluid[1] = engines::fluid::create_fluid("water");
+        in.Fluid[2] = engines::fluid::create_fluid("water");
+        in.HeatLoad = {400e3, true};
+        in.InletTemp[1] = {80, true};
+        in.OutletTemp[1] = {50, true};
+        in.InletTemp[2] = {25, true};
+        in.OutletTemp[2] = {45, true};
+        in.MaxPressureDrop[1] = {40e3, true};
+        in.MaxPressureDrop[2] = {40e3, true};
+    }
+    // A given unit of `plates` plates rated for 30 kW.
+    void rate_unit(std::int16_t node, std::int16_t plates) {
+        d.GivenValues.XerID = node;
+        d.InData.HeatLoad = {30e3, true};
+        d.InData.NoOfPlates = {plates, true};
+        d.InData.CalcMode = "X";
+        calc.SPCMainCalcLoop(d);
+    }
+    clsCalculate calc;
+    SPCDataType d;
+};
+
+TEST_F(DriverOnSampleRange, AGroupSelectionFillsSevenRankedAlternativesWithPhysicalData) {
+    d.GivenValues.IsXerGroup = true;
+    d.GivenValues.XerID = 13;  // the large units
+    const test::OpenHandles handles;
+    calc.SPCMainCalcLoop(d);
+    handles.expect_closed();
+    for (int i = 1; i <= 7; ++i) {
+        SCOPED_TRACE(i);
+        const OutDataType& a = d.outdata[i];
+        const SinglePhaseResult& r = a.OutputData;
+        ASSERT_TRUE(r.Valid);
+        if (i > 1) {
+            const OutDataType& prev = d.outdata[i - 1];
+            EXPECT_TRUE(BetterAlternative(prev.Price, prev.OutputData, a.Price, r));
+        }
+        // Rescaled to SI: the duty in W, ports in m, water's viscosity in Pa s.
+        EXPECT_NEAR(r.HeatLoad, 400e3, 400e3 * 1e-6);
+        EXPECT_GT(r.PortDiameterUp[1], 0.01);
+        EXPECT_LT(r.PortDiameterUp[1], 0.3);
+        EXPECT_GT(r.Viscosity[1], 2e-4);
+        EXPECT_LT(r.Viscosity[1], 1e-3);
+        EXPECT_LE(r.PressureDrop[1], 40e3 * (1 + 1e-6));
+        EXPECT_GE(r.OverSurface, 0);
+        EXPECT_GT(a.XerPhysics.Height, 0);
+        EXPECT_GT(a.XerPhysics.Weight_full, a.XerPhysics.Weight_empty);
+        // The price follows from the model's Cost row and the rated plates.
+        EXPECT_GT(a.Price, 0);
+        EXPECT_LT(a.Price, 1e6);
+    }
+}
+
+TEST_F(DriverOnSampleRange, TheSameDutyOnTheLegacyDatabaseHasNoPhysicalData) {
+    d.GivenValues.XerDB = std::string(HXQ_SAMPLE_DIR) + "/legacy.db";
+    d.GivenValues.IsXerGroup = true;
+    d.GivenValues.XerID = 4;
+    d.InData.HeatLoad = {60e3, true};
+    calc.SPCMainCalcLoop(d);
+    ASSERT_TRUE(d.outdata[1].OutputData.Valid);
+    for (const auto& a : d.outdata) EXPECT_EQ(a.XerPhysics, XerPhysicsType{});
+}
+
+TEST_F(DriverOnSampleRange, MaterialOneRatesWithTheBetterConductingPlate) {
+    rate_unit(109, 20);  // Q22 H
+    const double k0 = d.outdata[1].OutputData.Kpredicted;
+    d.GivenValues.Material = 1;
+    rate_unit(109, 20);
+    EXPECT_GT(d.outdata[1].OutputData.Kpredicted, k0);
+}
+
+TEST_F(DriverOnSampleRange, AMultiPassUnitHoldsTheVolumeOfItsChannelsOnce) {
+    for (int s = 1; s <= 2; ++s) d.InData.NoOfPasses[s] = {2, true};
+    rate_unit(123, 21);  // Q45 HM: a left and a right channel type on each side
+    const OutDataType& a = d.outdata[1];
+    ASSERT_TRUE(a.OutputData.Valid);
+    ASSERT_EQ(a.OutputData.Passes[1], 2);
+    platform::Database db = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/products.db", true);
+    platform::Recordset ch = db.OpenRecordset("SELECT min(ChVol) AS low, max(ChVol) AS high FROM Channel "
+                                              "WHERE ChannelID IN (51, 53)");
+    const double low = ch.Fields("low").as_double(), high = ch.Fields("high").as_double();
+    ASSERT_GT(low, 0);
+    for (int s = 1; s <= 2; ++s) {
+        SCOPED_TRACE(s);
+        const double channels = a.OutputData.NoOfChannels[s];
+        EXPECT_GE(a.XerPhysics.Vol[s], low * channels * (1 - 1e-6));
+        EXPECT_LE(a.XerPhysics.Vol[s], high * channels * (1 + 1e-6));
+    }
 }
 
 }  // namespace
