@@ -1,55 +1,181 @@
-// The deliberate special cases of the sample range reach the library's own readers as
-// intended: default prices, a stock list cut at its gap, article codes by node.
+// The library's queries and readers on the sample range, which is laid out to give: the
+// groups and user levels, the subtree walks, the correction-factor fallbacks, default
+// prices, a stock list cut at its gap, warehouse stock for the filter, the article-code
+// fallback of a three-pass unit and the node tags.
 #include "sample_db.h"
 
+#include "core/filter_check.h"
+#include "core/model_data.h"
+#include "core/model_tree.h"
 #include "core/price_data.h"
+#include "core/xer_physics.h"
+#include "core/xer_tag.h"
 #include "platform/db.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace hxq::sample_test {
 namespace {
 
-using platform::OpenDatabase;
-using platform::Variant;
+using core::Duty;
+using core::MainQuery;
+using platform::Recordset;
 
-struct Priced {
-    core::PriceType price;
-    std::int16_t count = -1;
-    core::Bounded<std::int16_t, 1, 20> levels;
+std::string db_path(const char* file) { return (sample_dir() / file).string(); }
+
+// Rates every row it is offered, at its node id as price, and records the order.
+class CountingRating : public core::CandidateRating<core::OutDataType> {
+public:
+    std::vector<int> rated;
+    bool PassesFilter(std::int16_t) override { return true; }
+    void Rate(Recordset&, core::OutDataType& alt) override {
+        rated.push_back(alt.nodeid);
+        alt.Price = static_cast<float>(alt.nodeid);
+    }
+    bool Better(const core::OutDataType& candidate, const core::OutDataType& best) override {
+        return candidate.Price <= best.Price;
+    }
 };
 
-Priced price_of(const std::string& model) {
-    auto products = OpenDatabase((sample_dir() / "products.db").string(), true);
-    auto stock_db = OpenDatabase((sample_dir() / "stock.db").string(), true);
-    auto hxq = products.OpenRecordset("SELECT * FROM HXQ WHERE ModelName='" + model + "'");
-    const auto id = static_cast<std::int16_t>(hxq.Fields("HXQID").as_integer());
-    auto tree = products.OpenRecordset("SELECT * FROM ModelTree WHERE ModelID=" + std::to_string(id) +
-                                       " AND Table='HXQ'");
-    auto stock = stock_db.OpenRecordset("SELECT * FROM Stock");
-    auto cost = products.OpenRecordset("SELECT * FROM Cost");
-    Priced p;
-    core::GetPriceData(tree.Fields("StockID"), static_cast<std::int16_t>(tree.Fields("PriceID").as_integer()),
-                       p.levels, p.count, p.price, stock, cost, false);
-    return p;
+class SampleRange : public ::testing::Test {
+protected:
+    std::set<std::string> aliases(const std::string& sql) {
+        std::set<std::string> out;
+        for (Recordset rs = products.OpenRecordset(sql); !rs.Eof(); rs.MoveNext())
+            out.insert(rs.Fields("Alias").as_text());
+        return out;
+    }
+    // The rows a walk of `node` rates, in a run of its own.
+    std::vector<int> walk(std::int16_t node, const std::string& level, Duty duty = Duty::SinglePhase) {
+        core::CalculatedSet calculated;
+        CountingRating rating;
+        core::WalkOptions o;
+        o.duty = duty;
+        o.user_level = level;
+        core::NodeCalc<core::OutDataType>(tree, node, o, calculated, rating);
+        return rating.rated;
+    }
+    // The rows the walks of every row of a group query rate, in the run `run`.
+    void walk_group(int group, const std::string& level, CountingRating& run, core::CalculatedSet& calculated) {
+        core::WalkOptions o;
+        o.user_level = level;
+        for (Recordset rows = products.OpenRecordset(MainQuery(Duty::SinglePhase, true, group, level)); !rows.Eof();
+             rows.MoveNext())
+            core::NodeCalc<core::OutDataType>(tree, core::ToInt16(rows.Fields("NodeID")), o, calculated, run);
+    }
+
+    platform::Database products = platform::OpenDatabase(db_path("products.db"), true);
+    platform::Database selector = platform::OpenDatabase(db_path("selector.db"), true);
+    Recordset tree = products.OpenRecordset("SELECT * FROM ModelTree");
+};
+
+TEST_F(SampleRange, GroupQueriesHonourMembershipsUserLevelsAndRetirement) {
+    EXPECT_EQ(aliases(MainQuery(Duty::SinglePhase, true, 12, "C")), (std::set<std::string>{"Q10", "Q14", "Q22", "Q32"}));
+    // The two largest sizes are hidden from user level C.
+    EXPECT_EQ(aliases(MainQuery(Duty::SinglePhase, true, 13, "C")),
+              (std::set<std::string>{"Q32", "Q45", "Q60", "Q90", "Q140", "Q220"}));
+    EXPECT_EQ(aliases(MainQuery(Duty::SinglePhase, true, 13, "A")).size(), 8u);
+    // The whole range reaches its members through the two size groups, and Q32 directly.
+    EXPECT_EQ(aliases(MainQuery(Duty::SinglePhase, true, 11, "B")),
+              (std::set<std::string>{"Small single-phase units", "Large single-phase units", "Q32"}));
+    EXPECT_TRUE(aliases(MainQuery(Duty::Evaporator, true, 34, "C")).empty());
+    EXPECT_EQ(aliases("SELECT * FROM ModelTree WHERE ParentID=52 AND Instr(Group,'A/052') > 0 AND InUse").size(), 3u);
+    // The retired size is a member of no group that a calculation can select.
+    Recordset retired = products.OpenRecordset("SELECT * FROM ModelTree WHERE Alias='Q18' AND Not InUse");
+    ASSERT_EQ(retired.RecordCount(), 1);
+    EXPECT_EQ(retired.Fields("Group").as_text().find('/'), std::string::npos);
 }
 
-TEST(SampleWithLibrary, ModelWithoutCostRowGetsDefaultPricesAndItsStockStopsAtTheGap) {
-    Priced q14 = price_of("Q14");
+TEST_F(SampleRange, GroupWalksRateQ32OnceAndHideMixedChannelsFromLevelC) {
+    CountingRating run;
+    core::CalculatedSet calculated;
+    walk_group(12, "A", run, calculated);
+    const std::size_t after_small = run.rated.size();
+    EXPECT_EQ(std::count(run.rated.begin(), run.rated.end(), 116), 1);  // Q32 H
+    walk_group(13, "A", run, calculated);
+    // Q32's channel nodes, rated with the small group, are not rated again.
+    EXPECT_EQ(std::count(run.rated.begin(), run.rated.end(), 116), 1);
+    EXPECT_EQ(std::count(run.rated.begin(), run.rated.end(), 118), 1);
+    EXPECT_GT(run.rated.size(), after_small);
+    EXPECT_EQ(calculated.size(), run.rated.size());
+
+    CountingRating level_c;
+    core::CalculatedSet fresh;
+    walk_group(13, "C", level_c, fresh);
+    for (int hidden : {123, 144}) EXPECT_EQ(std::count(level_c.rated.begin(), level_c.rated.end(), hidden), 0);
+    EXPECT_EQ(std::count(level_c.rated.begin(), level_c.rated.end(), 120), 1);  // Q45 H
+}
+
+TEST_F(SampleRange, SubtreeWalksFindTheChannelVariantsOfTheDutyOnly) {
+    // Q22's single-phase folder: H, M, L; with level A also HM, ML and the double wall.
+    EXPECT_EQ(walk(108, "C"), (std::vector<int>{109, 110, 111}));
+    EXPECT_EQ(walk(108, "A").size(), 6u);
+    // Its condenser folder has no single-phase children and is no single-phase node.
+    EXPECT_TRUE(walk(171, "A").empty());
+    EXPECT_EQ(walk(171, "A", Duty::Condenser).size(), 3u);
+    // A folder without children is its own candidate, for the levels that see it.
+    EXPECT_EQ(walk(15, "A"), (std::vector<int>{15}));
+    EXPECT_TRUE(walk(15, "C").empty());
+    // The stage-1 candidates of a two-stage unit share its model.
+    EXPECT_EQ(products.OpenRecordset("SELECT * FROM ModelTree WHERE ModelID=5 AND Table='HXQ' AND Instr(Group,'T')>0")
+                  .RecordCount(),
+              4);
+}
+
+TEST_F(SampleRange, ChannelDataAndCorrectionFactorsFallBackToFluidZeroThenToDefaults) {
+    Recordset channel = products.OpenRecordset("Channel");
+    ASSERT_TRUE(tree.FindFirst("NodeID=101"));  // Q10 H
+    core::PerSide<core::SinglePhaseSide> sides;
+    core::ReadSideData(tree, channel, sides);
+    EXPECT_EQ(sides[1].Left.ChannelID, 11);
+    EXPECT_GT(sides[1].PortDia, 0);
+    EXPECT_GT(sides[1].Left.cnu, 0);
+
+    Recordset cff = products.OpenRecordset("SELECT * FROM [Channel-Fluid-Factors]");
+    // Q22 H (31) has rows of its own for R134a (20); Q32 H (41) only the fallback; the
+    // V-ring evaporator Q45 H (51) V-model fallbacks (fluid 99 has no rows); the
+    // low-angle Q32 L (42) no rows at all.
+    EXPECT_DOUBLE_EQ(core::GetCorrFactorsVAP(31, 20, cff, false, true).cNuCorr, 1.08);
+    EXPECT_DOUBLE_EQ(core::GetCorrFactorsVAP(41, 20, cff, false, false).cNuCorr, 0.93);
+    EXPECT_DOUBLE_EQ(core::GetCorrFactorsVAP(51, 99, cff, true, true).cNuCorr, 1.05);
+    const core::CorrFactors none = core::GetCorrFactorsVAP(42, 0, cff, false, true);
+    EXPECT_DOUBLE_EQ(none.cNuCorr, 1);
+    EXPECT_DOUBLE_EQ(none.cNuMaxNoP, 0);
+}
+
+TEST_F(SampleRange, PricesDefaultsAndStockLevels) {
+    platform::Database stock_db = platform::OpenDatabase(db_path("stock.db"), true);
+    Recordset stock = stock_db.OpenRecordset("Stock");
+    Recordset cost = products.OpenRecordset("Cost");
+    struct Priced {
+        core::PriceType price;
+        std::int16_t count = -1;
+        core::Bounded<std::int16_t, 1, 20> levels;
+    };
+    auto price_of = [&](const std::string& alias) {
+        Priced p;
+        EXPECT_TRUE(tree.FindFirst("Alias='" + alias + "' AND Table='HXQ'")) << alias;
+        core::GetPriceData(tree.Fields("StockID"), core::ToInt16(tree.Fields("PriceID")), p.levels, p.count, p.price,
+                           stock, cost, false);
+        return p;
+    };
+    // Q14 has no Cost row and an empty third stock level.
+    const Priced q14 = price_of("Q14 H");
     EXPECT_FLOAT_EQ(q14.price.Startprice, core::kDefaultStartprice);
     EXPECT_FLOAT_EQ(q14.price.Plateprice, core::kDefaultPlateprice);
     EXPECT_FLOAT_EQ(q14.price.PassPrice, core::kDefaultPassPrice);
     EXPECT_EQ(q14.count, 2);
     EXPECT_EQ(q14.levels[1], 10);
     EXPECT_EQ(q14.levels[2], 20);
-}
-
-TEST(SampleWithLibrary, PricesGrowWithPlateSizeAndTheLargestStockUsesEveryLevel) {
-    Priced small = price_of("Q10"), large = price_of("Q320");
+    // Prices grow with the plate size; a unit starts at a few times its plates, a pass at
+    // a fraction of the start. The largest stock uses every level.
+    const Priced small = price_of("Q10 H"), large = price_of("Q320 H");
     EXPECT_GT(large.price.Plateprice, 10 * small.price.Plateprice);
-    // Start price of a unit a few times its plates, a pass a fraction of the start.
     for (const Priced* p : {&small, &large}) {
         EXPECT_GT(p->price.Startprice, 20 * p->price.Plateprice);
         EXPECT_LT(p->price.PassPrice, p->price.Startprice);
@@ -57,17 +183,62 @@ TEST(SampleWithLibrary, PricesGrowWithPlateSizeAndTheLargestStockUsesEveryLevel)
     EXPECT_EQ(large.count, 20);
 }
 
-TEST(SampleWithLibrary, ArticleCodesOfNodes) {
-    SampleDb db("products.db");
-    const std::string main_db = (sample_dir() / "products.db").string();
-    auto with = db.query("SELECT NodeID, XPc FROM XPC LIMIT 1");
-    ASSERT_EQ(with.size(), 1u);
-    EXPECT_EQ(core::GetXPC(static_cast<std::int16_t>(with[0].at("NodeID").integer()), main_db),
-              with[0].at("XPc").text());
-    auto without = db.query("SELECT NodeID FROM ModelTree WHERE \"Table\" = 'HXQ' AND "
-                            "NodeID NOT IN (SELECT NodeID FROM XPC) LIMIT 1");
-    ASSERT_EQ(without.size(), 1u);
-    EXPECT_EQ(core::GetXPC(static_cast<std::int16_t>(without[0].at("NodeID").integer()), main_db), "");
+TEST_F(SampleRange, FilterFindsBaseArticlesAndWarehouseStockWithConnections) {
+    Recordset denomination = products.OpenRecordset("Denomination");
+    const core::FilterSources sources{&denomination, &selector};
+    core::FilterType filter;
+    filter.Active = true;
+    bool forced = false;
+    core::Bounded<std::int16_t, 1, 20> plates{};
+    std::int16_t count = 0;
+    auto passes = [&](std::int16_t node) { return FilterCheck("SPC", node, sources, filter, forced, plates, count); };
+    EXPECT_FALSE(passes(148));  // Q500 has no base article at all
+    filter.Material = "titanium";
+    EXPECT_FALSE(passes(101));
+    filter.Material = "C";
+    filter.Factory = "F2";
+    EXPECT_TRUE(passes(101));
+    EXPECT_FALSE(forced);
+    filter = core::FilterType{};
+    filter.Active = filter.cew = true;
+    filter.whs = "100";
+    filter.ConnXPCs = "CT16;CS16";
+    ASSERT_TRUE(passes(101));
+    EXPECT_TRUE(forced);
+    EXPECT_EQ(count, 3);
+}
+
+TEST_F(SampleRange, ThreePassQ45TakesTheTwoPassArticle) {
+    Recordset denomination = products.OpenRecordset("Denomination");
+    Recordset channel = products.OpenRecordset("Channel");
+    Recordset measures = selector.OpenRecordset("HXQMeas");
+    core::OutDataType alt;
+    alt.nodeid = 120;
+    alt.OutputData.NoOfPlates = 39;
+    alt.OutputData.NoOfPasses = 3;
+    alt.OutputData.Passes[1] = 3;
+    alt.OutputData.Passes[2] = 1;
+    alt.OutputData.Channelout[1][1] = 18;  // the unit's channels: 6 in each of 3 passes
+    alt.OutputData.Channelout[2][1] = 20;
+    ASSERT_TRUE(core::GetXerPhysicsSPC(denomination, measures, tree, channel, alt));
+    EXPECT_GT(alt.XerPhysics.length, 0);
+    EXPECT_GT(alt.XerPhysics.Vol[1], 0);
+    EXPECT_FLOAT_EQ(alt.XerPhysics.Vol[1], alt.XerPhysics.Vol[2] * 18 / 20);
+    EXPECT_GT(alt.XerPhysics.Weight_empty, 0);
+}
+
+TEST_F(SampleRange, NodeTagsOfGroupsFamilyFoldersAndDualModels) {
+    auto tag_of = [&](int node) {
+        EXPECT_TRUE(tree.FindFirst("NodeID=" + std::to_string(node)));
+        return core::ParseXerTag(core::BuildXerTag(tree, db_path("products.db")));
+    };
+    EXPECT_TRUE(tag_of(12).IsGroup);
+    // The Q32 family folder is a member of three groups but no group itself: its group
+    // query would find nothing, so the tag has it rated as one node with its subtree.
+    const core::XerTagInfo folder = tag_of(115);
+    EXPECT_FALSE(folder.IsGroup);
+    EXPECT_EQ(folder.GroupOrNode, 115);
+    EXPECT_TRUE(tag_of(244).Dual);
 }
 
 }  // namespace
