@@ -124,8 +124,18 @@ TEST_P(ProductDatabase, StockAndPriceIdsResolveExceptTheModelWithoutCost) {
             << "node " << r.at("NodeID").integer() << " StockID " << r.at("StockID").text();
         if (!costs.count(r.at("PriceID").integer())) unpriced.insert(r.at("ModelName").text());
     }
+    // A unit starts at a few times its plates, a pass costs a fraction of the start, and
+    // over the main range plate prices grow more than tenfold.
+    const auto prices = db.query("SELECT DISTINCT h.PlateArea, c.* FROM ModelTree n JOIN HXQ h ON h.HXQID = "
+                                 "n.ModelID JOIN Cost c ON c.PriceID = n.PriceID ORDER BY h.PlateArea");
+    ASSERT_GE(prices.size(), 2u);
+    for (const auto& c : prices) {
+        EXPECT_GT(c.at("TQSP1").number(), 20 * c.at("TQSP2").number()) << "PriceID " << c.at("PriceID").integer();
+        EXPECT_LT(c.at("PricePass").number(), c.at("TQSP1").number()) << "PriceID " << c.at("PriceID").integer();
+    }
     if (file == "products.db") {
         EXPECT_EQ(unpriced, std::set<std::string>{"Q14"});
+        EXPECT_GT(prices.back().at("TQSP2").number(), 10 * prices.front().at("TQSP2").number());
         for (long long price : db.ids("SELECT PriceID FROM \"AD-Models\"")) EXPECT_TRUE(costs.count(price));
     } else {
         EXPECT_TRUE(unpriced.empty());

@@ -1,14 +1,11 @@
 // The library's queries and readers on the sample range, which is laid out to give: the
-// groups and user levels, the subtree walks, the correction-factor fallbacks, default
-// prices, a stock list cut at its gap, warehouse stock for the filter, the article-code
-// fallback of a three-pass unit and the node tags.
+// groups and user levels, the subtree walks, the correction-factor fallbacks, warehouse
+// stock for the filter and the node tags.
 #include "sample_db.h"
 
 #include "core/filter_check.h"
 #include "core/model_data.h"
 #include "core/model_tree.h"
-#include "core/price_data.h"
-#include "core/xer_physics.h"
 #include "core/xer_tag.h"
 #include "platform/db.h"
 
@@ -60,15 +57,6 @@ protected:
         core::NodeCalc<core::OutDataType>(tree, node, o, calculated, rating);
         return rating.rated;
     }
-    // The rows the walks of every row of a group query rate, in the run `run`.
-    void walk_group(int group, const std::string& level, CountingRating& run, core::CalculatedSet& calculated) {
-        core::WalkOptions o;
-        o.user_level = level;
-        for (Recordset rows = products.OpenRecordset(MainQuery(Duty::SinglePhase, true, group, level)); !rows.Eof();
-             rows.MoveNext())
-            core::NodeCalc<core::OutDataType>(tree, core::ToInt16(rows.Fields("NodeID")), o, calculated, run);
-    }
-
     platform::Database products = platform::OpenDatabase(db_path("products.db"), true);
     platform::Database selector = platform::OpenDatabase(db_path("selector.db"), true);
     Recordset tree = products.OpenRecordset("SELECT * FROM ModelTree");
@@ -89,26 +77,6 @@ TEST_F(SampleRange, GroupQueriesHonourMembershipsUserLevelsAndRetirement) {
     Recordset retired = products.OpenRecordset("SELECT * FROM ModelTree WHERE Alias='Q18' AND Not InUse");
     ASSERT_EQ(retired.RecordCount(), 1);
     EXPECT_EQ(retired.Fields("Group").as_text().find('/'), std::string::npos);
-}
-
-TEST_F(SampleRange, GroupWalksRateQ32OnceAndHideMixedChannelsFromLevelC) {
-    CountingRating run;
-    core::CalculatedSet calculated;
-    walk_group(12, "A", run, calculated);
-    const std::size_t after_small = run.rated.size();
-    EXPECT_EQ(std::count(run.rated.begin(), run.rated.end(), 116), 1);  // Q32 H
-    walk_group(13, "A", run, calculated);
-    // Q32's channel nodes, rated with the small group, are not rated again.
-    EXPECT_EQ(std::count(run.rated.begin(), run.rated.end(), 116), 1);
-    EXPECT_EQ(std::count(run.rated.begin(), run.rated.end(), 118), 1);
-    EXPECT_GT(run.rated.size(), after_small);
-    EXPECT_EQ(calculated.size(), run.rated.size());
-
-    CountingRating level_c;
-    core::CalculatedSet fresh;
-    walk_group(13, "C", level_c, fresh);
-    for (int hidden : {123, 144}) EXPECT_EQ(std::count(level_c.rated.begin(), level_c.rated.end(), hidden), 0);
-    EXPECT_EQ(std::count(level_c.rated.begin(), level_c.rated.end(), 120), 1);  // Q45 H
 }
 
 TEST_F(SampleRange, SubtreeWalksFindTheChannelVariantsOfTheDutyOnly) {
@@ -148,41 +116,6 @@ TEST_F(SampleRange, ChannelDataAndCorrectionFactorsFallBackToFluidZeroThenToDefa
     EXPECT_DOUBLE_EQ(none.cNuMaxNoP, 0);
 }
 
-TEST_F(SampleRange, PricesDefaultsAndStockLevels) {
-    platform::Database stock_db = platform::OpenDatabase(db_path("stock.db"), true);
-    Recordset stock = stock_db.OpenRecordset("Stock");
-    Recordset cost = products.OpenRecordset("Cost");
-    struct Priced {
-        core::PriceType price;
-        std::int16_t count = -1;
-        core::Bounded<std::int16_t, 1, 20> levels;
-    };
-    auto price_of = [&](const std::string& alias) {
-        Priced p;
-        EXPECT_TRUE(tree.FindFirst("Alias='" + alias + "' AND Table='HXQ'")) << alias;
-        core::GetPriceData(tree.Fields("StockID"), core::ToInt16(tree.Fields("PriceID")), p.levels, p.count, p.price,
-                           stock, cost, false);
-        return p;
-    };
-    // Q14 has no Cost row and an empty third stock level.
-    const Priced q14 = price_of("Q14 H");
-    EXPECT_FLOAT_EQ(q14.price.Startprice, core::kDefaultStartprice);
-    EXPECT_FLOAT_EQ(q14.price.Plateprice, core::kDefaultPlateprice);
-    EXPECT_FLOAT_EQ(q14.price.PassPrice, core::kDefaultPassPrice);
-    EXPECT_EQ(q14.count, 2);
-    EXPECT_EQ(q14.levels[1], 10);
-    EXPECT_EQ(q14.levels[2], 20);
-    // Prices grow with the plate size; a unit starts at a few times its plates, a pass at
-    // a fraction of the start. The largest stock uses every level.
-    const Priced small = price_of("Q10 H"), large = price_of("Q320 H");
-    EXPECT_GT(large.price.Plateprice, 10 * small.price.Plateprice);
-    for (const Priced* p : {&small, &large}) {
-        EXPECT_GT(p->price.Startprice, 20 * p->price.Plateprice);
-        EXPECT_LT(p->price.PassPrice, p->price.Startprice);
-    }
-    EXPECT_EQ(large.count, 20);
-}
-
 TEST_F(SampleRange, FilterFindsBaseArticlesAndWarehouseStockWithConnections) {
     Recordset denomination = products.OpenRecordset("Denomination");
     const core::FilterSources sources{&denomination, &selector};
@@ -206,25 +139,6 @@ TEST_F(SampleRange, FilterFindsBaseArticlesAndWarehouseStockWithConnections) {
     ASSERT_TRUE(passes(101));
     EXPECT_TRUE(forced);
     EXPECT_EQ(count, 3);
-}
-
-TEST_F(SampleRange, ThreePassQ45TakesTheTwoPassArticle) {
-    Recordset denomination = products.OpenRecordset("Denomination");
-    Recordset channel = products.OpenRecordset("Channel");
-    Recordset measures = selector.OpenRecordset("HXQMeas");
-    core::OutDataType alt;
-    alt.nodeid = 120;
-    alt.OutputData.NoOfPlates = 39;
-    alt.OutputData.NoOfPasses = 3;
-    alt.OutputData.Passes[1] = 3;
-    alt.OutputData.Passes[2] = 1;
-    alt.OutputData.Channelout[1][1] = 18;  // the unit's channels: 6 in each of 3 passes
-    alt.OutputData.Channelout[2][1] = 20;
-    ASSERT_TRUE(core::GetXerPhysicsSPC(denomination, measures, tree, channel, alt));
-    EXPECT_GT(alt.XerPhysics.length, 0);
-    EXPECT_GT(alt.XerPhysics.Vol[1], 0);
-    EXPECT_FLOAT_EQ(alt.XerPhysics.Vol[1], alt.XerPhysics.Vol[2] * 18 / 20);
-    EXPECT_GT(alt.XerPhysics.Weight_empty, 0);
 }
 
 TEST_F(SampleRange, NodeTagsOfGroupsFamilyFoldersAndDualModels) {
