@@ -13,6 +13,7 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,21 +23,15 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace hxq::test {
 
-// A fresh folder per test under the build's scratch area, removed afterwards.
+// A fresh folder under the build's scratch area, removed afterwards.
 class CoreScratch {
 public:
     CoreScratch() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "core";
-        for (char& c : name)
-            if (c == '/') c = '_';
-        path_ = std::filesystem::path(HXQ_TEST_TMP) / ("core-" + name + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+        std::string path = std::string(HXQ_TEST_TMP) + "/core-XXXXXX";
+        if (::mkdtemp(path.data()) == nullptr) throw std::runtime_error("cannot create " + path);
+        path_ = path;
     }
     ~CoreScratch() {
         std::error_code ec;
@@ -149,7 +144,6 @@ public:
         auto it = replies.find(model_of(in));
         const Reply& a = it == replies.end() ? fallback : it->second;
         r = core::SinglePhaseResult{};
-        r.Dual = in.Dual;
         r.ErrorCode = a.error;
         r.WarningOnly = a.warning;
         if (!a.valid) return;
@@ -172,7 +166,6 @@ public:
         }
         r.FoulingFactor = 0.05;  // m² K/kW
         r.HeatLoad = a.heat_kw;
-        r.HeatTransferArea = a.plates * in.PlateArea;
     }
 
     void CheckInput(core::SinglePhaseInput&, core::SinglePhaseResult& r) override {

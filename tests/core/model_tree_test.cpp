@@ -66,10 +66,9 @@ protected:
         db = open("products.db", std::string(test::kModelTreeSchema) + kTree);
         tree = db.OpenRecordset("SELECT * FROM ModelTree");
     }
-    std::optional<OutDataType> walk(std::int16_t node, Duty duty = Duty::SinglePhase, std::string level = "A") {
+    std::optional<OutDataType> walk(std::int16_t node) {
         WalkOptions o;
-        o.duty = duty;
-        o.user_level = std::move(level);
+        o.user_level = "A";
         return NodeCalc<OutDataType>(tree, node, o, calculated, rating);
     }
 
@@ -139,17 +138,6 @@ TEST_F(ModelTree, DesignationAndFlagsComeFromTheRow) {
     EXPECT_EQ(two.Stage2.ChanComb, "H-H");
 }
 
-TEST_F(ModelTree, AModelReachedThroughTwoGroupsIsRatedOncePerRun) {
-    // The driver walks each row of the group queries; model 3 is a member of both.
-    for (int group : {10, 11}) {
-        Recordset rows = db.OpenRecordset(MainQuery(Duty::SinglePhase, true, group, "A"));
-        for (; !rows.Eof(); rows.MoveNext()) walk(ToInt16(rows.Fields("NodeID")));
-    }
-    EXPECT_EQ(rating.rated, (std::vector<int>{3, 12}));
-    // A model already rated contributes nothing, so a walk of it alone yields nothing.
-    EXPECT_FALSE(walk(3));
-}
-
 TEST_F(ModelTree, FilteredModelsNeverDisplaceASiblingAndCountAsDone) {
     rating.price = {{3, 1}, {4, 500}, {5, 600}};
     rating.rejected = {3};
@@ -162,15 +150,6 @@ TEST_F(ModelTree, FilteredModelsNeverDisplaceASiblingAndCountAsDone) {
     rating.rejected.clear();
     EXPECT_FALSE(walk(2));
     EXPECT_TRUE(rating.filtered.empty());
-}
-
-TEST_F(ModelTree, GroupQueryHonoursInUseAndLevel) {
-    test::exec_sql(scratch.file("products.db"), "UPDATE ModelTree SET InUse = 0 WHERE NodeID = 12;");
-    Recordset rows = db.OpenRecordset(MainQuery(Duty::SinglePhase, true, 11, "A"));
-    ASSERT_EQ(rows.RecordCount(), 1);
-    EXPECT_EQ(ToInt16(rows.Fields("NodeID")), 3);
-    EXPECT_EQ(db.OpenRecordset(MainQuery(Duty::SinglePhase, true, 10, "C")).RecordCount(), 1);
-    EXPECT_EQ(db.OpenRecordset(MainQuery(Duty::SinglePhase, true, 10, "Z")).RecordCount(), 0);
 }
 
 TEST(ModelTreeQueries, MainQueriesAreTheProductDatabaseTexts) {

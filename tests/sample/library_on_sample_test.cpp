@@ -1,12 +1,10 @@
-// The library's queries and readers on the sample range, which is laid out to give: the
-// groups and user levels, the subtree walks, the correction-factor fallbacks, warehouse
-// stock for the filter and the node tags.
+// The library's queries, walks and filter on the sample range, which is laid out to give
+// the groups and user levels, channel variants and warehouse stock described in
+// sample/README.md.
 #include "sample_db.h"
 
 #include "core/filter_check.h"
-#include "core/model_data.h"
 #include "core/model_tree.h"
-#include "core/xer_tag.h"
 #include "platform/db.h"
 
 #include <gtest/gtest.h>
@@ -25,18 +23,13 @@ using platform::Recordset;
 
 std::string db_path(const char* file) { return (sample_dir() / file).string(); }
 
-// Rates every row it is offered, at its node id as price, and records the order.
+// Rates every row it is offered and records the order.
 class CountingRating : public core::CandidateRating<core::OutDataType> {
 public:
     std::vector<int> rated;
     bool PassesFilter(std::int16_t) override { return true; }
-    void Rate(Recordset&, core::OutDataType& alt) override {
-        rated.push_back(alt.nodeid);
-        alt.Price = static_cast<float>(alt.nodeid);
-    }
-    bool Better(const core::OutDataType& candidate, const core::OutDataType& best) override {
-        return candidate.Price <= best.Price;
-    }
+    void Rate(Recordset&, core::OutDataType& alt) override { rated.push_back(alt.nodeid); }
+    bool Better(const core::OutDataType&, const core::OutDataType&) override { return true; }
 };
 
 class SampleRange : public ::testing::Test {
@@ -95,27 +88,6 @@ TEST_F(SampleRange, SubtreeWalksFindTheChannelVariantsOfTheDutyOnly) {
               4);
 }
 
-TEST_F(SampleRange, ChannelDataAndCorrectionFactorsFallBackToFluidZeroThenToDefaults) {
-    Recordset channel = products.OpenRecordset("Channel");
-    ASSERT_TRUE(tree.FindFirst("NodeID=101"));  // Q10 H
-    core::PerSide<core::SinglePhaseSide> sides;
-    core::ReadSideData(tree, channel, sides);
-    EXPECT_EQ(sides[1].Left.ChannelID, 11);
-    EXPECT_GT(sides[1].PortDia, 0);
-    EXPECT_GT(sides[1].Left.cnu, 0);
-
-    Recordset cff = products.OpenRecordset("SELECT * FROM [Channel-Fluid-Factors]");
-    // Q22 H (31) has rows of its own for R134a (20); Q32 H (41) only the fallback; the
-    // V-ring evaporator Q45 H (51) V-model fallbacks (fluid 99 has no rows); the
-    // low-angle Q32 L (42) no rows at all.
-    EXPECT_DOUBLE_EQ(core::GetCorrFactorsVAP(31, 20, cff, false, true).cNuCorr, 1.08);
-    EXPECT_DOUBLE_EQ(core::GetCorrFactorsVAP(41, 20, cff, false, false).cNuCorr, 0.93);
-    EXPECT_DOUBLE_EQ(core::GetCorrFactorsVAP(51, 99, cff, true, true).cNuCorr, 1.05);
-    const core::CorrFactors none = core::GetCorrFactorsVAP(42, 0, cff, false, true);
-    EXPECT_DOUBLE_EQ(none.cNuCorr, 1);
-    EXPECT_DOUBLE_EQ(none.cNuMaxNoP, 0);
-}
-
 TEST_F(SampleRange, FilterFindsBaseArticlesAndWarehouseStockWithConnections) {
     Recordset denomination = products.OpenRecordset("Denomination");
     const core::FilterSources sources{&denomination, &selector};
@@ -139,20 +111,6 @@ TEST_F(SampleRange, FilterFindsBaseArticlesAndWarehouseStockWithConnections) {
     ASSERT_TRUE(passes(101));
     EXPECT_TRUE(forced);
     EXPECT_EQ(count, 3);
-}
-
-TEST_F(SampleRange, NodeTagsOfGroupsFamilyFoldersAndDualModels) {
-    auto tag_of = [&](int node) {
-        EXPECT_TRUE(tree.FindFirst("NodeID=" + std::to_string(node)));
-        return core::ParseXerTag(core::BuildXerTag(tree, db_path("products.db")));
-    };
-    EXPECT_TRUE(tag_of(12).IsGroup);
-    // The Q32 family folder is a member of three groups but no group itself: its group
-    // query would find nothing, so the tag has it rated as one node with its subtree.
-    const core::XerTagInfo folder = tag_of(115);
-    EXPECT_FALSE(folder.IsGroup);
-    EXPECT_EQ(folder.GroupOrNode, 115);
-    EXPECT_TRUE(tag_of(244).Dual);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <set>
 #include <stdexcept>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace hxq::sample_test {
@@ -40,7 +39,6 @@ struct Cell {
 };
 
 using Row = std::map<std::string, Cell>;
-using Param = std::variant<long long, std::string>;
 
 class SampleDb {
 public:
@@ -58,8 +56,7 @@ public:
     SampleDb(const SampleDb&) = delete;
     SampleDb& operator=(const SampleDb&) = delete;
 
-    // The rows of `sql` with the parameters ?1, ?2... bound in order.
-    std::vector<Row> query(const std::string& sql, const std::vector<Param>& params = {}) const {
+    std::vector<Row> query(const std::string& sql) const {
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
             throw std::runtime_error(sql + ": " + sqlite3_errmsg(db_));
@@ -67,13 +64,6 @@ public:
             sqlite3_stmt* st;
             ~Finalize() { sqlite3_finalize(st); }
         } fin{st};
-        for (std::size_t k = 0; k < params.size(); ++k) {
-            const int idx = static_cast<int>(k + 1);
-            if (const auto* n = std::get_if<long long>(&params[k]))
-                sqlite3_bind_int64(st, idx, *n);
-            else
-                sqlite3_bind_text(st, idx, std::get<std::string>(params[k]).c_str(), -1, SQLITE_TRANSIENT);
-        }
         std::vector<Row> rows;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -93,7 +83,7 @@ public:
         return rows;
     }
 
-    bool has(const std::string& sql, const std::vector<Param>& params = {}) const { return !query(sql, params).empty(); }
+    bool has(const std::string& sql) const { return !query(sql).empty(); }
 
     // The first column of every row of `sql`.
     std::set<long long> ids(const std::string& sql) const {
@@ -108,12 +98,10 @@ public:
     }
 
     bool has_table(const std::string& name) const {
-        return !query("SELECT name FROM sqlite_master WHERE type='table' AND name=?1", {name}).empty();
+        return has("SELECT 1 FROM sqlite_master WHERE type='table' AND name='" + name + "'");
     }
     std::set<std::string> columns(const std::string& table) const {
-        std::set<std::string> out;
-        for (const auto& r : query("SELECT name FROM pragma_table_info(?1)", {table})) out.insert(r.at("name").s);
-        return out;
+        return texts("SELECT name FROM pragma_table_info('" + table + "')");
     }
 
 private:
