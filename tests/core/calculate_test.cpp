@@ -95,36 +95,31 @@ TEST_F(Driver, AFilteredModelNeverDisplacesItsSibling) {
     EXPECT_EQ(slot_nodes(), (std::vector<int>{4}));
 }
 
-TEST_F(Driver, FewerUnitsRankFirstAndOfEqualAlternativesTheLaterStandsFirst) {
-    for (int n = 1; n <= 4; ++n) db.node(n, 0, "S S/010", n);
+TEST_F(Driver, FewerUnitsRankFirstOfEqualAlternativesTheLaterAndPricesWithPassesAndDefaults) {
+    for (int n = 1; n <= 5; ++n) db.node(n, 0, "S S/010", n);
     // Same price row for 2 and 3 through the same answers: equal alternatives.
     engine->replies[1] = Reply{.plates = 10, .units = 2};  // cheapest per unit, two units
     engine->replies[2] = Reply{.plates = 40, .units = 1};
     engine->replies[3] = Reply{.plates = 40, .units = 1};
-    engine->replies[4] = Reply{.plates = 90, .units = 1};
+    engine->replies[4] = Reply{.plates = 90, .units = 1, .passes = 2};
+    engine->replies[5] = Reply{.plates = 11, .units = 2};  // no Cost row
     db.exec_products("UPDATE ModelTree SET PriceID = 2 WHERE NodeID IN (2, 3)");
+    std::vector<int> progress;
+    calc->CalcPercent.subscribe([&](std::int16_t& p) { progress.push_back(p); });
     group(10);
     run();
-    EXPECT_EQ(slot_nodes(), (std::vector<int>{3, 2, 4, 1}));
+    EXPECT_EQ(slot_nodes(), (std::vector<int>{3, 2, 4, 1, 5}));
     EXPECT_FLOAT_EQ(data.outdata[1].Price, 40 * 20 + 200);
+    EXPECT_FLOAT_EQ(data.outdata[3].Price, 90 * 40 + 400 + 50);
     EXPECT_FLOAT_EQ(data.outdata[4].Price, (10 * 10 + 100) * 2);
+    EXPECT_FLOAT_EQ(data.outdata[5].Price, (11 * 10 + 1000) * 2);
     // The rest stay empty.
-    for (int i = 5; i <= 7; ++i) {
+    for (int i = 6; i <= 7; ++i) {
         EXPECT_EQ(data.outdata[i].OutputData.ParallelUnits, kEmptySlotUnits);
         EXPECT_EQ(data.outdata[i].Price, kEmptySlotPrice);
     }
-}
-
-TEST_F(Driver, PricesPassesAndTheDefaultsOfAModelWithoutACostRow) {
-    db.node(1, 0, "S S/010", 1);
-    db.node(5, 0, "S S/010", 5);  // no Cost row
-    engine->replies[1] = Reply{.plates = 21, .units = 1, .passes = 2};
-    engine->replies[5] = Reply{.plates = 11, .units = 2, .passes = 1};
-    group(10);
-    run();
-    ASSERT_EQ(slot_nodes(), (std::vector<int>{1, 5}));
-    EXPECT_FLOAT_EQ(data.outdata[1].Price, 21 * 10 + 100 + 50);
-    EXPECT_FLOAT_EQ(data.outdata[2].Price, (11 * 10 + 1000) * 2);
+    // Progress is raised after every row and ends at 100.
+    EXPECT_EQ(progress, (std::vector<int>{20, 40, 60, 80, 100}));
 }
 
 TEST_F(Driver, AnEmptyQueryReturnsWithEverySlotEmpty) {
@@ -177,19 +172,6 @@ TEST_F(Driver, EngineErrorsOfAGroupAndOfASingleModel) {
     EXPECT_TRUE(engine->calls.empty());
 }
 
-TEST_F(Driver, MaterialSetsTheWallConductivity) {
-    db.node(1, 0, "S", 1);
-    model(1);
-    data.InData.WallConductivity = 40;
-    // Material 7 is unknown: the conductivity stays as it was.
-    for (auto [material, expected] : std::array<std::pair<std::int16_t, double>, 3>{{{7, 40}, {1, 22.5}, {0, 16.3}}}) {
-        SCOPED_TRACE(material);
-        data.GivenValues.Material = material;
-        run();
-        EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, expected);
-    }
-}
-
 TEST_F(Driver, PhysicalDataOnlyForTheMainDatabaseAndBelowMinNoPTheAlternativeIsDropped) {
     db.node(1, 0, "S S/010", 1);
     db.node(2, 0, "S S/010", 2);
@@ -210,10 +192,16 @@ TEST_F(Driver, PhysicalDataOnlyForTheMainDatabaseAndBelowMinNoPTheAlternativeIsD
     for (const auto& s : data.outdata) EXPECT_EQ(s.XerPhysics, XerPhysicsType{});
 }
 
-TEST_F(Driver, ResultsAreRescaledFromEngineUnits) {
+TEST_F(Driver, ResultsAreRescaledFromEngineUnitsAndMaterialSetsTheWallConductivity) {
     db.node(1, 0, "S", 1);
     model(1);
-    run();
+    data.InData.WallConductivity = 40;
+    // Material 7 is unknown: the conductivity stays as it was.
+    for (auto [material, expected] : std::array<std::pair<std::int16_t, double>, 3>{{{7, 40}, {1, 22.5}, {0, 16.3}}}) {
+        data.GivenValues.Material = material;
+        run();
+        EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, expected) << "material " << material;
+    }
     const SinglePhaseResult& r = data.outdata[1].OutputData;
     EXPECT_DOUBLE_EQ(r.HeatLoad, 10000);
     EXPECT_DOUBLE_EQ(r.PortDiameterUp[1], 0.02);
@@ -279,15 +267,6 @@ TEST_F(Driver, CandidatesDoNotInheritTheChannelsOrStockOfTheModelBefore) {
     EXPECT_FALSE(engine->calls[1].Side[1].Right.Defined);
     EXPECT_EQ(engine->calls[1].StockCount, 0);
     EXPECT_DOUBLE_EQ(engine->calls[1].Side[1].PortDiaUp, 0.02);
-}
-
-TEST_F(Driver, ProgressIsRaisedAfterEveryRowAndEndsAt100) {
-    for (int n = 1; n <= 4; ++n) db.node(n, 0, "S S/010", n);
-    std::vector<int> seen;
-    calc->CalcPercent.subscribe([&](std::int16_t& p) { seen.push_back(p); });
-    group(10);
-    run();
-    EXPECT_EQ(seen, (std::vector<int>{25, 50, 75, 100}));
 }
 
 TEST_F(Driver, EveryDatabaseAndRecordsetIsClosedAfterAnError) {

@@ -404,6 +404,36 @@ TEST_F(ProductData, FilterKeepsTwentyStockedCountsAndClosesItsRecordsetsAfterAnE
     handles.expect_closed();
 }
 
+// The sample range has warehouse stock of Q10 with two connections, and no base article
+// for Q500.
+TEST(ProductDataOnSample, FilterFindsBaseArticlesAndWarehouseStockWithConnections) {
+    platform::Database products = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/products.db", true);
+    platform::Database selector = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/selector.db", true);
+    Recordset denomination = products.OpenRecordset("Denomination");
+    FilterType filter;
+    filter.Active = true;
+    bool forced = false;
+    Bounded<std::int16_t, 1, 20> plates{};
+    std::int16_t count = 0;
+    auto passes = [&](std::int16_t node) {
+        return FilterCheck("SPC", node, {&denomination, &selector}, filter, forced, plates, count);
+    };
+    EXPECT_FALSE(passes(148));  // Q500 H
+    filter.Material = "titanium";
+    EXPECT_FALSE(passes(101));  // Q10 H
+    filter.Material = "C";
+    filter.Factory = "F2";
+    EXPECT_TRUE(passes(101));
+    EXPECT_FALSE(forced);
+    filter = FilterType{};
+    filter.Active = filter.cew = true;
+    filter.whs = "100";
+    filter.ConnXPCs = "CT16;CS16";
+    ASSERT_TRUE(passes(101));
+    EXPECT_TRUE(forced);
+    EXPECT_EQ(count, 3);
+}
+
 TEST_F(ProductData, ThreePassAlternativeTakesTheTwoPassArticle) {
     OutDataType alt = single(3, 25, 3);
     ASSERT_TRUE(physics(alt));

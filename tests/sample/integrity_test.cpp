@@ -224,7 +224,7 @@ TEST(SampleIntegrity, RangeCoversSizesDutiesAndSpecialCases) {
                                  "AND n.\"Table\" = 'HXQ' WHERE n.InUse = -1 AND h.Dual = 0");
     EXPECT_GE(in_use.size(), 10u);
     // Groups of single-phase units and air dryers, user levels, family folders and dual
-    // models are checked through the library's queries (library_on_sample_test.cpp).
+    // models are checked through the library's queries and walks (tests/core).
     const std::array<std::pair<const char*, const char*>, 14> cases{{
         {"a small model with small ports", "FROM HXQ h JOIN Channel c ON c.HXQID = h.HXQID WHERE h.PlateArea < 0.011 "
                                            "AND c.PortDiaUp <= 0.016 AND h.MaxPlates <= 60"},
