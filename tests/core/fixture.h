@@ -237,13 +237,9 @@ public:
 
     void exec_products(const std::string& sql) const { exec_sql(products, sql); }
 
+    // The main product database is another one unless `main`.
     core::CalculationSources sources(bool main = true) const {
-        core::CalculationSources s;
-        s.MainProductDB = main ? products : scratch.file("other.db");
-        s.StockDB = stock;
-        s.SelectorDB = selector;
-        s.UserLevel = "A";
-        return s;
+        return {main ? products : scratch.file("other.db"), stock, selector, "A"};
     }
 
     CoreScratch scratch;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -60,8 +61,7 @@ struct Law {
     }
 };
 
-Law read_law(const Row& r, const std::string& c, const std::string& n, const std::string& x,
-             const std::string& cr) {
+Law read_law(const Row& r, const std::string& c, const std::string& n, const std::string& x, const std::string& cr) {
     Law law;
     law.c0 = r.at(c).number();
     law.n = static_cast<int>(r.at(n).integer());
@@ -77,12 +77,11 @@ struct Fit {
     double re_min = 0, re_max = 0, friction = 0, nusselt = 0;
 };
 std::map<std::pair<double, int>, Fit> recorded_fits(const std::string& source) {
-    std::ifstream in(source_dir() / source);
+    std::ifstream in(std::filesystem::path(HXQ_SOURCE_DIR) / source);
     std::stringstream text;
     text << in.rdbuf();
-    static const std::regex re(
-        R"(-- fit: beta=([0-9.]+) Re=([0-9.e+]+)\.\.([0-9.e+]+) breakpoints=([0-9]) )"
-        R"(friction_max_error=([0-9.]+)% nusselt_max_error=([0-9.]+)%)");
+    static const std::regex re(R"(-- fit: beta=([0-9.]+) Re=([0-9.e+]+)\.\.([0-9.e+]+) breakpoints=([0-9]) )"
+                               R"(friction_max_error=([0-9.]+)% nusselt_max_error=([0-9.]+)%)");
     std::map<std::pair<double, int>, Fit> fits;
     const std::string s = text.str();
     for (auto it = std::sregex_iterator(s.begin(), s.end(), re); it != std::sregex_iterator(); ++it) {

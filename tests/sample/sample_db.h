@@ -14,7 +14,6 @@
 namespace hxq::sample_test {
 
 inline std::filesystem::path sample_dir() { return HXQ_SAMPLE_DIR; }
-inline std::filesystem::path source_dir() { return HXQ_SOURCE_DIR; }
 
 // One value of a result row.
 struct Cell {
@@ -23,7 +22,6 @@ struct Cell {
     double d = 0;
     std::string s;
 
-    bool null() const { return kind == Null; }
     // Null and the empty text both mean "no value" to the readers of these tables.
     bool blank() const { return kind == Null || (kind == Text && s.empty()); }
     double number() const {
@@ -35,7 +33,10 @@ struct Cell {
         if (kind == Text) return std::stoll(s);
         throw std::logic_error("integer of a non-integer cell");
     }
-    std::string text() const { return kind == Text ? s : kind == Int ? std::to_string(i) : kind == Real ? std::to_string(d) : ""; }
+    std::string text() const {
+        if (kind == Int) return std::to_string(i);
+        return kind == Real ? std::to_string(d) : s;  // a Null cell has no text
+    }
 };
 
 using Row = std::map<std::string, Cell>;
