@@ -394,9 +394,9 @@ TEST_F(ProductData, FilterOnWarehouseStockWithConnectionCodesUpToTwentyCounts) {
     handles.expect_closed();
 }
 
-// The sample range has warehouse stock of Q10 with two connections, and no base article
-// for Q500.
-TEST(ProductDataOnSample, FilterFindsBaseArticlesAndWarehouseStockWithConnections) {
+// The sample range has warehouse stock of Q10 with two connections, no base article for
+// Q500, and stock rows with an empty third level (Q14) and with every level (Q320).
+TEST(ProductDataOnSample, FilterFindsBaseArticlesWarehouseStockAndStockLevels) {
     platform::Database products = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/products.db", true);
     platform::Database selector = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/selector.db", true);
     Recordset denomination = products.OpenRecordset("Denomination");
@@ -421,6 +421,14 @@ TEST(ProductDataOnSample, FilterFindsBaseArticlesAndWarehouseStockWithConnection
     ASSERT_TRUE(passes(101));
     EXPECT_TRUE(forced);
     EXPECT_EQ(count, 3);
+
+    platform::Database stock_db = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/stock.db", true);
+    Recordset stock = stock_db.OpenRecordset("Stock"), cost = products.OpenRecordset("Cost");
+    PriceType price;
+    for (auto [id, levels] : {std::pair{2, 2}, {10, 20}}) {
+        GetPriceData(Variant(id), 0, plates, count, price, stock, cost, false);
+        EXPECT_EQ(count, levels) << "StockID " << id;
+    }
 }
 
 TEST_F(ProductData, PhysicalDataOfTheArticleForThePassesOrTheExecution) {
