@@ -4,7 +4,6 @@
 
 #include <sqlite3.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -15,7 +14,6 @@
 namespace hxq::sample_test {
 
 inline std::filesystem::path sample_dir() { return HXQ_SAMPLE_DIR; }
-inline std::filesystem::path source_dir() { return HXQ_SOURCE_DIR; }
 
 // One value of a result row.
 struct Cell {
@@ -24,14 +22,11 @@ struct Cell {
     double d = 0;
     std::string s;
 
-    bool null() const { return kind == Null; }
     // Null and the empty text both mean "no value" to the readers of these tables.
     bool blank() const { return kind == Null || (kind == Text && s.empty()); }
     double number() const {
-        if (kind == Int) return static_cast<double>(i);
-        if (kind == Real) return d;
-        if (kind == Text) return std::stod(s);
-        throw std::logic_error("number of a Null cell");
+        if (kind == Null) throw std::logic_error("number of a Null cell");
+        return kind == Int ? static_cast<double>(i) : kind == Real ? d : std::stod(s);
     }
     long long integer() const {
         if (kind == Int) return i;
@@ -39,10 +34,8 @@ struct Cell {
         throw std::logic_error("integer of a non-integer cell");
     }
     std::string text() const {
-        if (kind == Text) return s;
         if (kind == Int) return std::to_string(i);
-        if (kind == Real) return std::to_string(d);
-        return {};
+        return kind == Real ? std::to_string(d) : s;  // a Null cell has no text
     }
 };
 
@@ -64,7 +57,7 @@ public:
     SampleDb(const SampleDb&) = delete;
     SampleDb& operator=(const SampleDb&) = delete;
 
-    std::vector<Row> query(const std::string& sql, const std::vector<Cell>& params = {}) const {
+    std::vector<Row> query(const std::string& sql) const {
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
             throw std::runtime_error(sql + ": " + sqlite3_errmsg(db_));
@@ -72,40 +65,18 @@ public:
             sqlite3_stmt* st;
             ~Finalize() { sqlite3_finalize(st); }
         } fin{st};
-        for (std::size_t k = 0; k < params.size(); ++k) {
-            const Cell& p = params[k];
-            int idx = static_cast<int>(k + 1);
-            switch (p.kind) {
-                case Cell::Null: sqlite3_bind_null(st, idx); break;
-                case Cell::Int: sqlite3_bind_int64(st, idx, p.i); break;
-                case Cell::Real: sqlite3_bind_double(st, idx, p.d); break;
-                case Cell::Text:
-                    sqlite3_bind_text(st, idx, p.s.c_str(), static_cast<int>(p.s.size()),
-                                      SQLITE_TRANSIENT);
-                    break;
-            }
-        }
         std::vector<Row> rows;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             Row row;
             for (int c = 0; c < sqlite3_column_count(st); ++c) {
-                Cell cell;
+                Cell& cell = row[sqlite3_column_name(st, c)];
                 switch (sqlite3_column_type(st, c)) {
-                    case SQLITE_INTEGER:
-                        cell.kind = Cell::Int;
-                        cell.i = sqlite3_column_int64(st, c);
-                        break;
-                    case SQLITE_FLOAT:
-                        cell.kind = Cell::Real;
-                        cell.d = sqlite3_column_double(st, c);
-                        break;
+                    case SQLITE_INTEGER: cell = {Cell::Int, sqlite3_column_int64(st, c), 0, {}}; break;
+                    case SQLITE_FLOAT: cell = {Cell::Real, 0, sqlite3_column_double(st, c), {}}; break;
                     case SQLITE_NULL: break;
-                    default:
-                        cell.kind = Cell::Text;
-                        cell.s = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+                    default: cell = {Cell::Text, 0, 0, reinterpret_cast<const char*>(sqlite3_column_text(st, c))};
                 }
-                row[sqlite3_column_name(st, c)] = cell;
             }
             rows.push_back(std::move(row));
         }
@@ -113,35 +84,37 @@ public:
         return rows;
     }
 
-    bool has_table(const std::string& name) const {
-        return !query("SELECT name FROM sqlite_master WHERE type='table' AND name=?1",
-                      {text_cell(name)})
-                    .empty();
-    }
+    bool has(const std::string& sql) const { return !query(sql).empty(); }
 
-    std::set<std::string> columns(const std::string& table) const {
+    // The first column of every row of `sql`.
+    std::set<long long> ids(const std::string& sql) const {
+        std::set<long long> out;
+        for (const auto& r : query(sql)) out.insert(r.begin()->second.integer());
+        return out;
+    }
+    std::set<std::string> texts(const std::string& sql) const {
         std::set<std::string> out;
-        for (const auto& r : query("SELECT name FROM pragma_table_info(?1)", {text_cell(table)}))
-            out.insert(r.at("name").s);
+        for (const auto& r : query(sql)) out.insert(r.begin()->second.text());
         return out;
     }
 
-    static Cell text_cell(std::string s) {
-        Cell c;
-        c.kind = Cell::Text;
-        c.s = std::move(s);
-        return c;
+    bool has_table(const std::string& name) const {
+        return has("SELECT 1 FROM sqlite_master WHERE type='table' AND name='" + name + "'");
     }
-    static Cell int_cell(long long v) {
-        Cell c;
-        c.kind = Cell::Int;
-        c.i = v;
-        return c;
+    std::set<std::string> columns(const std::string& table) const {
+        return texts("SELECT name FROM pragma_table_info('" + table + "')");
     }
 
 private:
     std::filesystem::path path_;
     sqlite3* db_ = nullptr;
 };
+
+// "Class*Type*Size*Material*Chantype*", the start of the article code of a Denomination row.
+inline std::string article_stem(const Row& d) {
+    std::string stem;
+    for (const char* part : {"Class", "Type", "Size", "Material", "Chantype"}) stem += d.at(part).text() + "*";
+    return stem;
+}
 
 }  // namespace hxq::sample_test

@@ -1,34 +1,119 @@
-// Product, stock and selector databases built from the sample's table definitions with a
-// handful of rows, and a scripted single-phase engine, for the driver tests.
+// Scratch SQLite databases for the core tests: small hand-made tables for the model
+// tree, prices, filter and physical data, and for the driver the sample's table
+// definitions with a handful of rows and a scripted single-phase engine.
 #pragma once
 
 #include "core/calculate.h"
-#include "core/product_fixture.h"
+#include "platform/db.h"
+#include "platform/error.h"
 #include "records/engine_contracts.h"
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace hxq::test {
 
-inline std::string read_text(const std::string& path) {
+// A fresh folder under the build's scratch area, removed afterwards.
+class CoreScratch {
+public:
+    CoreScratch() {
+        std::string path = std::string(HXQ_TEST_TMP) + "/core-XXXXXX";
+        if (::mkdtemp(path.data()) == nullptr) throw std::runtime_error("cannot create " + path);
+        path_ = path;
+    }
+    ~CoreScratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    CoreScratch(const CoreScratch&) = delete;
+    CoreScratch& operator=(const CoreScratch&) = delete;
+
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Runs SQL text on the SQLite file at `path`, creating it when needed.
+inline void exec_sql(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + path);
+    }
+    char* message = nullptr;
+    // Scratch files need no durability; without syncing the fixtures build in a blink.
+    const std::string text = "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; BEGIN; " + sql + "; COMMIT;";
+    int rc = sqlite3_exec(db, text.c_str(), nullptr, nullptr, &message);
+    std::string error = message ? message : "";
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) throw std::runtime_error("SQL failed: " + error);
+}
+
+// A test on scratch databases made from SQL text.
+class ScratchTest : public ::testing::Test {
+protected:
+    platform::Database open(const std::string& file, const std::string& sql) {
+        exec_sql(scratch.file(file), sql);
+        return platform::OpenDatabase(scratch.file(file));
+    }
+    CoreScratch scratch;
+};
+
+// The ModelTree table with every column the library reads (booleans as Jet stores them).
+inline const char* kModelTreeSchema = R"(
+CREATE TABLE ModelTree (
+  NodeID INTEGER PRIMARY KEY, ParentID SMALLINT, Alias TEXT, "Group" TEXT, UserLevel TEXT,
+  InUse BOOLEAN, "Table" TEXT, ChannelCombination TEXT, PureType TEXT, ChannelType TEXT,
+  Information2 TEXT, CalcMethod TEXT, ModelID SMALLINT, Dual BOOLEAN, StockID TEXT, PriceID SMALLINT,
+  ChannelID1Left TEXT, ChannelID1Right TEXT, ChannelID2Left TEXT, ChannelID2Right TEXT);
+)";
+
+// The error `f` throws; a failure of the test when it throws none.
+template <class F>
+platform::Error error_of(F&& f) {
+    try {
+        f();
+    } catch (const platform::Error& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no error";
+    return platform::Error(0, "", "");
+}
+
+// Expects every database and recordset opened since its construction to be closed.
+class OpenHandles {
+public:
+    void expect_closed() const {
+        const platform::DbHandleCounts now = platform::db_open_handles();
+        EXPECT_EQ(now.databases, before_.databases);
+        EXPECT_EQ(now.recordsets, before_.recordsets);
+    }
+
+private:
+    platform::DbHandleCounts before_ = platform::db_open_handles();
+};
+
+inline std::string sample_sql(const std::string& relative) {
+    const std::string path = std::string(HXQ_SOURCE_DIR) + "/sample/" + relative;
     std::ifstream in(path);
     if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-inline std::string sample_sql(const std::string& relative) {
-    return read_text(std::string(HXQ_SOURCE_DIR) + "/sample/" + relative);
 }
 
 // What the scripted engine answers for one model.
@@ -59,7 +144,6 @@ public:
         auto it = replies.find(model_of(in));
         const Reply& a = it == replies.end() ? fallback : it->second;
         r = core::SinglePhaseResult{};
-        r.Dual = in.Dual;
         r.ErrorCode = a.error;
         r.WarningOnly = a.warning;
         if (!a.valid) return;
@@ -82,7 +166,6 @@ public:
         }
         r.FoulingFactor = 0.05;  // m² K/kW
         r.HeatLoad = a.heat_kw;
-        r.HeatTransferArea = a.plates * in.PlateArea;
     }
 
     void CheckInput(core::SinglePhaseInput&, core::SinglePhaseResult& r) override {
@@ -103,9 +186,6 @@ public:
 class DriverDatabases {
 public:
     DriverDatabases() {
-        products = scratch.file("products.db");
-        stock = scratch.file("stock.db");
-        selector = scratch.file("selector.db");
         exec_sql(products, sample_sql("products/tables.sql") + sample_sql("products/main_tables.sql"));
         exec_sql(stock, sample_sql("stock/tables.sql"));
         exec_sql(selector, sample_sql("selector/tables.sql"));
@@ -129,15 +209,15 @@ public:
     void node(int id, int parent, const std::string& group, int model, const std::string& level = "ABC",
               bool right_channel = false) {
         const bool folder = model == 0;
+        const std::string m = folder ? "NULL" : std::to_string(model);
         exec_sql(products,
                  fmt::format("INSERT INTO ModelTree (NodeID, ParentID, Alias, \"Group\", UserLevel, InUse, \"Table\", "
                              "ChannelCombination, PureType, ChannelType, ModelID, Dual, StockID, PriceID, "
                              "ChannelID1Left, ChannelID1Right, ChannelID2Left, ChannelID2Right) VALUES "
-                             "({0}, {1}, 'N{0}', '{2}', '{3}', -1, {4}, 'H', 'M{5}', 'H', {6}, 0, {7}, {8}, {9}, {10}, "
-                             "{9}, NULL);",
-                             id, parent, group, level, folder ? "NULL" : "'HXQ'", model, folder ? "NULL" : std::to_string(model),
-                             folder ? "NULL" : std::to_string(model), folder ? "NULL" : std::to_string(model),
-                             folder ? "NULL" : "1", right_channel ? "2" : "NULL"));
+                             "({0}, {1}, 'N{0}', '{2}', '{3}', -1, {4}, 'H', 'M{5}', 'H', {6}, 0, {6}, {6}, {7}, {8}, "
+                             "{7}, NULL);",
+                             id, parent, group, level, folder ? "NULL" : "'HXQ'", model, m, folder ? "NULL" : "1",
+                             right_channel ? "2" : "NULL"));
     }
 
     // Denomination and measures of node `id` (article QB*T<id>*16*C*H*<passes>P*S).
@@ -155,29 +235,17 @@ public:
         exec_sql(selector, sql);
     }
 
-    // A folder row that carries model data of its own.
-    void exec_folder_model(int id, int model) {
-        exec_products(fmt::format("UPDATE ModelTree SET ModelID = {0}, PriceID = {0}, ChannelID1Left = 1, "
-                                  "ChannelID2Left = 1 WHERE NodeID = {1}",
-                                  model, id));
-    }
     void exec_products(const std::string& sql) const { exec_sql(products, sql); }
-    void exec_stock(const std::string& sql) const { exec_sql(stock, sql); }
-    void exec_selector(const std::string& sql) const { exec_sql(selector, sql); }
 
+    // The main product database is another one unless `main`.
     core::CalculationSources sources(bool main = true) const {
-        core::CalculationSources s;
-        s.MainProductDB = main ? products : scratch.file("other.db");
-        s.StockDB = stock;
-        s.SelectorDB = selector;
-        s.UserLevel = "A";
-        return s;
+        return {main ? products : scratch.file("other.db"), stock, selector, "A"};
     }
 
     CoreScratch scratch;
-    std::string products;
-    std::string stock;
-    std::string selector;
+    std::string products = scratch.file("products.db");
+    std::string stock = scratch.file("stock.db");
+    std::string selector = scratch.file("selector.db");
 };
 
 }  // namespace hxq::test

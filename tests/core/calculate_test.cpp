@@ -1,20 +1,22 @@
-// The single-phase main loop with a scripted engine: the walk over groups and models,
-// the ranking into the seven slots, prices, physical data, errors and clean-up.
+// The single-phase main loop: with a scripted engine on scratch databases (the walk over
+// groups and models, the ranking into the seven slots, prices, physical data, errors and
+// clean-up), and with the real engine on the sample product range.
 #include "core/calculate.h"
-#include "core/calculate_fixture.h"
+#include "core/fixture.h"
+#include "engines/fluid/catalogue.h"
 #include "platform/db.h"
 #include "platform/error.h"
-#include "settings/library_state.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
-#include <set>
 
 namespace hxq::core {
 namespace {
 
+using test::error_of;
 using test::Reply;
 using test::ScriptedEngine;
 
@@ -53,23 +55,20 @@ protected:
     SPCDataType data;
 };
 
-TEST_F(Driver, AModelReachedThroughTwoGroupsIsRatedOnceAndAFolderWithoutChildrenIsRatedItself) {
-    // Group 10 lists model 3 directly, then the folder 5 that holds models 3 and 4, and
-    // the childless folder 7 that carries model 6's data.
+TEST_F(Driver, AModelReachedThroughTwoGroupsIsRatedOnce) {
+    // Group 10 lists model 3 directly, then the folder 5 that holds models 3 and 4.
     db.node(3, 5, "S S/010", 3);
     db.node(4, 5, "S", 4);
     db.node(5, 1, "S S/010", 0);
-    db.node(7, 1, "S S/010", 0);
-    db.exec_folder_model(7, 6);
     engine->replies[3] = Reply{.plates = 10};
     engine->replies[4] = Reply{.plates = 30};
     group(10);
     run();
-    EXPECT_EQ(engine->rated_models(), (std::vector<int>{3, 4, 6}));
+    EXPECT_EQ(engine->rated_models(), (std::vector<int>{3, 4}));
     std::vector<int> nodes = slot_nodes();
     std::sort(nodes.begin(), nodes.end());
     // Model 3's second visit gives nothing and does not push its sibling 4 out.
-    EXPECT_EQ(nodes, (std::vector<int>{3, 4, 7}));
+    EXPECT_EQ(nodes, (std::vector<int>{3, 4}));
     EXPECT_TRUE(calc->IsCalculated(0));
 }
 
@@ -80,7 +79,7 @@ TEST_F(Driver, AFilteredModelNeverDisplacesItsSibling) {
     db.article(3);
     db.article(4);
     // Model 3 would be far cheaper, but no base article of material "D" exists for it.
-    db.exec_selector("UPDATE BaseArticleNumbers SET Material = 'D' WHERE BaseArtNo = 'A4'");
+    test::exec_sql(db.selector, "UPDATE BaseArticleNumbers SET Material = 'D' WHERE BaseArtNo = 'A4'");
     engine->replies[3] = Reply{.plates = 4};
     engine->replies[4] = Reply{.plates = 90};
     data.GivenValues.Filter.Active = true;
@@ -92,36 +91,31 @@ TEST_F(Driver, AFilteredModelNeverDisplacesItsSibling) {
     EXPECT_EQ(slot_nodes(), (std::vector<int>{4}));
 }
 
-TEST_F(Driver, FewerUnitsRankFirstAndOfEqualAlternativesTheLaterStandsFirst) {
-    for (int n = 1; n <= 4; ++n) db.node(n, 0, "S S/010", n);
+TEST_F(Driver, FewerUnitsRankFirstOfEqualAlternativesTheLaterAndPricesWithPassesAndDefaults) {
+    for (int n = 1; n <= 5; ++n) db.node(n, 0, "S S/010", n);
     // Same price row for 2 and 3 through the same answers: equal alternatives.
     engine->replies[1] = Reply{.plates = 10, .units = 2};  // cheapest per unit, two units
     engine->replies[2] = Reply{.plates = 40, .units = 1};
     engine->replies[3] = Reply{.plates = 40, .units = 1};
-    engine->replies[4] = Reply{.plates = 90, .units = 1};
+    engine->replies[4] = Reply{.plates = 90, .units = 1, .passes = 2};
+    engine->replies[5] = Reply{.plates = 11, .units = 2};  // no Cost row
     db.exec_products("UPDATE ModelTree SET PriceID = 2 WHERE NodeID IN (2, 3)");
+    std::vector<int> progress;
+    calc->CalcPercent.subscribe([&](std::int16_t& p) { progress.push_back(p); });
     group(10);
     run();
-    EXPECT_EQ(slot_nodes(), (std::vector<int>{3, 2, 4, 1}));
+    EXPECT_EQ(slot_nodes(), (std::vector<int>{3, 2, 4, 1, 5}));
     EXPECT_FLOAT_EQ(data.outdata[1].Price, 40 * 20 + 200);
+    EXPECT_FLOAT_EQ(data.outdata[3].Price, 90 * 40 + 400 + 50);
     EXPECT_FLOAT_EQ(data.outdata[4].Price, (10 * 10 + 100) * 2);
+    EXPECT_FLOAT_EQ(data.outdata[5].Price, (11 * 10 + 1000) * 2);
     // The rest stay empty.
-    for (int i = 5; i <= 7; ++i) {
+    for (int i = 6; i <= 7; ++i) {
         EXPECT_EQ(data.outdata[i].OutputData.ParallelUnits, kEmptySlotUnits);
         EXPECT_EQ(data.outdata[i].Price, kEmptySlotPrice);
     }
-}
-
-TEST_F(Driver, PricesPassesAndTheDefaultsOfAModelWithoutACostRow) {
-    db.node(1, 0, "S S/010", 1);
-    db.node(5, 0, "S S/010", 5);  // no Cost row
-    engine->replies[1] = Reply{.plates = 21, .units = 1, .passes = 2};
-    engine->replies[5] = Reply{.plates = 11, .units = 2, .passes = 1};
-    group(10);
-    run();
-    ASSERT_EQ(slot_nodes(), (std::vector<int>{1, 5}));
-    EXPECT_FLOAT_EQ(data.outdata[1].Price, 21 * 10 + 100 + 50);
-    EXPECT_FLOAT_EQ(data.outdata[2].Price, (11 * 10 + 1000) * 2);
+    // Progress is raised after every row and ends at 100.
+    EXPECT_EQ(progress, (std::vector<int>{20, 40, 60, 80, 100}));
 }
 
 TEST_F(Driver, AnEmptyQueryReturnsWithEverySlotEmpty) {
@@ -141,66 +135,35 @@ TEST_F(Driver, AnEmptyQueryReturnsWithEverySlotEmpty) {
     }
 }
 
-TEST_F(Driver, AGroupWhereNothingSolvesRaisesNoSolution) {
+TEST_F(Driver, EngineErrorsOfAGroupAndOfASingleModel) {
     for (int n = 1; n <= 3; ++n) db.node(n, 0, "S S/010", n);
+    db.node(4, 0, "S", 2);
+    // A group member's own error stays silent; the group has no solution.
     engine->fallback = Reply{.valid = false, .error = 46};
     group(10);
-    try {
-        run();
-        FAIL() << "no error";
-    } catch (const platform::Error& e) {
-        // A group member's own error stays silent; the group has no solution.
-        EXPECT_EQ(e.number(), platform::kObjectError + 15);
-        EXPECT_EQ(e.source(), "SPCMainCalcLoop");
-        EXPECT_EQ(e.description(), "No solution found !");
-    }
+    platform::Error e = error_of([&] { run(); });
+    EXPECT_EQ(e.number(), platform::kObjectError + 15);
+    EXPECT_EQ(e.source(), "SPCMainCalcLoop");
+    EXPECT_EQ(e.description(), "No solution found !");
     EXPECT_EQ(engine->calls.size(), 3u);
-}
 
-TEST_F(Driver, AOneRowQueryRaisesTheEngineErrorUnlessItIsARemark) {
-    db.node(2, 0, "S", 2);
+    // A one-row query raises the engine's error, unless it is a remark.
     engine->replies[2] = Reply{.valid = false, .error = 44};
-    model(2);
-    try {
-        run();
-        FAIL() << "no error";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), platform::kObjectError + 44);
-        EXPECT_EQ(e.source(), "SPCMainCalcLoop");
-        EXPECT_EQ(e.description(), "Heat load must be greater than 0.");
-    }
+    model(4);
+    e = error_of([&] { run(); });
+    EXPECT_EQ(e.number(), platform::kObjectError + 44);
+    EXPECT_EQ(e.source(), "SPCMainCalcLoop");
+    EXPECT_EQ(e.description(), "Heat load must be greater than 0.");
     engine->replies[2] = Reply{.plates = 12, .error = 3, .warning = true};
     run();
-    EXPECT_EQ(slot_nodes(), (std::vector<int>{2}));
-}
+    EXPECT_EQ(slot_nodes(), (std::vector<int>{4}));
 
-TEST_F(Driver, AGroupSearchStopsAtTheEnginesInputCheck) {
-    db.node(1, 0, "S S/010", 1);
+    // A group search stops at the engine's input check, before any rating.
+    engine->calls.clear();
     engine->check_error = 43;
     group(10);
-    try {
-        run();
-        FAIL() << "no error";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), platform::kObjectError + 43);
-        EXPECT_EQ(e.source(), "SPCMainCalcLoop");
-    }
+    EXPECT_EQ(error_of([&] { run(); }).number(), platform::kObjectError + 43);
     EXPECT_TRUE(engine->calls.empty());
-}
-
-TEST_F(Driver, MaterialSetsTheWallConductivity) {
-    db.node(1, 0, "S", 1);
-    model(1);
-    data.GivenValues.Material = 1;
-    run();
-    EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, 22.5);
-    data.GivenValues.Material = 0;
-    run();
-    EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, 16.3);
-    data.GivenValues.Material = 7;  // unknown: left as it was
-    data.InData.WallConductivity = 40;
-    run();
-    EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, 40);
 }
 
 TEST_F(Driver, PhysicalDataOnlyForTheMainDatabaseAndBelowMinNoPTheAlternativeIsDropped) {
@@ -214,10 +177,7 @@ TEST_F(Driver, PhysicalDataOnlyForTheMainDatabaseAndBelowMinNoPTheAlternativeIsD
     group(10);
     run();
     ASSERT_EQ(slot_nodes(), (std::vector<int>{1}));
-    const XerPhysicsType& p = data.outdata[1].XerPhysics;
-    EXPECT_FLOAT_EQ(p.Height, 0.5f);
-    EXPECT_FLOAT_EQ(p.length, 0.01f + 30 * 0.002f);
-    EXPECT_FLOAT_EQ(p.Weight_empty, 2 + 30 * 0.1f);
+    EXPECT_FLOAT_EQ(data.outdata[1].XerPhysics.length, 0.01f + 30 * 0.002f);
 
     // The same rows as another product database: no physical data, nothing dropped.
     calc->SetSources(db.sources(false));
@@ -226,13 +186,18 @@ TEST_F(Driver, PhysicalDataOnlyForTheMainDatabaseAndBelowMinNoPTheAlternativeIsD
     for (const auto& s : data.outdata) EXPECT_EQ(s.XerPhysics, XerPhysicsType{});
 }
 
-TEST_F(Driver, ResultsAreRescaledFromEngineUnits) {
+TEST_F(Driver, ResultsAreRescaledFromEngineUnitsAndMaterialSetsTheWallConductivity) {
     db.node(1, 0, "S", 1);
     model(1);
-    run();
+    data.InData.WallConductivity = 40;
+    // Material 7 is unknown: the conductivity stays as it was.
+    for (auto [material, expected] : std::array<std::pair<std::int16_t, double>, 3>{{{7, 40}, {1, 22.5}, {0, 16.3}}}) {
+        data.GivenValues.Material = material;
+        run();
+        EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, expected) << "material " << material;
+    }
     const SinglePhaseResult& r = data.outdata[1].OutputData;
     EXPECT_DOUBLE_EQ(r.HeatLoad, 10000);
-    EXPECT_DOUBLE_EQ(r.PortDiameterUp[1], 0.02);
     EXPECT_DOUBLE_EQ(r.PortDiameterUp[2], 0.02);
     EXPECT_DOUBLE_EQ(r.Viscosity[2], 0.001);
     EXPECT_DOUBLE_EQ(r.WallViscosity[1], 0.002);
@@ -286,7 +251,7 @@ TEST_F(Driver, ADualCalculationRatesANonDualModelAsAPairInOnePack) {
 TEST_F(Driver, CandidatesDoNotInheritTheChannelsOrStockOfTheModelBefore) {
     db.node(1, 0, "S S/010", 1, "ABC", true);
     db.node(2, 0, "S S/010", 2);
-    db.exec_stock("INSERT INTO Stock (StockID, Level1, Level2) VALUES (1, '10', '20')");
+    test::exec_sql(db.stock, "INSERT INTO Stock (StockID, Level1, Level2) VALUES (1, '10', '20')");
     group(10);
     run();
     ASSERT_EQ(engine->calls.size(), 2u);
@@ -297,62 +262,131 @@ TEST_F(Driver, CandidatesDoNotInheritTheChannelsOrStockOfTheModelBefore) {
     EXPECT_DOUBLE_EQ(engine->calls[1].Side[1].PortDiaUp, 0.02);
 }
 
-TEST_F(Driver, ProgressIsRaisedAfterEveryRowAndEndsAt100) {
-    for (int n = 1; n <= 4; ++n) db.node(n, 0, "S S/010", n);
-    std::vector<int> seen;
-    calc->CalcPercent.subscribe([&](std::int16_t& p) { seen.push_back(p); });
-    group(10);
-    run();
-    EXPECT_EQ(seen, (std::vector<int>{25, 50, 75, 100}));
-}
-
 TEST_F(Driver, EveryDatabaseAndRecordsetIsClosedAfterAnError) {
     db.node(1, 0, "S S/010", 1);
     db.node(2, 0, "S S/010", 2);
     db.article(1);
     calc->SetSources(db.sources());
     group(10);
-    const platform::DbHandleCounts before = platform::db_open_handles();
-    auto expect_closed = [&] {
-        const platform::DbHandleCounts after = platform::db_open_handles();
-        EXPECT_EQ(after.databases, before.databases);
-        EXPECT_EQ(after.recordsets, before.recordsets);
-    };
+    const test::OpenHandles handles;
     // An error thrown by the engine in the middle of the walk.
     engine->before = [](const SinglePhaseInput&) { throw platform::Error(3021, "engine", "No current record."); };
-    try {
-        run();
-        FAIL() << "no error";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), 3021);
-        EXPECT_EQ(e.source(), "SPCMainCalcLoop");
-        EXPECT_EQ(e.description(), "No current record.");
-    }
-    expect_closed();
+    const platform::Error e = error_of([&] { run(); });
+    EXPECT_EQ(e.number(), 3021);
+    EXPECT_EQ(e.source(), "SPCMainCalcLoop");
+    EXPECT_EQ(e.description(), "No current record.");
+    handles.expect_closed();
     // A look-up of the physical data that finds no article (node 2 has none).
     engine->before = nullptr;
     EXPECT_THROW(run(), platform::Error);
-    expect_closed();
+    handles.expect_closed();
     // A stock database that does not exist.
     CalculationSources s = db.sources();
     s.StockDB = db.scratch.file("missing.db");
     calc->SetSources(s);
     EXPECT_THROW(run(), platform::Error);
-    expect_closed();
-}
-
-TEST_F(Driver, NoOfAlternativesIsWhatTheOptionsReport) {
-    calc->NoOfAlternatives(4);
-    EXPECT_EQ(settings::library_state().derived.NrResults, 4);
-    calc->NoOfAlternatives(7);
+    handles.expect_closed();
 }
 
 TEST(Ranking, FewerUnitsBeforeCheaperAndEqualCountsByPrice) {
-    EXPECT_TRUE(BetterAlternative(5000.f, std::int16_t{1}, 100.f, std::int16_t{2}));
-    EXPECT_FALSE(BetterAlternative(100.f, std::int16_t{2}, 5000.f, std::int16_t{1}));
-    EXPECT_TRUE(BetterAlternative(100.f, std::int16_t{1}, 100.f, std::int16_t{1}));
-    EXPECT_FALSE(BetterAlternative(100.5f, std::int16_t{1}, 100.f, std::int16_t{1}));
-    EXPECT_TRUE(BetterAlternative(1e9f, std::int16_t{3}, kEmptySlotPrice, kEmptySlotUnits));
+    struct Case {
+        float price_a;
+        std::int16_t units_a;
+        float price_b;
+        std::int16_t units_b;
+        bool a_first;
+    };
+    for (const Case& c : std::array<Case, 5>{{{5000, 1, 100, 2, true},
+                                             {100, 2, 5000, 1, false},
+                                             {100, 1, 100, 1, true},
+                                             {100.5f, 1, 100, 1, false},
+                                             {1e9f, 3, kEmptySlotPrice, kEmptySlotUnits, true}}}) {
+        SCOPED_TRACE(testing::Message() << c.price_a << "/" << c.units_a << " vs " << c.price_b << "/" << c.units_b);
+        EXPECT_EQ(BetterAlternative(c.price_a, c.units_a, c.price_b, c.units_b), c.a_first);
+    }
+}
+
+// 400 kW from 80/50 °C water to 25/45 °C water, 40 kPa on each side, on the sample range.
+class DriverOnSampleRange : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string sample = HXQ_SAMPLE_DIR;
+        calc.SetSources({sample + "/products.db", sample + "/stock.db", sample + "/selector.db", "A"});
+        d.GivenValues.XerDB = sample + "/products.db";
+        SinglePhaseInput& in = d.InData;
+        in.Fluid[1] = engines::fluid::create_fluid("water");
+        in.Fluid[2] = engines::fluid::create_fluid("water");
+        in.HeatLoad = {400e3, true};
+        in.InletTemp[1] = {80, true};
+        in.OutletTemp[1] = {50, true};
+        in.InletTemp[2] = {25, true};
+        in.OutletTemp[2] = {45, true};
+        in.MaxPressureDrop[1] = {40e3, true};
+        in.MaxPressureDrop[2] = {40e3, true};
+    }
+    clsCalculate calc;
+    SPCDataType d;
+};
+
+TEST_F(DriverOnSampleRange, AGroupSelectionFillsSevenRankedAlternativesWithPhysicalData) {
+    d.GivenValues.IsXerGroup = true;
+    d.GivenValues.XerID = 13;  // the large units
+    const test::OpenHandles handles;
+    calc.SPCMainCalcLoop(d);
+    handles.expect_closed();
+    for (int i = 1; i <= 7; ++i) {
+        SCOPED_TRACE(i);
+        const OutDataType& a = d.outdata[i];
+        const SinglePhaseResult& r = a.OutputData;
+        ASSERT_TRUE(r.Valid);
+        if (i > 1) {
+            const OutDataType& prev = d.outdata[i - 1];
+            EXPECT_TRUE(BetterAlternative(prev.Price, prev.OutputData, a.Price, r));
+        }
+        // Rescaled to SI: the duty in W, ports in m, water's viscosity in Pa s.
+        EXPECT_NEAR(r.HeatLoad, 400e3, 400e3 * 1e-6);
+        EXPECT_GT(r.PortDiameterUp[1], 0.01);
+        EXPECT_LT(r.PortDiameterUp[1], 0.3);
+        EXPECT_GT(r.Viscosity[1], 2e-4);
+        EXPECT_LT(r.Viscosity[1], 1e-3);
+        EXPECT_GT(a.XerPhysics.Height, 0);
+        EXPECT_GT(a.XerPhysics.Weight_full, a.XerPhysics.Weight_empty);
+        EXPECT_GT(a.Price, 0);
+    }
+}
+
+TEST_F(DriverOnSampleRange, TheSameDutyOnTheLegacyDatabaseHasNoPhysicalData) {
+    d.GivenValues.XerDB = std::string(HXQ_SAMPLE_DIR) + "/legacy.db";
+    d.GivenValues.IsXerGroup = true;
+    d.GivenValues.XerID = 4;
+    d.InData.HeatLoad = {60e3, true};
+    calc.SPCMainCalcLoop(d);
+    ASSERT_TRUE(d.outdata[1].OutputData.Valid);
+    for (const auto& a : d.outdata) EXPECT_EQ(a.XerPhysics, XerPhysicsType{});
+}
+
+TEST_F(DriverOnSampleRange, AMultiPassUnitHoldsTheVolumeOfItsChannelsOnce) {
+    // A given unit of Q45 HM (a left and a right channel type on each side), 30 kW.
+    d.GivenValues.XerID = 123;
+    d.InData.HeatLoad = {30e3, true};
+    d.InData.NoOfPlates = {21, true};
+    for (int s = 1; s <= 2; ++s) d.InData.NoOfPasses[s] = {2, true};
+    d.InData.CalcMode = "X";
+    calc.SPCMainCalcLoop(d);
+    const OutDataType& a = d.outdata[1];
+    ASSERT_TRUE(a.OutputData.Valid);
+    ASSERT_EQ(a.OutputData.Passes[1], 2);
+    platform::Database db = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/products.db", true);
+    platform::Recordset ch = db.OpenRecordset("SELECT min(ChVol) AS low, max(ChVol) AS high FROM Channel "
+                                              "WHERE ChannelID IN (51, 53)");
+    const double low = ch.Fields("low").as_double(), high = ch.Fields("high").as_double();
+    ASSERT_GT(low, 0);
+    for (int s = 1; s <= 2; ++s) {
+        SCOPED_TRACE(s);
+        const double channels = a.OutputData.NoOfChannels[s];
+        EXPECT_GE(a.XerPhysics.Vol[s], low * channels * (1 - 1e-6));
+        EXPECT_LE(a.XerPhysics.Vol[s], high * channels * (1 + 1e-6));
+    }
 }
 
 }  // namespace
