@@ -88,6 +88,13 @@ public:
 
     // --- Further members with defaults, so simple fluids need only the above ---
 
+    // Specific enthalpy (J/kg of the fluid as it enters) at t and the held pressure, for a
+    // fluid whose heat balance is not cp ΔT: humid air that condenses, its condensate
+    // leaving at t. NaN for the others, whose balances use the heat capacity.
+    virtual double YEnthalpy(double /*t*/) const { return std::numeric_limits<double>::quiet_NaN(); }
+    // Water condensed out of one kg of the fluid as it enters, once cooled to t (kg/kg).
+    virtual double YCondensate(double /*t*/) const { return 0; }
+
     virtual FluidInfoType FluidInfo() const {
         FluidInfoType info;
         info.FluidID = GetFluidID();

@@ -258,6 +258,12 @@ struct EvaporatorResult {
     double VRingPressureDropMax = 0;  // Pa
     bool TwoPhaseInlet = false;       // the refrigerant enters as a two-phase mixture
 
+    // A humid-air secondary cooled below its dew point (an air dryer): the water it gives
+    // up, the humidity it leaves with and the dew point at its pressure it reaches.
+    double CondensateFlow = 0;    // kg/s
+    double OutletHumidity = 0;    // kg water per kg dry air
+    double PressureDewPoint = 0;  // °C
+
     PerSide<double> InletTemp;
     PerSide<double> OutletTemp;
     PerSide<double> MassFlow;

@@ -1,5 +1,6 @@
 #include "engines/evaporator/evaporator_engine.h"
 
+#include "engines/fluid/air.h"
 #include "engines/two_phase/duty.h"
 #include "engines/two_phase/result_fill.h"
 #include "engines/two_phase/search.h"
@@ -177,6 +178,14 @@ void EvaporatorEngine::Calculate(core::EvaporatorInput& input, core::EvaporatorR
             result.VRingPressureDropMin = input.MinPressureDropVRing;
             result.VRingPressureDropMax = input.MaxPressureDropVRing;
             result.PressureDrop[1] += result.VRingPressureDrop;
+        }
+        if (has_enthalpy(*c.sec, p.t2_out)) {
+            const double w_in = c.sec->YConc() / 1000.0;
+            const double condensed = c.sec->YCondensate(p.t2_out);  // per kg of air entering
+            result.CondensateFlow = p.m2 * condensed;
+            result.OutletHumidity = w_in - condensed * (1.0 + w_in);
+            const auto* air = dynamic_cast<const fluid::HumidAirFluid*>(c.sec);
+            result.PressureDewPoint = condensed > 0 || !air ? p.t2_out : air->DewPoint();
         }
         double dew_in = c.ref->SatTemperatureDew(p.p_in);
         result.VAPTempProgram = temperature_program(p.in.t, dew_in, p.out.t, p.t2_in, p.t2_out);

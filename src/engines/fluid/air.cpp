@@ -39,6 +39,18 @@ Virial air_virial(double T) {
     return {scale * (b0 + kOmegaAir * b1), scale * (d2b0 + kOmegaAir * d2b1) / (kTcAir * kTcAir)};
 }
 
+// Residual enthalpy of the same virial form, h − h⁰ = p (B − T dB/dT) (Smith, Van Ness &
+// Abbott, Introduction to Chemical Engineering Thermodynamics, 7th ed., ch. 6): about
+// −1.3 kJ/kg at 10 bar and 20 °C, the Joule-Thomson part of compressed air's enthalpy.
+double air_residual_enthalpy(double p, double T) {
+    const double tr = T / kTcAir;
+    const double scale = kRAir * kTcAir / kPcAir;
+    const double db0 = 0.422 * 1.6 / std::pow(tr, 2.6);
+    const double db1 = 0.172 * 4.2 / std::pow(tr, 5.2);
+    const double dB = scale * (db0 + kOmegaAir * db1) / kTcAir;
+    return p * (air_virial(T).B - T * dB);
+}
+
 double air_density(double p, double T) {
     // Z = 1 + B p / (R T), the pressure-explicit virial form truncated after B.
     const double z = 1.0 + air_virial(T).B * p / (kRAir * T);
@@ -153,6 +165,32 @@ double HumidAirFluid::vapour_ratio(double t) const {
     const double e_sat = enhancement_factor(pressure_, t) * water_vapour_saturation_pressure(t);
     if (e_sat >= pressure_) return w;  // boiling air: cannot condense
     return std::min(w, kEpsilon * e_sat / (pressure_ - e_sat));
+}
+
+double HumidAirFluid::YEnthalpy(double t) const {
+    const double w = YConc() / 1000.0;
+    const double wv = vapour_ratio(t);
+    const double T = t + kKelvin;
+    // Dry air: the integral from 0 °C of the ideal-gas cp fit of air_cp (Poling et al.
+    // basis), and the real-gas part at its partial pressure.
+    auto cp_integral = [](double x) { return 1030.5 * x - 0.19975 / 2 * x * x + 3.9734e-4 / 3 * x * x * x; };
+    const double pv = std::max(pressure_ * wv / (kEpsilon + wv), 1.0);
+    const double h_air = cp_integral(T) - cp_integral(kKelvin) + air_residual_enthalpy(pressure_ - pv, T);
+    const double h_vapour = if97::region2(pv, T).h;
+    double h_water = 0;
+    if (T >= if97::kTTriple) {
+        h_water = if97::region1(std::max(pressure_, if97::saturation_pressure(T)), T).h;
+    } else {
+        // Ice Ih: heat of melting 333.43 kJ/kg and heat capacity 2.096 kJ/(kg K) at 0 °C
+        // (Feistel & Wagner 2006, J. Phys. Chem. Ref. Data 35:1021).
+        h_water = -333.43e3 + 2096.0 * (T - if97::kTTriple);
+    }
+    return (h_air + wv * h_vapour + (w - wv) * h_water) / (1.0 + w);
+}
+
+double HumidAirFluid::YCondensate(double t) const {
+    const double w = YConc() / 1000.0;
+    return (w - vapour_ratio(t)) / (1.0 + w);
 }
 
 double HumidAirFluid::YDensity(double t) const {

@@ -47,6 +47,12 @@ public:
     // water of saturated air (the rest has condensed); the properties follow that gas.
     double DewPoint() const;
 
+    // Per kg of the humid air entering: dry air, vapour and the water condensed from it
+    // at t (liquid, or ice below the triple point). Reference: dry air at 0 °C, liquid
+    // water at the triple point (IF97's), as ASHRAE RP-1485 moist-air tables.
+    double YEnthalpy(double t) const override;
+    double YCondensate(double t) const override;
+
 protected:
     void describe(core::FluidInfoType& info) const override;
 

@@ -72,6 +72,43 @@ int common_value_code(const Input& in) {
 template int common_value_code(const core::CondenserInput&);
 template int common_value_code(const core::EvaporatorInput&);
 
+bool has_enthalpy(const core::FluidObject& f, double t) { return std::isfinite(f.YEnthalpy(t)); }
+
+double temperature_of_enthalpy(const core::FluidObject& f, double h, double t_lo, double t_hi) {
+    return solve_rising([&](double t) { return f.YEnthalpy(t) - h; }, t_lo, t_hi);
+}
+
+namespace {
+// Secondaries balanced by enthalpy (humid air that condenses) stay within these (°C).
+constexpr double kEnthalpyTMin = -40, kEnthalpyTMax = 120;
+
+void close_by_enthalpy(const DutySet& d, double q, int dir, const core::FluidObject& f, Profile& p) {
+    auto h = [&](double t) { return f.YEnthalpy(t); };
+    if (d.t2_in && d.t2_out) {
+        p.t2_in = *d.t2_in;
+        p.t2_out = *d.t2_out;
+        if (dir * (p.t2_in - p.t2_out) <= 0) fail(kImpossible);
+        p.m2 = d.m2 ? *d.m2 : q / std::abs(h(p.t2_in) - h(p.t2_out));
+    } else if (d.t2_in && d.m2) {
+        p.t2_in = *d.t2_in;
+        p.m2 = *d.m2;
+        const double target = h(p.t2_in) - dir * q / p.m2;
+        const double lo = dir > 0 ? kEnthalpyTMin : p.t2_in, hi = dir > 0 ? p.t2_in : kEnthalpyTMax;
+        if (!(target >= h(lo) && target <= h(hi))) fail(kOutOfRange);
+        p.t2_out = temperature_of_enthalpy(f, target, lo, hi);
+    } else if (d.t2_out && d.m2) {
+        p.t2_out = *d.t2_out;
+        p.m2 = *d.m2;
+        const double target = h(p.t2_out) + dir * q / p.m2;
+        const double lo = dir > 0 ? p.t2_out : kEnthalpyTMin, hi = dir > 0 ? kEnthalpyTMax : p.t2_out;
+        if (!(target >= h(lo) && target <= h(hi))) fail(kOutOfRange);
+        p.t2_in = temperature_of_enthalpy(f, target, lo, hi);
+    } else {
+        fail(kTooFew);
+    }
+}
+}  // namespace
+
 void close_duty(const DutySet& d, double dh, const core::FluidObject& secondary, bool refrigerant_hot,
                 Profile& p) {
     if (!(dh > 0)) fail(kImpossible);
@@ -81,11 +118,20 @@ void close_duty(const DutySet& d, double dh, const core::FluidObject& secondary,
     double q = 0;
     if (d.q) q = *d.q;
     else if (d.m1) q = *d.m1 * dh;
-    else if (d.t2_in && d.t2_out && d.m2) q = load_of(secondary, *d.t2_in, *d.t2_out, *d.m2);
+    else if (d.t2_in && d.t2_out && d.m2)
+        q = has_enthalpy(secondary, *d.t2_in)
+                ? *d.m2 * std::abs(secondary.YEnthalpy(*d.t2_in) - secondary.YEnthalpy(*d.t2_out))
+                : load_of(secondary, *d.t2_in, *d.t2_out, *d.m2);
     else fail(kTooFew);
     if (!(q > 0)) fail(kHeatLoad);
     p.q = q;
     p.m1 = d.m1 ? *d.m1 : q / dh;
+    const double t_any = d.t2_in ? *d.t2_in : *d.t2_out;
+    if (has_enthalpy(secondary, t_any)) {
+        close_by_enthalpy(d, q, dir, secondary, p);
+        p.cp2 = cp_at(secondary, 0.5 * (p.t2_in + p.t2_out));
+        return;
+    }
     if (d.t2_in && d.t2_out) {
         p.t2_in = *d.t2_in;
         p.t2_out = *d.t2_out;

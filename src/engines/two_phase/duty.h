@@ -48,6 +48,11 @@ int engine_code_of(const std::function<void()>& body);
 // The result status of an engine code: "no solution" (15) is status 0.
 std::int16_t status_of(int code);
 
+// True when the secondary is balanced by its enthalpy (humid air that condenses), not by
+// cp ΔT; and the temperature of enthalpy h between t_lo and t_hi.
+bool has_enthalpy(const core::FluidObject& f, double t);
+double temperature_of_enthalpy(const core::FluidObject& f, double h, double t_lo, double t_hi);
+
 // Closes the heat balance for a refrigerant whose specific enthalpy changes by `dh`
 // (J/kg, > 0) and fills q, m1, m2, t2_in, t2_out and cp2 of the profile. The secondary is
 // heated when `refrigerant_hot`.

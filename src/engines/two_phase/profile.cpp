@@ -144,6 +144,9 @@ void PathBuilder::liquid(double p, double t_from, double t_to, int n) {
 void place_secondary(Profile& p, const core::FluidObject& secondary, bool refrigerant_hot,
                      bool counter, double dt_min) {
     const double c2 = p.m2 * p.cp2;
+    const bool by_enthalpy = std::isfinite(secondary.YEnthalpy(p.t2_in));
+    const double h_start = by_enthalpy ? secondary.YEnthalpy(counter ? p.t2_out : p.t2_in) : 0;
+    const double t_lo = std::min(p.t2_in, p.t2_out), t_hi = std::max(p.t2_in, p.t2_out);
     // Along the refrigerant's flow the secondary cools towards its inlet (counter-current
     // condenser) or warms towards its outlet (co-current condenser); the other way round
     // in an evaporator.
@@ -152,16 +155,30 @@ void place_secondary(Profile& p, const core::FluidObject& secondary, bool refrig
     double cumulative = 0;
     double closest = 1e300;
     p.zone_q = {};
+    auto t2_at = [&](double q) {
+        if (!by_enthalpy) return t_start + dir * q / c2;
+        const double h = h_start + dir * q / p.m2;
+        return single_phase::solve_rising([&](double t) { return secondary.YEnthalpy(t) - h; }, t_lo, t_hi);
+    };
     for (Segment& s : p.seg) {
-        s.t2a = t_start + dir * cumulative / c2;
+        s.t2a = t2_at(cumulative);
         cumulative += p.m1 * s.dh;
-        s.t2b = t_start + dir * cumulative / c2;
+        s.t2b = t2_at(cumulative);
         p.zone_q[static_cast<std::size_t>(s.zone)] += p.m1 * s.dh;
         for (double d : {s.a.t - s.t2a, s.b.t - s.t2b}) closest = std::min(closest, refrigerant_hot ? d : -d);
     }
     if (!(closest > 0)) fail(single_phase::kCrossing);
     if (closest < std::max(dt_min, single_phase::kMinApproach)) fail(single_phase::kSmallDifference);
-    for (Segment& s : p.seg) s.sec = single_phase::props_at(secondary, s.t_sec());
+    for (Segment& s : p.seg) {
+        s.sec = single_phase::props_at(secondary, s.t_sec());
+        // Where the secondary condenses, its heat moves with its vapour: the film carries
+        // the enthalpy change over the sensible one (the moisture factor ξ of the wet-coil
+        // method, Threlkeld, Thermal Environmental Engineering, 2nd ed., 1970, ch. 11,
+        // with a Lewis number of one).
+        const double dt = std::abs(s.t2a - s.t2b);
+        if (by_enthalpy && dt > 1e-9)
+            s.sec_moisture = std::max(1.0, p.m1 * s.dh / (p.m2 * dt) / s.sec.cp);
+    }
     p.sec_mean = single_phase::props_at(secondary, 0.5 * (p.t2_in + p.t2_out));
 }
 

@@ -36,6 +36,7 @@ struct Segment {
     double dh = 0;               // J/kg exchanged, |h_a − h_b|
     double t2a = 0, t2b = 0;     // °C, secondary beside a and b
     single_phase::Props sec;     // secondary at its mean over the segment
+    double sec_moisture = 1;     // enthalpy over sensible heat of a condensing secondary
     single_phase::Props ref;     // refrigerant mean (single-phase zones)
     Saturation sat;              // mean saturated states (two-phase, wet wall)
     double x = 0;                // mean quality

@@ -182,7 +182,8 @@ UnitRating rate_layout(const Model& m, const Profile& p, const Layout& l) {
     for (std::size_t k = 0; k < p.seg.size(); ++k) {
         const Segment& s = p.seg[k];
         const double re2 = 2.0 * m2_channel / (g.phi * g.width * s.sec.mu);
-        const double h2_bulk = m.secondary.nusselt[0](re2) * std::cbrt(s.sec.pr) * s.sec.k / g.dh * m.film_factor;
+        const double h2_bulk =
+            m.secondary.nusselt[0](re2) * std::cbrt(s.sec.pr) * s.sec.k / g.dh * m.film_factor * s.sec_moisture;
         const double dq = m1 * s.dh;
         double re1 = 0;
         FilmLaw film1;
