@@ -57,22 +57,22 @@ TEST(SinglePhaseLaws, FitThroughMartinMatchesThePublishedTable) {
 }
 
 TEST(SinglePhaseLaws, DataThatDescribeNoLawAreRefused) {
-    auto ch = one_break();
-    ch.crFp[1] = -5;
-    EXPECT_FALSE(PowerLaw::friction(ch).valid());
-    ch = one_break();
-    ch.noFp = 2;
-    ch.crFp[2] = 1000;  // below the first breakpoint
-    EXPECT_FALSE(PowerLaw::friction(ch).valid());
-    ch = one_break();
-    ch.noFp = 7;
-    EXPECT_FALSE(PowerLaw::friction(ch).valid());
-    ch = one_break();
-    ch.xFp[1] = -2.5;  // Δp would fall as the flow rises
-    EXPECT_FALSE(PowerLaw::friction(ch).valid());
-    ch = one_break();
-    ch.cnu = 0;
-    EXPECT_FALSE(PowerLaw::heat_transfer(ch).valid());
+    struct Broken {
+        const char* what;
+        void (*change)(core::SinglePhaseChannel&);
+        bool friction;
+    };
+    for (const Broken& c : {
+             Broken{"a negative breakpoint", [](auto& ch) { ch.crFp[1] = -5; }, true},
+             {"a breakpoint below the one before", [](auto& ch) { ch.noFp = 2; ch.crFp[2] = 1000; }, true},
+             {"seven breakpoints", [](auto& ch) { ch.noFp = 7; }, true},
+             {"a pressure drop that falls as the flow rises", [](auto& ch) { ch.xFp[1] = -2.5; }, true},
+             {"no coefficient", [](auto& ch) { ch.cnu = 0; }, false},
+         }) {
+        auto ch = one_break();
+        c.change(ch);
+        EXPECT_FALSE((c.friction ? PowerLaw::friction(ch) : PowerLaw::heat_transfer(ch)).valid()) << c.what;
+    }
 }
 
 TEST(SinglePhasePassArrangements, ThreePassAgainstOnePassMatchesKandlikarShah) {

@@ -124,6 +124,26 @@ inline core::SinglePhaseInput water_duty() {
     return in;
 }
 
+// Performance ("P") of the water model with both inlets and flows; plates 0: not given.
+inline core::SinglePhaseInput water_rating(int plates, double t1 = 60, double t2 = 20, double m1 = 2.0,
+                                           double m2 = 2.5) {
+    core::SinglePhaseInput in = water_model();
+    in.CalcMode = "P";
+    give(in.InletTemp[1], t1);
+    give(in.InletTemp[2], t2);
+    give(in.MassFlow[1], m1);
+    give(in.MassFlow[2], m2);
+    if (plates > 0) give(in.NoOfPlates, plates);
+    return in;
+}
+
+// `in` changed by `change`, for tables of duties.
+template <class Change>
+core::SinglePhaseInput with(core::SinglePhaseInput in, Change change) {
+    change(in);
+    return in;
+}
+
 // One Calculate call on a fresh engine.
 inline core::SinglePhaseResult rate(core::SinglePhaseInput in) {
     engines::single_phase::SinglePhaseEngine engine;
