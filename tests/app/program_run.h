@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstring>
 #include <filesystem>
@@ -24,6 +25,14 @@ struct ProgramOutcome {
     int exit_code = -1;
     std::string out;
     std::string err;
+};
+
+// A run the program must refuse: its exit code and a text of its error output.
+struct Refusal {
+    std::vector<std::string> args;
+    int exit_code;
+    std::string says;
+    std::vector<std::string> env = {};
 };
 
 // A fresh folder of the running test under the scratch folder, removed when it ends.
@@ -80,6 +89,29 @@ protected:
         run.out = slurp(out);
         run.err = slurp(err);
         return run;
+    }
+
+    // The run fails with the refusal's code and text and prints nothing on stdout.
+    void expect_refused(const Refusal& refusal) const {
+        std::string command = "hxq";
+        for (const auto& a : refusal.args) command += " " + a;
+        SCOPED_TRACE(command);
+        const ProgramOutcome r = hxq(refusal.args, refusal.env);
+        EXPECT_EQ(r.exit_code, refusal.exit_code) << r.err;
+        EXPECT_NE(r.err.find(refusal.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+
+    // The JSON of a run that must succeed.
+    nlohmann::json json_of(std::vector<std::string> args) const {
+        args.emplace_back("--json");
+        const ProgramOutcome r = hxq(args);
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        return nlohmann::json::parse(r.out, nullptr, false);
+    }
+
+    static std::string sample_duty(const std::string& name) {
+        return std::string(HXQ_SOURCE_DIR) + "/sample/duties/" + name;
     }
 
     std::filesystem::path write(const std::string& name, const std::string& text) const {

@@ -1,0 +1,220 @@
+// hxq errors, fluids, fluid, convert and models as the user runs them: the engine error
+// texts (code 6 chosen by the CalcType of the settings unless overridden), the fluid
+// catalogue and property values, conversions with the built units database, the model
+// tree, and what each says when it cannot do what was asked.
+#include "program_run.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace hxq::test {
+namespace {
+
+const std::string kPlatesText =
+    "Error number: 6 : You have specified an incorrect number of plates.\r\n"
+    "If you have more than one pass, number of plates - 1 must be even dividable by number of passes.\r\n"
+    "Otherwise number of plates must be an even number.\n";
+const std::string kCondensationText = "Error number: 6 : No condensation, use Single Phase instead.\n";
+const std::string kUnitsDb = std::string(HXQ_SAMPLE_DIR) + "/units.db";
+
+class InfoCommands : public ProgramTest {
+protected:
+    // HXQ_REGISTRY set to a store of these installation settings ("Name=value" lines).
+    std::string registry(const std::string& name, const std::string& settings) const {
+        return "HXQ_REGISTRY=" +
+               write(name, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\n" + settings).string();
+    }
+    std::string condensing() const { return write("condensing.ini", "[Action]\r\nCalcType=1\r\n").string(); }
+};
+
+TEST_F(InfoCommands, PrintExactlyTheirTexts) {
+    const std::string other = write("other.ini", "[Action]\r\nCalcType=2\r\n").string();
+    const std::string units = registry("units.ini", "ConvertDB=" + kUnitsDb + "\r\n");
+    const std::string moved = registry("moved.ini", "ConvertDB=" + (dir_ / "moved.db").string() + "\r\n");
+    struct Printed {
+        std::vector<std::string> args;
+        std::string out;
+        std::vector<std::string> env = {};
+    };
+    for (const Printed& c : std::vector<Printed>{
+             {{"errors", "15"}, "Error number: 15 : No solution found !\n"},
+             {{"errors", "12"}, "Error number: 12 : \n"},  // a code without a text
+             {{"errors", "666"}, "Error number: 666 : \n"},
+             // The sample installation sets no CalcType: the default 0, single phase.
+             {{"errors", "6"}, kPlatesText},
+             {{"errors", "6", "--ini", condensing()}, kCondensationText},
+             {{"errors", "6", "--ini", other}, "Error number: 6 : \n"},
+             // The option wins over the setting.
+             {{"errors", "6", "--ini", condensing(), "--calc-type", "0"}, kPlatesText},
+             {{"errors", "6", "--calc-type", "1"}, kCondensationText},
+             // Units by label, without case, by UnitID (bar to kPa), and the spellings duty
+             // files accept ("C" for "°C" between "," and "/"); either decimal separator.
+             {{"convert", "1,5", "kW", "W"}, "1500 W\n"},
+             {{"convert", "1.5", "KW", "w"}, "1500 W\n"},
+             {{"convert", "2", "25", "23"}, "200 kPa\n"},
+             {{"convert", "0.1", "m2,C/kW", "m2,C/W"}, "0.0001 m²,°C/W\n"},
+             {{"convert", "1", "Btu/lb,F", "kJ/kg,C"}, "4.1868 kJ/kg,°C\n"},
+             {{"convert", "3600", "m3/h", "m^3/s", "--fluid", "Water", "--temp", "20"}, "1 m³/s\n"},
+             {{"convert", "0.005", "kW", "W", "--display"}, "5.00 W\n"},
+             // The units database is the setting ConvertDB of the registry store, unless
+             // --units-db is given.
+             {{"convert", "2", "bar", "kPa"}, "200 kPa\n", {units}},
+             {{"convert", "2", "bar", "kPa", "--units-db", kUnitsDb}, "200 kPa\n", {moved}},
+         }) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1] + " " + c.args.back());
+        const ProgramOutcome r = hxq(c.args, c.env);
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+    const ProgramOutcome version = hxq({"--version"});
+    EXPECT_EQ(version.exit_code, 0);
+    EXPECT_EQ(version.out.rfind("hxq ", 0), 0u) << version.out;
+}
+
+TEST_F(InfoCommands, ErrorsListsEveryCodeWithATextInOrder) {
+    const ProgramOutcome r = hxq({"errors", "--ini", condensing()});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Error number: 1 : Crossing or impossible temperatures.\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\n" + kCondensationText), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Error number: 46 : Wrong channel arrangment.\n"), std::string::npos);
+    EXPECT_EQ(r.out.find("Error number: 12 :"), std::string::npos);
+    // Code 6 has no text for other calculation types and is left out.
+    EXPECT_EQ(hxq({"errors", "--calc-type", "2"}).out.find("Error number: 6 :"), std::string::npos);
+}
+
+TEST_F(InfoCommands, ConvertWithThePublishedFactorsAndDensities) {
+    const double normal_air = 100 * 100000.0 / (287.05 * 293.15);
+    struct Value {
+        std::vector<std::string> args;
+        std::string unit;
+        double value, tolerance;
+    };
+    for (const Value& c : std::vector<Value>{
+             {{"100", "degF", "degC"}, "°C", 37.77778, 1e-5},
+             {{"1", "TR", "kW"}, "kW", 3.516853, 1e-6},
+             {{"1", "psi", "kPa"}, "kPa", 6.894757, 1e-6},
+             {{"0.1", "m²,°C/kW", "h,ft²,°F/Btu"}, "h,ft²,°F/Btu", 5.678263e-4, 1e-9},
+             // Negative values are values, not options.
+             {{"-40", "°F", "°C"}, "°C", -40.0, 1e-5},
+             {{"0", "K", "°C"}, "°C", -273.15, 1e-4},
+             // Water at 20 °C: 998.21 kg/m³ (IAPWS-95).
+             {{"1", "m3/h", "kg/s", "--fluid", "Water", "--temp", "20"}, "kg/s", 998.21 / 3600.0, 2e-6},
+             // The sample's stored user fluid, a 30 % glycol solution: about 1040 kg/m³ at
+             // 20 °C like the ethylene glycol it was fitted to.
+             {{"3.6", "m3/h", "kg/s", "--fluid", "Glycol 30 % sample", "--temp", "20"}, "kg/s", 1.040, 0.015},
+             // A normal volume takes the density at 20 °C and 100000 Pa whatever the pressure.
+             {{"100", "Nm3/h", "kg/h", "--fluid", "Air"}, "kg/h", normal_air, 0.2},
+             {{"100", "Nm3/h", "kg/h", "--fluid", "Air", "--pressure", "500000"}, "kg/h", normal_air, 0.2},
+         }) {
+        std::vector<std::string> args{"convert"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProgramOutcome r = hxq(args);
+        SCOPED_TRACE(r.out);
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        const std::string suffix = " " + c.unit + "\n";
+        ASSERT_GT(r.out.size(), suffix.size());
+        EXPECT_EQ(r.out.substr(r.out.size() - suffix.size()), suffix);
+        EXPECT_NEAR(std::strtod(r.out.c_str(), nullptr), c.value, c.tolerance);
+    }
+}
+
+TEST_F(InfoCommands, RefuseWhatTheyCannotDoWithTheReason) {
+    const std::string no_fluids = registry("nofluids.ini", "ConvertDB=" + kUnitsDb + "\r\nDBFluid2000=" +
+                                                               (dir_ / "nofluids.db").string() + "\r\n");
+    const std::string moved = registry("moved.ini", "ConvertDB=" + (dir_ / "moved.db").string() + "\r\n");
+    const std::vector<std::string> r134a_flow{"convert", "1", "m3/h", "kg/s", "--fluid", "R134a", "--temp", "20"};
+    for (const Refusal& c : std::vector<Refusal>{
+             {{"errors", "6", "--ini", (dir_ / "none.ini").string()}, 1, "none.ini' does not exist"},
+             {{"convert", "1", "furlong", "m"}, 1, "unknown unit 'furlong'; nearest: "},
+             {{"convert", "1", "kW", "bar"}, 1, "kW (Heat load) and bar (Pressure) measure different quantities"},
+             {{"convert", "one", "kW", "W"}, 1, "'one' is not a number"},
+             {{"convert", "1", "kW"}, 2, "give VALUE FROM_UNIT TO_UNIT"},
+             {{"convert", "1e38", "MW", "W"}, 1, "1e38 MW in W is beyond the range of the conversion"},
+             {{"convert", "1", "m3/h", "kg/s"}, 1, "needs the density of a fluid: give --fluid NAME"},
+             {{"convert", "1", "m3/h", "kg/s", "--fluid", "Water"}, 1, "needs the fluid's temperature: give --temp T"},
+             // Refrigerants come from the fluid database of the setting DBFluid2000.
+             {r134a_flow, 1, "nofluids.db", {no_fluids}},
+             {{"convert", "2", "bar", "kPa"}, 1, "moved.db", {moved}},
+             {{"fluid", "Watr", "--temp", "20"}, 1, "hxq: Unknown fluid \"Watr\"; nearest names: Water"},
+             {{"fluid", "Water", "--temp", "400"}, 1, "hxq: Water: temperature 400 °C outside"},
+             {{"fluid", "MEG", "--conc", "40", "--temp", "-30"}, 1, "hxq: Ethylene glycol: temperature -30 °C outside"},
+             {{"fluid", "MEG", "--conc", "70", "--temp", "20"}, 1, "hxq: Ethylene glycol: concentration 70 % outside"},
+             {{"fluid", "R134a", "--temp", "120", "--sat"}, 1, "hxq: R134a: bubble pressure at 120 °C outside"},
+             {{"fluid", "R134a", "--temp", "80", "--pressure", "100000"}, 1, "hxq: R134a: no vapour data at 100000 Pa"},
+         })
+        expect_refused(c);
+    EXPECT_EQ(hxq(r134a_flow).exit_code, 0);  // with the sample's database
+
+    const auto missing = dir_ / "missing.db";
+    const ProgramOutcome r = hxq({"convert", "1", "kW", "W", "--units-db", missing.string()});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err.find("cannot open the units database"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(missing.string()), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(InfoCommands, ListsOfUnitsFluidsAndModels) {
+    const ProgramOutcome units = hxq({"convert", "--list"});
+    ASSERT_EQ(units.exit_code, 0) << units.err;
+    for (const char* group : {"Temperature: °C [0] °F [1] K [2]\n", "m²,°C/kW [79]", "US gpm [17]"})
+        EXPECT_NE(units.out.find(group), std::string::npos) << group;
+
+    const ProgramOutcome fluids = hxq({"fluids"});
+    ASSERT_EQ(fluids.exit_code, 0) << fluids.err;
+    for (const char* name : {"Water", "Ethylene glycol", "Propylene glycol", "Air", "Humid air", "R134a", "R32",
+                             "R410A", "R407C", "R404A", "R507A", "R290", "R600a", "R717", "R1234yf", "R1234ze(E)",
+                             "R744", "R22"})
+        EXPECT_NE(fluids.out.find(std::string(" ") + name + " "), std::string::npos) << name;
+    const nlohmann::json list = json_of({"fluids"});
+    ASSERT_TRUE(list.is_array());
+    for (const auto& e : list) {
+        EXPECT_TRUE(e.contains("id") && e.contains("name") && e.contains("category")) << e.dump();
+        EXPECT_LT(e["t_min"].get<double>(), e["t_max"].get<double>()) << e.dump();
+    }
+
+    const ProgramOutcome models = hxq({"models"});
+    ASSERT_EQ(models.exit_code, 0) << models.err;
+    EXPECT_NE(models.out.find("All single-phase units"), std::string::npos);
+    EXPECT_NE(models.out.find("group (8 members)"), std::string::npos);
+    EXPECT_EQ(models.out.find("Condensers"), std::string::npos);
+    const ProgramOutcome condensers = hxq({"models", "--duty", "C", "--user-level", "C"});
+    ASSERT_EQ(condensers.exit_code, 0) << condensers.err;
+    EXPECT_NE(condensers.out.find("Dual-circuit condensers"), std::string::npos);
+    EXPECT_EQ(condensers.out.find("Q320"), std::string::npos);  // user levels A and B only
+}
+
+// Liquid water at 1 bar (physics.md table: 20 °C ρ 998.2, cp 4.184 kJ/kgK, μ 1.002 mPa s,
+// λ 0.598 W/mK) and R134a at 0 °C (p 292.8 kPa, Δh_lv 198.6 kJ/kg).
+TEST_F(InfoCommands, FluidPropertiesInSIUnitsUnderTheirKeys) {
+    const nlohmann::json w = json_of({"fluid", "Water", "--temp", "20"});
+    EXPECT_NEAR(w["density"].get<double>(), 998.2, 0.1);
+    EXPECT_NEAR(w["cp"].get<double>(), 4184, 2);
+    EXPECT_NEAR(w["viscosity"].get<double>(), 1.002e-3, 0.002e-3);
+    EXPECT_NEAR(w["conductivity"].get<double>(), 0.598, 0.001);
+
+    const nlohmann::json r = json_of({"fluid", "R134a", "--temp", "0", "--sat"});
+    EXPECT_NEAR(r["p_bubble"].get<double>(), 292.8e3, 0.2e3);
+    EXPECT_NEAR(r["p_dew"].get<double>(), 292.8e3, 0.2e3);
+    EXPECT_NEAR(r["h_lv"].get<double>(), 198.6e3, 0.2e3);
+    for (const char* key :
+         {"rho_liq", "rho_vap", "cp_liq", "cp_vap", "mu_liq", "mu_vap", "lambda_liq", "lambda_vap", "sigma"})
+        EXPECT_GT(r[key].get<double>(), 0) << key;
+    EXPECT_GT(r["rho_liq"].get<double>(), 50 * r["rho_vap"].get<double>());
+    // At the default 1 bar R134a is superheated vapour at 0 °C.
+    EXPECT_LT(r["density"].get<double>(), r["rho_vap"].get<double>());
+
+    // Concentrations in their own unit.
+    EXPECT_NE(hxq({"fluid", "MEG", "--conc", "40", "--temp", "0"}).out.find(", 40 %"), std::string::npos);
+    const ProgramOutcome air = hxq({"fluid", "Humid air", "--conc", "5", "--temp", "30", "--pressure", "700000"});
+    ASSERT_EQ(air.exit_code, 0) << air.err;
+    EXPECT_NE(air.out.find(", 5 g/kg"), std::string::npos) << air.out;
+}
+
+}  // namespace
+}  // namespace hxq::test
