@@ -8,7 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -122,9 +122,7 @@ protected:
 
     static std::string slurp(const std::filesystem::path& file) {
         std::ifstream in(file, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
     std::filesystem::path dir_;
