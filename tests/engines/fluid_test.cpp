@@ -122,15 +122,6 @@ TEST(FluidInterp, MonotoneDataStayMonotoneWithoutOvershoot) {
     for (double x = 0; x <= 4; x += 0.01) EXPECT_LE(peak(x), 3 + 1e-12);
 }
 
-TEST(FluidInterp, ContinuousSlopeAtNodes) {
-    const UniformSpline s(0, 2, {1, 1.5, 3, 3.2, 7, 7.5, 9});
-    for (double node : {2.0, 4.0, 6.0, 8.0, 10.0}) {
-        const double e = 1e-7;
-        EXPECT_NEAR(s.derivative(node - e), s.derivative(node + e), 1e-5) << node;
-        EXPECT_NEAR(s(node - e), s(node + e), 1e-6) << node;
-    }
-}
-
 TEST(FluidInterp, GapsLimitTheCoveredRange) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const UniformSpline s(-10, 1, {nan, 1, 2, 3, 4, nan, 6});

@@ -1,6 +1,8 @@
-// The single-phase engine against physics: energy balance, rating equation, limits,
-// design minimality, and a counter-current case calculated by hand from Martin's
-// correlation and IAPWS water.
+// The single-phase engine: every code a duty a user could really enter reaches, through
+// CheckInput and Calculate, without a crash and without a result that claims to be valid;
+// and the ratings against physics: energy balance, rating equation, limits, design
+// minimality, and a counter-current case calculated by hand from Martin's correlation and
+// IAPWS water.
 #include "engines/fluid/catalogue.h"
 #include "engines/single_phase/single_phase_engine.h"
 #include "single_phase_test_model.h"
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,22 +22,125 @@ namespace {
 
 using core::SinglePhaseInput;
 using core::SinglePhaseResult;
-using test::give;
-using test::with;
+using namespace test;
+
+SinglePhaseResult run(SinglePhaseInput in) { return rate(std::move(in)); }
+
+// Both hot temperatures and the cold inlet, no flows.
+SinglePhaseInput temperatures(std::initializer_list<Change> changes) {
+    return with(with(water_model(), {inlet(1, 60), outlet(1, 40), inlet(2, 20)}), changes);
+}
+
+SinglePhaseInput rating(int plates, std::initializer_list<Change> changes = {}) {
+    return with(water_rating(plates), changes);
+}
+
+Change channels(int side1, int side2) {
+    return [=](auto& in) {
+        give(in.NoOfChannels[1][1], side1);
+        give(in.NoOfChannels[2][1], side2);
+    };
+}
+
+TEST(SinglePhaseCodes, EveryCheckOfTheDutyAndTheModel) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const Change small_model = [](auto& in) {  // too small for the duty as one unit
+        give(in.MaxPressureDrop[1], 50e3);
+        give(in.MaxPressureDrop[2], 50e3);
+        in.MaxPlates = 12;
+    };
+    struct CodeCase {
+        const char* what;
+        SinglePhaseInput in;
+        int check;      // code of CheckInput: 0 where the fault shows only with the model's data
+        int calculate;  // code of Calculate
+    };
+    for (const CodeCase& c : std::vector<CodeCase>{
+             {"a full duty", water_duty(), 0, 0},
+             {"a full rating", rating(30), 0, 0},
+             {"six values", water_duty({outlet(2, 36)}), 39, 39},
+             {"an outlet given to a rating", rating(30, {outlet(1, 40)}), 42, 42},
+             {"four values", water_duty({open_flow(2), open_inlet(2), outlet(2, 40)}), 40, 40},
+             // Load and four temperatures close the flows; without the load nothing gives a flow.
+             {"a load and three temperatures", temperatures({load(100e3)}), 43, 43},
+             {"a load and four temperatures", temperatures({load(100e3), outlet(2, 30)}), 0, 0},
+             // Load given and a side fully given: the two disagree unless by chance.
+             {"a load besides a full side", water_duty({open_flow(2), load(160e3)}), 39, 39},
+             {"no load", temperatures({load(0), outlet(2, 30)}), 44, 44},
+             {"no temperature change", water_duty({outlet(1, 60)}), 44, 44},
+             {"crossing temperatures", water_duty({open_flow(2), outlet(2, 70)}), 1, 1},
+             {"a cold flow that would leave above 60 °C", water_duty({flow(2, 0.2)}), 1, 1},
+             {"both sides cooled", water_duty({open_flow(2), inlet(2, 50), outlet(2, 30)}), 4, 4},
+             {"a pinch of 0.05 K", water_duty({open_flow(2), outlet(2, 59.95)}), 9, 9},
+             {"liquid water below its range", water_duty({inlet(2, -5)}), 3, 3},
+             {"inlets 0.03 K apart", rating(30, {inlet(2, 59.97)}), 9, 9},
+             {"a cold outlet below its inlet", rating(30, {open_flow(2), outlet(2, 15)}), 4, 4},
+             {"no plates", rating(0), 2, 2},
+             {"an odd plate count in one pass", rating(31), 6, 6},
+             {"three plates", rating(3), 7, 7},
+             {"two passes on four plates", rating(4, {passes(2, 2)}), 8, 8},
+             {"29 channels in two passes", rating(30, {passes(2, 2)}), 6, 6},
+             {"three passes on five plates", rating(5, {passes(3, 3)}), 10, 10},
+             {"four passes on eight plates", rating(8, {passes(4, 4)}), 11, 45},
+             {"two passes against three", rating(31, {passes(2, 3)}), 45, 45},
+             {"more passes than the model has", rating(31, {passes(5, 5)}), 0, 45},
+             {"channels 10 and 13", rating(0, {channels(10, 13)}), 46, 46},
+             {"channels 10 and 11", rating(0, {channels(10, 11)}), 0, 0},
+             {"channels 10 and 11 on 30 plates", rating(30, {channels(10, 11)}), 46, 46},
+             {"more plates than the model has", rating(152), 0, 6},
+             {"an unknown mode", water_duty({[](auto& in) { in.CalcMode = "Q"; }}), 5, 5},
+             {"no fluid", water_duty({[](auto& in) { in.Fluid[2] = nullptr; }}), 5, 5},
+             {"no channel", water_duty({[](auto& in) { in.Side[2].Left = {}; }}), 0, 5},
+             // An infinite number in the product data is no unit, not a valid rating of one.
+             {"an infinite plate area", water_duty({[=](auto& in) { in.PlateArea = inf; }}), 0, 5},
+             {"an infinite slit resistance", water_duty({[=](auto& in) { in.Side[1].SlitResistance = inf; }}), 0, 5},
+             {"a small model as one unit", water_duty({small_model, units(1)}), 0, 15},
+             {"a small model in parallel units", water_duty({small_model}), 0, 0},
+         }) {
+        SCOPED_TRACE(c.what);
+        SinglePhaseEngine engine;
+        SinglePhaseInput in = c.in;
+        SinglePhaseResult checked;
+        engine.CheckInput(in, checked);
+        EXPECT_EQ(checked.ErrorCode, c.check);
+        EXPECT_FALSE(checked.Valid);
+        const SinglePhaseResult r = run(c.in);
+        EXPECT_EQ(r.ErrorCode, c.calculate);
+        EXPECT_EQ(r.Valid, c.calculate == 0);
+    }
+}
+
+TEST(SinglePhaseCodes, WallOutsideTheFluidIsAWarningOnly) {
+    // Water cooled to 3 °C by a glycol brine at −15 °C: the water film at the wall lies
+    // below 0 °C, where the liquid water data end.
+    SinglePhaseInput in = water_rating(40, 6, -15, 1.0, 1.0);
+    in.Fluid[2] = fluid::create_fluid("MEG", 40);
+    const SinglePhaseResult r = run(in);
+    EXPECT_TRUE(r.Valid);
+    EXPECT_EQ(r.ErrorCode, 3);
+    EXPECT_TRUE(r.WarningOnly);
+    EXPECT_LT(r.MinTemp[1], 0.0);
+}
+
+TEST(SinglePhaseCodes, RemarksOfPortsAndLimits) {
+    // Many plates: the channels carry the flow easily and the ports dominate.
+    const SinglePhaseResult r = run(with(water_rating(100, 60, 20, 4.0, 4.0), {limit(1, 5e3)}));
+    ASSERT_TRUE(r.Valid);
+    // 4 kg/s through a 40 mm port: 3180 kg/m²s, over the 2000 kg/m²s preset.
+    EXPECT_GT(r.PressureDrop[1], 5e3);
+    EXPECT_EQ(r.NotePressureText[1], "Pressure drop above the limit");
+    EXPECT_DOUBLE_EQ(r.NotePressure[1], r.PressureDrop[1]);
+    EXPECT_EQ(r.NotePressureText[2], "Port velocity above the limit, port pressure drop");
+    EXPECT_GT(r.NotePercent[1], 30.0);
+    EXPECT_NEAR(r.NotePercent[1], 100 * r.PortPressureDrop[1] / r.PressureDrop[1], 1e-9);
+}
 
 // Water 60 → 40 °C against water entering at 20 °C (2.5 kg/s), 50 kPa per side, 10 %
 // over-surface, one pass.
-SinglePhaseInput design_duty() {
-    return with(test::water_duty(), [](auto& in) {
-        give(in.MaxPressureDrop[1], 50e3);
-        give(in.MaxPressureDrop[2], 50e3);
-        give(in.OverSurface, 10);
-        give(in.NoOfPasses[1], 1);
-        give(in.NoOfPasses[2], 1);
-    });
+SinglePhaseInput design_duty(std::initializer_list<Change> changes = {}) {
+    const Change margin = [](auto& in) { give(in.OverSurface, 10); };
+    return with(water_duty({limit(1, 50e3), limit(2, 50e3), margin, passes(1, 1)}), changes);
 }
-
-SinglePhaseResult run(SinglePhaseInput in) { return test::rate(std::move(in)); }
 
 // Check rating ("X") of the duty on a given plate count.
 SinglePhaseResult check_at(SinglePhaseInput in, int plates) {
@@ -70,95 +176,36 @@ void expect_balances(const SinglePhaseInput& in, const SinglePhaseResult& r) {
     EXPECT_NEAR(r.Kpredicted * r.HeatTransferArea * r.CorrectionFactor * lmtd(r) / q, 1 + r.OverSurface / 100, 1e-6);
 }
 
-TEST(SinglePhaseDesign, PerformanceOfTheDesignedUnitGivesBackTheDuty) {
-    const SinglePhaseResult d = run(design_duty());
-    ASSERT_TRUE(d.Valid);
-    SinglePhaseInput p = test::water_rating(d.NoOfPlates, 60, 20, d.MassFlow[1], d.MassFlow[2]);
-    give(p.OverSurface, d.OverSurface);
-    const SinglePhaseResult r = run(p);
-    ASSERT_TRUE(r.Valid) << r.ErrorCode;
-    EXPECT_NEAR(r.HeatLoad / d.HeatLoad, 1.0, 0.005);
-    EXPECT_NEAR(r.OutletTemp[1], 40.0, 0.1);
-    expect_balances(p, r);
-
-    // Without the margin held back the unit does more than the duty.
-    p.OverSurface = {};
-    const SinglePhaseResult full = run(p);
-    EXPECT_GT(full.HeatLoad, d.HeatLoad);
-    EXPECT_DOUBLE_EQ(full.OverSurface, 0.0);
-}
-
-TEST(SinglePhaseDesign, MorePlatesNeverRaiseThePressureDrop) {
-    SinglePhaseResult last = run(test::water_rating(6, 80, 10, 1.5, 1.2));
-    ASSERT_TRUE(last.Valid);
-    for (int n = 8; n <= 120; n += 2) {
-        const SinglePhaseResult r = run(test::water_rating(n, 80, 10, 1.5, 1.2));
-        ASSERT_TRUE(r.Valid) << n;
-        for (int s = 1; s <= 2; ++s) EXPECT_LE(r.PressureDrop[s], last.PressureDrop[s]) << n << " side " << s;
-        last = r;
-    }
-}
-
-TEST(SinglePhaseDesign, ForcedStockRoundsUpToAStockedCount) {
-    SinglePhaseInput in = design_duty();
-    const SinglePhaseResult free = run(in);
-    ASSERT_TRUE(free.Valid);
-    in.ForcedStock = true;
-    in.StockCount = 4;
-    const std::array<std::int16_t, 4> stock{10, 30, 60, 100};
-    for (int i = 1; i <= 4; ++i) in.StockPlates[i] = stock[static_cast<std::size_t>(i - 1)];
-    const SinglePhaseResult r = run(in);
-    ASSERT_TRUE(r.Valid);
-    EXPECT_EQ(r.NoOfPlates, *std::find_if(stock.begin(), stock.end(), [&](int n) { return n >= free.NoOfPlates; }));
-}
-
 // Small flows from 70 to 30 °C, 100 kPa a side: a second pass raises the velocity and
 // saves plates.
 SinglePhaseInput small_flows(double pass_price) {
-    return with(test::water_model(), [=](auto& in) {
-        give(in.InletTemp[1], 70);
-        give(in.OutletTemp[1], 30);
-        give(in.MassFlow[1], 0.15);
-        give(in.InletTemp[2], 15);
-        give(in.MassFlow[2], 0.2);
-        give(in.MaxPressureDrop[1], 100e3);
-        give(in.MaxPressureDrop[2], 100e3);
-        in.PassPriceRatio = pass_price;
-    });
+    const Change price = [=](auto& in) { in.PassPriceRatio = pass_price; };
+    return with(water_model(), {inlet(1, 70), outlet(1, 30), flow(1, 0.15), inlet(2, 15), flow(2, 0.2),
+                                limit(1, 100e3), limit(2, 100e3), price});
 }
 
 // Low-pressure air cooled by water with no pressure-drop limit on the air: nothing but
 // the gas's own pressure bounds its loss.
 SinglePhaseInput low_pressure_air() {
-    return with(test::water_model(), [](auto& in) {
+    const Change air = [](auto& in) {
         in.Fluid[1] = fluid::create_fluid("Air");
         in.Fluid[1]->SetYPressure(1.5e5);
-        give(in.InletTemp[1], 110);
-        give(in.OutletTemp[1], 40);
-        give(in.MassFlow[1], 0.6);
-        give(in.InletTemp[2], 20);
-        give(in.MassFlow[2], 2.0);
-        give(in.MaxPressureDrop[2], 50e3);
-        give(in.NoOfPasses[1], 1);
-        give(in.NoOfPasses[2], 1);
-    });
+    };
+    return with(water_model(), {air, inlet(1, 110), outlet(1, 40), flow(1, 0.6), inlet(2, 20), flow(2, 2.0),
+                                limit(2, 50e3), passes(1, 1)});
 }
 
 // Every design meets its duty with its margin, inside its limits and on a plate count of
 // the model, and the same units with one plate step less do not. Limits, pass prices and
 // the flow direction shape the unit.
 TEST(SinglePhaseDesign, MeetsTheDutyInsideTheLimitsWithTheSmallestUnit) {
+    const Change large = [](auto& in) { in.MaxPlates = 60; };
+    const Change co_current = [](auto& in) { in.CounterCurrent = false; };
     const std::vector<std::pair<std::string, SinglePhaseInput>> cases{
         {"one pass", design_duty()},
-        {"8 kPa on the cold side", with(design_duty(), [](auto& in) { give(in.MaxPressureDrop[2], 8e3); })},
-        {"co-current", with(design_duty(), [](auto& in) { in.CounterCurrent = false; })},
-        {"large flows", with(design_duty(), [](auto& in) {
-             in.MaxPlates = 60;
-             give(in.MassFlow[1], 12.0);
-             give(in.MassFlow[2], 15.0);
-             give(in.MaxPressureDrop[1], 80e3);
-             give(in.MaxPressureDrop[2], 80e3);
-         })},
+        {"8 kPa on the cold side", design_duty({limit(2, 8e3)})},
+        {"co-current", design_duty({co_current})},
+        {"large flows", design_duty({large, flow(1, 12.0), flow(2, 15.0), limit(1, 80e3), limit(2, 80e3)})},
         {"passes free", small_flows(0)},
         {"passes dear", small_flows(1000)},
         {"low-pressure air", low_pressure_air()},
@@ -179,10 +226,8 @@ TEST(SinglePhaseDesign, MeetsTheDutyInsideTheLimitsWithTheSmallestUnit) {
                    (in.Fluid[s]->YGas() && x.PressureDrop[s] >= in.Fluid[s]->YPressure());
         };
         EXPECT_FALSE(over_limit(r, 1) || over_limit(r, 2));
-        const SinglePhaseResult fewer = check_at(with(in, [&](auto& x) {
-            give(x.ParallelUnits, r.ParallelUnits);
-            for (int s = 1; s <= 2; ++s) give(x.NoOfPasses[s], r.Passes[s]);
-        }), r.NoOfPlates - 2);
+        const SinglePhaseResult fewer =
+            check_at(with(in, {units(r.ParallelUnits), passes(r.Passes[1], r.Passes[2])}), r.NoOfPlates - 2);
         const double carried = fewer.Kpredicted * fewer.HeatTransferArea * fewer.CorrectionFactor * lmtd(fewer);
         EXPECT_TRUE(!fewer.Valid || carried < r.HeatLoad * 1000.0 * (1 + in.OverSurface.Value / 100) ||
                     over_limit(fewer, 1) || over_limit(fewer, 2));
@@ -200,49 +245,71 @@ TEST(SinglePhaseDesign, MeetsTheDutyInsideTheLimitsWithTheSmallestUnit) {
     EXPECT_LE(designs["passes free"].CorrectionFactor, 1.0 + 1e-12);
 
     // One unit fewer cannot carry the large flows.
-    EXPECT_FALSE(run(with(cases[3].second, [&](auto& in) {
-        give(in.ParallelUnits, designs["large flows"].ParallelUnits - 1);
-    })).Valid);
+    EXPECT_FALSE(run(with(cases[3].second, {units(designs["large flows"].ParallelUnits - 1)})).Valid);
     // Cold outlet above the hot outlet (near 51 °C): possible counter-current only.
-    const SinglePhaseInput cross = with(design_duty(), [](auto& in) { give(in.MassFlow[2], 1.3); });
-    EXPECT_TRUE(run(cross).Valid);
-    EXPECT_EQ(run(with(cross, [](auto& in) { in.CounterCurrent = false; })).ErrorCode, 1);
+    EXPECT_TRUE(run(design_duty({flow(2, 1.3)})).Valid);
+    EXPECT_EQ(run(design_duty({flow(2, 1.3), co_current})).ErrorCode, 1);
     // A much smaller unit for the air has no operating point at all.
     EXPECT_EQ(check_at(low_pressure_air(), 10).ErrorCode, 15);
 }
 
+TEST(SinglePhaseDesign, PerformanceOfTheDesignedUnitGivesBackTheDuty) {
+    const SinglePhaseResult d = run(design_duty());
+    ASSERT_TRUE(d.Valid);
+    SinglePhaseInput p = water_rating(d.NoOfPlates, 60, 20, d.MassFlow[1], d.MassFlow[2]);
+    give(p.OverSurface, d.OverSurface);
+    const SinglePhaseResult r = run(p);
+    ASSERT_TRUE(r.Valid) << r.ErrorCode;
+    EXPECT_NEAR(r.HeatLoad / d.HeatLoad, 1.0, 0.005);
+    EXPECT_NEAR(r.OutletTemp[1], 40.0, 0.1);
+    expect_balances(p, r);
+
+    // Without the margin held back the unit does more than the duty.
+    p.OverSurface = {};
+    const SinglePhaseResult full = run(p);
+    EXPECT_GT(full.HeatLoad, d.HeatLoad);
+    EXPECT_DOUBLE_EQ(full.OverSurface, 0.0);
+}
+
+TEST(SinglePhaseDesign, ForcedStockRoundsUpToAStockedCount) {
+    SinglePhaseInput in = design_duty();
+    const SinglePhaseResult free = run(in);
+    ASSERT_TRUE(free.Valid);
+    in.ForcedStock = true;
+    in.StockCount = 4;
+    const std::array<std::int16_t, 4> stock{10, 30, 60, 100};
+    for (int i = 1; i <= 4; ++i) in.StockPlates[i] = stock[static_cast<std::size_t>(i - 1)];
+    const SinglePhaseResult r = run(in);
+    ASSERT_TRUE(r.Valid);
+    EXPECT_EQ(r.NoOfPlates, *std::find_if(stock.begin(), stock.end(), [&](int n) { return n >= free.NoOfPlates; }));
+}
+
+TEST(SinglePhasePerformance, MorePlatesNeverRaiseThePressureDrop) {
+    SinglePhaseResult last = run(water_rating(6, 80, 10, 1.5, 1.2));
+    ASSERT_TRUE(last.Valid);
+    for (int n = 8; n <= 120; n += 2) {
+        const SinglePhaseResult r = run(water_rating(n, 80, 10, 1.5, 1.2));
+        ASSERT_TRUE(r.Valid) << n;
+        for (int s = 1; s <= 2; ++s) EXPECT_LE(r.PressureDrop[s], last.PressureDrop[s]) << n << " side " << s;
+        last = r;
+    }
+}
+
 // A flow left open is found from the pressure-drop limit of its side, which it then uses
 // to the full, or from the outlet temperatures given, which it then meets.
-TEST(SinglePhaseOpenFlows, FoundFromALimitOrTheOutlets) {
+TEST(SinglePhasePerformance, OpenFlowsFromALimitOrTheOutlets) {
     // Superheated steam at 1 bar leaves at 150 °C; its inlet follows from the load. No
     // temperature of the duty lies near 0 °C, where steam at 1 bar does not exist.
-    SinglePhaseInput steam = test::water_model();
-    steam.Fluid[2] = fluid::create_fluid("Steam");
-    give(steam.HeatLoad, 20e3);
-    give(steam.InletTemp[1], 20);
-    give(steam.MaxPressureDrop[1], 30e3);
-    give(steam.OutletTemp[2], 150);
-    give(steam.MassFlow[2], 0.2);
-    give(steam.MaxPressureDrop[2], 50e3);
+    const Change steam = [](auto& in) { in.Fluid[2] = fluid::create_fluid("Steam"); };
     const std::vector<std::pair<const char*, SinglePhaseInput>> cases{
-        {"design: the cold flow from its limit", with(design_duty(), [](auto& in) {
-             in.MassFlow[2] = {};
-             give(in.MaxPressureDrop[2], 30e3);
-         })},
-        {"design: the water flow from its limit, the steam inlet from the load", steam},
-        {"performance: the cold flow from its limit", with(test::water_rating(40, 80, 10, 1.0), [](auto& in) {
-             in.MassFlow[2] = {};
-             give(in.MaxPressureDrop[2], 20e3);
-         })},
-        {"performance: the cold flow from the hot outlet", with(test::water_rating(40), [](auto& in) {
-             in.MassFlow[2] = {};
-             give(in.OutletTemp[1], 35);
-         })},
-        {"performance: both flows from the outlets", with(test::water_rating(40, 80, 10), [](auto& in) {
-             in.MassFlow = {};
-             give(in.OutletTemp[1], 30);
-             give(in.OutletTemp[2], 50);
-         })},
+        {"design: the cold flow from its limit", design_duty({open_flow(2), limit(2, 30e3)})},
+        {"design: the water flow from its limit, the steam inlet from the load",
+         with(water_model(), {steam, load(20e3), inlet(1, 20), limit(1, 30e3), outlet(2, 150), flow(2, 0.2),
+                              limit(2, 50e3)})},
+        {"performance: the cold flow from its limit", with(water_rating(40, 80, 10, 1.0), {open_flow(2), limit(2, 20e3)})},
+        {"performance: the cold flow from the hot outlet", with(water_rating(40), {open_flow(2), outlet(1, 35)})},
+        {"performance: both flows from the outlets",
+         with(water_rating(40, 80, 10), {open_flow(1), open_flow(2), outlet(1, 30), outlet(2, 50)})},
     };
     for (const auto& [what, in] : cases) {
         SCOPED_TRACE(what);
@@ -268,13 +335,13 @@ TEST(SinglePhaseOpenFlows, FoundFromALimitOrTheOutlets) {
 // viscosity ratio at the wall, IAPWS water properties, 1/U = 1/h1 + 1/h2 + t/k,
 // A = (N − 2) A_plate, P1 = Pc(NTU1, R1).
 TEST(SinglePhasePerformance, CounterCurrentAgreesWithAHandCalculation) {
-    SinglePhaseInput p = test::water_rating(30, 60, 20, 2.0, 2.4);
-    for (int s = 1; s <= 2; ++s) p.Side[s].Left = test::martin_channel(60, test::kTurbulentPoints, s);
+    SinglePhaseInput p = water_rating(30, 60, 20, 2.0, 2.4);
+    for (int s = 1; s <= 2; ++s) p.Side[s].Left = martin_channel(60, kTurbulentPoints, s);
     const SinglePhaseResult r = run(p);
     ASSERT_TRUE(r.Valid) << r.ErrorCode;
 
     const auto& water = *p.Fluid[1];
-    const double dh = 2 * test::kGap / test::kPhi, beta = 60 * test::kPi / 180, rw = test::kThickness / 16.3;
+    const double dh = 2 * kGap / kPhi, beta = 60 * kPi / 180, rw = kThickness / 16.3;
     const std::array<int, 2> channels{14, 15};  // 29 channels: side 2 holds the odd one
     const std::array<double, 2> flow{2.0, 2.4}, tin{60, 20};
     std::array<double, 2> tout{45, 35}, dp{};
@@ -286,12 +353,12 @@ TEST(SinglePhasePerformance, CounterCurrentAgreesWithAHandCalculation) {
             const double rho = water.YDensity(mean[s]), k = water.YConductivity(mean[s]);
             mu[s] = water.YViscosity(mean[s]);
             const double m_ch = flow[s] / channels[s];
-            const double re = 2 * m_ch / (test::kPhi * test::kWidth * mu[s]);
-            const double xi = test::martin_xi(re, 60);
+            const double re = 2 * m_ch / (kPhi * kWidth * mu[s]);
+            const double xi = martin_xi(re, 60);
             const double pr = mu[s] * water.YHeatCapacity(mean[s]) / k;
             h0[s] = 0.122 * std::cbrt(pr) * std::pow(xi * re * re * std::sin(2 * beta), 0.374) * k / dh;
-            const double w = m_ch / (rho * test::kGap * test::kWidth);
-            dp[s] = xi * test::kLength / dh * rho * w * w / 2;
+            const double w = m_ch / (rho * kGap * kWidth);
+            dp[s] = xi * kLength / dh * rho * w * w / 2;
         }
         // Wall temperatures from the resistances at the mean temperatures.
         std::array<double, 2> h = h0;
@@ -301,7 +368,7 @@ TEST(SinglePhasePerformance, CounterCurrentAgreesWithAHandCalculation) {
             for (std::size_t s = 0; s < 2; ++s) h[s] = h0[s] * std::pow(mu[s] / water.YViscosity(wall[s]), 1.0 / 6);
         }
         u = 1 / (1 / h[0] + 1 / h[1] + rw);
-        const double area = (30 - 2) * test::kWidth * test::kLength * test::kPhi;
+        const double area = (30 - 2) * kWidth * kLength * kPhi;
         const double c1 = flow[0] * water.YHeatCapacity(mean[0]), c2 = flow[1] * water.YHeatCapacity(mean[1]);
         const double e = std::exp(-u * area / c1 * (1 - c1 / c2));
         q = (1 - e) / (1 - c1 / c2 * e) * c1 * (tin[0] - tin[1]);
@@ -314,7 +381,7 @@ TEST(SinglePhasePerformance, CounterCurrentAgreesWithAHandCalculation) {
     EXPECT_EQ(r.NoOfChannels[1], 14);
     EXPECT_EQ(r.NoOfChannels[2], 15);
     // Port loss: 1.4 velocity heads plus the slit's 0.5 per pass.
-    const double g = 2.0 / (test::kPi * test::kPort * test::kPort / 4);
+    const double g = 2.0 / (kPi * kPort * kPort / 4);
     const double rho1 = water.YDensity(0.5 * (r.InletTemp[1] + r.OutletTemp[1]));
     EXPECT_NEAR(r.PortPressureDrop[1], 1.9 * g * g / (2 * rho1), 1e-6 * r.PortPressureDrop[1]);
     EXPECT_NEAR(r.PortVelocity[1], g / rho1, 1e-9);
@@ -328,8 +395,8 @@ TEST(SinglePhasePerformance, CounterCurrentAgreesWithAHandCalculation) {
 }
 
 TEST(SinglePhasePerformance, MixedChannelsSplitTheFlowAtEqualPressureDrop) {
-    SinglePhaseInput p = test::water_rating(40, 60, 20, 2.0, 2.0);
-    p.Side[1].Right = test::martin_channel(30, test::kWidePoints, 7);
+    SinglePhaseInput p = water_rating(40, 60, 20, 2.0, 2.0);
+    p.Side[1].Right = martin_channel(30, kWidePoints, 7);
     const SinglePhaseResult mixed = run(p);
     ASSERT_TRUE(mixed.Valid) << mixed.ErrorCode;
     EXPECT_EQ(mixed.Channelout[1][1] + mixed.Channelout[1][2], mixed.NoOfChannels[1]);

@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
+#include <initializer_list>
 
 namespace hxq::test {
 
@@ -79,8 +81,6 @@ inline core::SinglePhaseInput water_model(double beta_deg = 60,
     core::SinglePhaseInput in;
     in.Fluid[1] = engines::fluid::create_fluid("Water");
     in.Fluid[2] = engines::fluid::create_fluid("Water");
-    in.CalcMode = "D";
-    in.CalcMethod = "Normal";
     in.plateThickness = kThickness;
     in.Enlargement = kPhi;
     in.Dh = 2 * kGap / kPhi;
@@ -112,35 +112,40 @@ inline void give(core::DutyCount& v, int value) {
     v.Given = true;
 }
 
+// Changes of a duty, for tables of duties: with(water_duty(), {open_flow(2), outlet(2, 70)}).
+using Change = std::function<void(core::SinglePhaseInput&)>;
+
+inline core::SinglePhaseInput with(core::SinglePhaseInput in, std::initializer_list<Change> changes) {
+    for (const Change& change : changes) change(in);
+    return in;
+}
+inline Change inlet(int side, double t) { return [=](auto& in) { give(in.InletTemp[side], t); }; }
+inline Change outlet(int side, double t) { return [=](auto& in) { give(in.OutletTemp[side], t); }; }
+inline Change flow(int side, double kg_s) { return [=](auto& in) { give(in.MassFlow[side], kg_s); }; }
+inline Change limit(int side, double pa) { return [=](auto& in) { give(in.MaxPressureDrop[side], pa); }; }
+inline Change load(double w) { return [=](auto& in) { give(in.HeatLoad, w); }; }
+inline Change units(int n) { return [=](auto& in) { give(in.ParallelUnits, n); }; }
+inline Change open_flow(int side) { return [=](auto& in) { in.MassFlow[side] = {}; }; }
+inline Change open_inlet(int side) { return [=](auto& in) { in.InletTemp[side] = {}; }; }
+inline Change passes(int side1, int side2) {
+    return [=](auto& in) {
+        give(in.NoOfPasses[1], side1);
+        give(in.NoOfPasses[2], side2);
+    };
+}
+
 // Water 60 → 40 °C (2 kg/s) heating water entering at 20 °C (2.5 kg/s), the duty most
 // engine tests start from.
-inline core::SinglePhaseInput water_duty() {
-    core::SinglePhaseInput in = water_model();
-    give(in.InletTemp[1], 60);
-    give(in.OutletTemp[1], 40);
-    give(in.MassFlow[1], 2.0);
-    give(in.InletTemp[2], 20);
-    give(in.MassFlow[2], 2.5);
-    return in;
+inline core::SinglePhaseInput water_duty(std::initializer_list<Change> changes = {}) {
+    return with(with(water_model(), {inlet(1, 60), outlet(1, 40), flow(1, 2.0), inlet(2, 20), flow(2, 2.5)}), changes);
 }
 
 // Performance ("P") of the water model with both inlets and flows; plates 0: not given.
 inline core::SinglePhaseInput water_rating(int plates, double t1 = 60, double t2 = 20, double m1 = 2.0,
                                            double m2 = 2.5) {
-    core::SinglePhaseInput in = water_model();
+    core::SinglePhaseInput in = with(water_model(), {inlet(1, t1), inlet(2, t2), flow(1, m1), flow(2, m2)});
     in.CalcMode = "P";
-    give(in.InletTemp[1], t1);
-    give(in.InletTemp[2], t2);
-    give(in.MassFlow[1], m1);
-    give(in.MassFlow[2], m2);
     if (plates > 0) give(in.NoOfPlates, plates);
-    return in;
-}
-
-// `in` changed by `change`, for tables of duties.
-template <class Change>
-core::SinglePhaseInput with(core::SinglePhaseInput in, Change change) {
-    change(in);
     return in;
 }
 
