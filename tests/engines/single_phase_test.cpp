@@ -1,17 +1,24 @@
-// The single-phase engine: every code a duty a user could really enter reaches, through
-// CheckInput and Calculate, without a crash and without a result that claims to be valid;
-// and the ratings against physics: energy balance, rating equation, limits, design
-// minimality, and a counter-current case calculated by hand from Martin's correlation and
-// IAPWS water.
+// The single-phase engine on a small brazed plate model whose channel laws are laid
+// through Martin's correlation (Martin 1996, Chem. Eng. Process. 35:301; VDI Heat Atlas):
+// the channel power laws and the pass arrangements against published and documented
+// values; every code a duty a user could really enter reaches, through CheckInput and
+// Calculate, without a crash and without a result that claims to be valid; and the
+// ratings against physics: energy balance, rating equation, limits, design minimality,
+// and a counter-current case calculated by hand from Martin's correlation and IAPWS water.
 #include "engines/fluid/catalogue.h"
+#include "engines/single_phase/pntu.h"
+#include "engines/single_phase/power_law.h"
+#include "engines/single_phase/rating.h"
 #include "engines/single_phase/single_phase_engine.h"
-#include "single_phase_test_model.h"
+#include "records/single_phase_records.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
+#include <initializer_list>
 #include <limits>
 #include <map>
 #include <string>
@@ -22,9 +29,282 @@ namespace {
 
 using core::SinglePhaseInput;
 using core::SinglePhaseResult;
-using namespace test;
 
-SinglePhaseResult run(SinglePhaseInput in) { return rate(std::move(in)); }
+constexpr double kPi = 3.14159265358979323846;
+
+// Martin's Darcy friction factor for chevron angle beta (degrees, from the flow direction).
+double martin_xi(double re, double beta_deg) {
+    const double b = beta_deg * kPi / 180.0;
+    double xi0 = 0;
+    double xi1 = 0;
+    if (re < 2000) {
+        xi0 = 64.0 / re;
+        xi1 = 597.0 / re + 3.85;
+    } else {
+        xi0 = std::pow(1.8 * std::log10(re) - 1.5, -2.0);
+        xi1 = 39.0 * std::pow(re, -0.289);
+    }
+    const double inv = std::cos(b) / std::sqrt(0.18 * std::tan(b) + 0.36 * std::sin(b) + xi0 / std::cos(b)) +
+                       (1.0 - std::cos(b)) / std::sqrt(3.8 * xi1);
+    return 1.0 / (inv * inv);
+}
+
+// Nu / (Pr^(1/3) (eta/eta_w)^(1/6)) of Martin's heat-transfer correlation.
+double martin_nu_group(double re, double beta_deg) {
+    const double b = beta_deg * kPi / 180.0;
+    return 0.122 * std::pow(martin_xi(re, beta_deg) * re * re * std::sin(2.0 * b), 0.374);
+}
+
+// A channel whose laws pass through Martin's values at the six Reynolds numbers given
+// (ascending): range i runs from point i to point i+1 with the log slope between them.
+core::SinglePhaseChannel martin_channel(double beta_deg, const std::array<double, 6>& re, std::int32_t id = 1) {
+    core::SinglePhaseChannel ch;
+    ch.Defined = true;
+    ch.ChannelID = id;
+    ch.ChannelName = beta_deg > 45 ? "H" : "L";
+    ch.noFp = 4;
+    ch.noNu = 4;
+    for (int i = 0; i < 5; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        const double span = std::log(re[k + 1] / re[k]);
+        ch.xFp[i] = std::log(martin_xi(re[k + 1], beta_deg) / martin_xi(re[k], beta_deg)) / span;
+        ch.xNu[i] = std::log(martin_nu_group(re[k + 1], beta_deg) / martin_nu_group(re[k], beta_deg)) / span;
+        if (i >= 1) {
+            ch.crFp[i] = re[k];
+            ch.crNu[i] = re[k];
+        }
+    }
+    ch.cFp = martin_xi(re[0], beta_deg) / std::pow(re[0], ch.xFp[0]);
+    ch.cnu = martin_nu_group(re[0], beta_deg) / std::pow(re[0], ch.xNu[0]);
+    return ch;
+}
+
+// Breakpoints on Martin's turbulent branch, and a wide set for designs.
+constexpr std::array<double, 6> kTurbulentPoints{2000, 2500, 3000, 3600, 4300, 5200};
+constexpr std::array<double, 6> kWidePoints{100, 400, 2000, 5000, 12000, 30000};
+
+// Geometry: â = 1 mm, Λ = 6.28 mm → Φ = 1.219, b = 2 mm, d_h = 2b/Φ (VDI Heat Atlas).
+constexpr double kPhi = 1.219;
+constexpr double kGap = 0.002;
+constexpr double kWidth = 0.117;
+constexpr double kLength = 0.30;
+constexpr double kThickness = 0.0004;
+constexpr double kPort = 0.040;
+
+// The model: Martin's 60° channel on both sides.
+SinglePhaseInput water_model() {
+    SinglePhaseInput in;
+    in.Fluid[1] = fluid::create_fluid("Water");
+    in.Fluid[2] = fluid::create_fluid("Water");
+    in.plateThickness = kThickness;
+    in.Enlargement = kPhi;
+    in.Dh = 2 * kGap / kPhi;
+    in.PlateArea = kWidth * kLength * kPhi;
+    in.FlowLength = kLength;
+    in.FlowWidth = kWidth;
+    in.CoCurrHTCFactor = 0.9;
+    in.MaxPasses = 3;
+    in.MaxPlates = 150;
+    in.PortMassFluxLimit[1] = 2000;
+    in.PortMassFluxLimit[2] = 2000;
+    in.WallConductivity = 16.3;
+    for (int s = 1; s <= 2; ++s) {
+        in.Side[s].Left = martin_channel(60, kWidePoints, s);
+        in.Side[s].PortDiaUp = kPort;
+        in.Side[s].PortDiaDown = kPort;
+        in.Side[s].PortDia = kPort;
+        in.Side[s].SlitResistance = 0.5;
+    }
+    return in;
+}
+
+void give(core::DutyValue& v, double value) {
+    v.Value = value;
+    v.Given = true;
+}
+void give(core::DutyCount& v, int value) {
+    v.Value = static_cast<std::int16_t>(value);
+    v.Given = true;
+}
+
+// Changes of a duty, for tables of duties: with(water_duty(), {open_flow(2), outlet(2, 70)}).
+using Change = std::function<void(SinglePhaseInput&)>;
+
+SinglePhaseInput with(SinglePhaseInput in, std::initializer_list<Change> changes) {
+    for (const Change& change : changes) change(in);
+    return in;
+}
+Change inlet(int side, double t) { return [=](auto& in) { give(in.InletTemp[side], t); }; }
+Change outlet(int side, double t) { return [=](auto& in) { give(in.OutletTemp[side], t); }; }
+Change flow(int side, double kg_s) { return [=](auto& in) { give(in.MassFlow[side], kg_s); }; }
+Change limit(int side, double pa) { return [=](auto& in) { give(in.MaxPressureDrop[side], pa); }; }
+Change load(double w) { return [=](auto& in) { give(in.HeatLoad, w); }; }
+Change units(int n) { return [=](auto& in) { give(in.ParallelUnits, n); }; }
+Change open_flow(int side) { return [=](auto& in) { in.MassFlow[side] = {}; }; }
+Change open_inlet(int side) { return [=](auto& in) { in.InletTemp[side] = {}; }; }
+Change passes(int side1, int side2) {
+    return [=](auto& in) {
+        give(in.NoOfPasses[1], side1);
+        give(in.NoOfPasses[2], side2);
+    };
+}
+
+// Water 60 → 40 °C (2 kg/s) heating water entering at 20 °C (2.5 kg/s), the duty most
+// engine tests start from.
+SinglePhaseInput water_duty(std::initializer_list<Change> changes = {}) {
+    return with(with(water_model(), {inlet(1, 60), outlet(1, 40), flow(1, 2.0), inlet(2, 20), flow(2, 2.5)}), changes);
+}
+
+// Performance ("P") of the water model with both inlets and flows; plates 0: not given.
+SinglePhaseInput water_rating(int plates, double t1 = 60, double t2 = 20, double m1 = 2.0, double m2 = 2.5) {
+    SinglePhaseInput in = with(water_model(), {inlet(1, t1), inlet(2, t2), flow(1, m1), flow(2, m2)});
+    in.CalcMode = "P";
+    if (plates > 0) give(in.NoOfPlates, plates);
+    return in;
+}
+
+// One Calculate call on a fresh engine.
+SinglePhaseResult run(SinglePhaseInput in) {
+    SinglePhaseEngine engine;
+    SinglePhaseResult r;
+    engine.Calculate(in, r);
+    return r;
+}
+
+core::SinglePhaseChannel one_break() {
+    core::SinglePhaseChannel ch;
+    ch.Defined = true;
+    ch.cFp = 4;
+    ch.noFp = 1;
+    ch.xFp[0] = -0.3;
+    ch.xFp[1] = -0.1;
+    ch.crFp[1] = 2000;
+    ch.cnu = 0.3;
+    ch.noNu = 0;
+    ch.xNu[0] = 0.7;
+    return ch;
+}
+
+TEST(SinglePhaseLaws, DocumentedExampleIsContinuousAtTheBreakpoint) {
+    const PowerLaw xi = PowerLaw::friction(one_break());
+    ASSERT_TRUE(xi.valid());
+    // Values of the example in docs/engine-records.md.
+    EXPECT_NEAR(xi(5000), 0.37321, 5e-5);
+    EXPECT_NEAR(xi(2000), 0.40903, 5e-5);
+    EXPECT_NEAR(xi(1999.999), xi(2000), 1e-6);
+    EXPECT_DOUBLE_EQ(xi(100), 4 * std::pow(100.0, -0.3));
+    EXPECT_DOUBLE_EQ(xi.exponent(1000), -0.3);
+    EXPECT_DOUBLE_EQ(xi.exponent(2000), -0.1);
+    const PowerLaw nu = PowerLaw::heat_transfer(one_break());
+    EXPECT_DOUBLE_EQ(nu(1000), 0.3 * std::pow(1000.0, 0.7));
+}
+
+TEST(SinglePhaseLaws, InverseOfXiRe2FindsTheReynoldsNumberInEveryRange) {
+    const PowerLaw xi = PowerLaw::friction(martin_channel(60, kWidePoints));
+    for (double re : {50.0, 250.0, 1500.0, 2000.0, 7000.0, 25000.0, 80000.0})
+        EXPECT_NEAR(xi.inverse_times_re2(xi(re) * re * re), re, 1e-9 * re) << re;
+}
+
+TEST(SinglePhaseLaws, FitThroughMartinMatchesThePublishedTable) {
+    // physics.md: Nu at Pr = 5, η/η_w = 1 and ξ(60°, 2000) = 1.9813.
+    EXPECT_NEAR(martin_xi(2000, 60), 1.9813, 5e-4);
+    EXPECT_NEAR(martin_nu_group(2000, 60) * std::cbrt(5.0), 75.20, 0.01);
+    EXPECT_NEAR(martin_nu_group(10000, 30) * std::cbrt(5.0), 138.25, 0.01);
+    const PowerLaw nu = PowerLaw::heat_transfer(martin_channel(60, kWidePoints));
+    EXPECT_NEAR(nu(5000), martin_nu_group(5000, 60), 1e-9);
+    // Between the points the law stays within a few percent of the curve.
+    EXPECT_NEAR(nu(8000) / martin_nu_group(8000, 60), 1.0, 0.03);
+}
+
+TEST(SinglePhaseLaws, DataThatDescribeNoLawAreRefused) {
+    struct Broken {
+        const char* what;
+        void (*change)(core::SinglePhaseChannel&);
+        bool friction;
+    };
+    for (const Broken& c : {
+             Broken{"a negative breakpoint", [](auto& ch) { ch.crFp[1] = -5; }, true},
+             {"a breakpoint below the one before", [](auto& ch) { ch.noFp = 2; ch.crFp[2] = 1000; }, true},
+             {"seven breakpoints", [](auto& ch) { ch.noFp = 7; }, true},
+             {"a pressure drop that falls as the flow rises", [](auto& ch) { ch.xFp[1] = -2.5; }, true},
+             {"no coefficient", [](auto& ch) { ch.cnu = 0; }, false},
+         }) {
+        auto ch = one_break();
+        c.change(ch);
+        EXPECT_FALSE((c.friction ? PowerLaw::friction(ch) : PowerLaw::heat_transfer(ch)).valid()) << c.what;
+    }
+}
+
+TEST(SinglePhasePassArrangements, ThreePassAgainstOnePassMatchesKandlikarShah) {
+    // physics.md check: 3-pass/1-pass, R1 = 1/3, NTU1 = 1 → P1 = 0.57435 (0.57187 reversed).
+    PassArrangement a;
+    a.symmetric = false;
+    a.passes_a = 3;
+    a.counter = true;
+    EXPECT_NEAR(effectiveness(a, 1, 1.0, 1.0 / 3.0), 0.57435, 5e-6);
+    EXPECT_NEAR(effectiveness(a, 2, 1.0, 1.0 / 3.0), 0.57187, 5e-6);
+}
+
+TEST(SinglePhasePassArrangements, OnePassAgainstTwoMatchesTheClosedForm) {
+    // Kandlikar & Shah 1/2: P1 = ½(A + B − ½ A B R1), A = Pp(NTU1, R1/2), B = Pc(NTU1, R1/2).
+    PassArrangement a;
+    a.symmetric = false;
+    a.passes_a = 2;
+    for (double ntu : {0.3, 1.0, 2.5}) {
+        for (double r : {0.4, 1.0, 1.7}) {
+            const double pa = p_parallel(ntu, r / 2);
+            const double pb = p_counter(ntu, r / 2);
+            EXPECT_NEAR(effectiveness(a, 2, ntu, r), 0.5 * (pa + pb - 0.5 * pa * pb * r), 1e-12);
+        }
+    }
+}
+
+TEST(SinglePhasePassArrangements, RequiredNtuInvertsEveryArrangement) {
+    PassArrangement counter;
+    PassArrangement parallel;
+    parallel.counter = false;
+    PassArrangement multi;
+    multi.symmetric = false;
+    multi.passes_a = 3;
+    for (double r : {0.25, 1.0, 2.0}) {
+        for (double ntu : {0.2, 1.0, 3.0}) {
+            for (const PassArrangement* a : {&counter, &parallel, &multi}) {
+                const double p = effectiveness(*a, 1, ntu, r);
+                EXPECT_NEAR(required_ntu(*a, 1, p, r), ntu, 1e-8 * ntu);
+            }
+        }
+    }
+    // Co-current flow cannot cool the hot side below the mixed temperature.
+    EXPECT_LT(ntu_parallel(0.6, 1.0), 0);
+    EXPECT_LT(ntu_counter(1.0, 0.5), 0);
+}
+
+TEST(SinglePhasePlateRules, ChannelsAlternateAndFillEveryPass) {
+    for (int plates = 3; plates <= 80; ++plates) {
+        for (const auto& passes : {std::array<int, 2>{1, 1}, {2, 2}, {3, 3}, {4, 4}, {2, 1}, {1, 3}}) {
+            for (int extra = 0; extra < 2; ++extra) {
+                const auto ch = channels_for(plates, passes[0], passes[1], extra);
+                if (!ch) continue;
+                const auto& n = *ch;
+                EXPECT_EQ(n[0] + n[1], plates - 1);
+                EXPECT_LE(std::abs(n[0] - n[1]), 1) << plates;
+                for (std::size_t s = 0; s < 2; ++s) {
+                    EXPECT_EQ(n[s] % passes[s], 0) << plates << " side " << s;
+                    EXPECT_GE(n[s], passes[s]);
+                }
+                if (passes[0] == 1 && passes[1] == 1 && n[0] != n[1]) {
+                    EXPECT_GT(n[static_cast<std::size_t>(extra)], n[static_cast<std::size_t>(1 - extra)]);
+                }
+            }
+        }
+    }
+    // The counts the plate rules name.
+    EXPECT_TRUE(channels_for(4, 1, 1, 1));
+    EXPECT_FALSE(channels_for(5, 1, 1, 1));
+    EXPECT_TRUE(channels_for(5, 2, 2, 1));
+    EXPECT_FALSE(channels_for(7, 2, 2, 1));  // 6 channels: 3 per pass cannot alternate
+    EXPECT_TRUE(channels_for(9, 4, 4, 1));
+}
 
 // Both hot temperatures and the cold inlet, no flows.
 SinglePhaseInput temperatures(std::initializer_list<Change> changes) {
