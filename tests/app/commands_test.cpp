@@ -245,7 +245,7 @@ TEST_F(InfoCommands, RefuseWhatTheyCannotDoWithTheReason) {
              {{"convert", "2", "bar", "kPa"}, 1, "moved.db", {moved}},
              {{"fluid", "Watr", "--temp", "20"}, 1, "hxq: Unknown fluid \"Watr\"; nearest names: Water"},
              {{"fluid", "Water", "--temp", "400"}, 1, "hxq: Water: temperature 400 °C outside"},
-             {{"fluid", "MEG", "--conc", "40", "--temp", "-30"}, 1, "hxq: Ethylene glycol: temperature -30 °C outside"},
+             {{"fluid", "MEG", "--conc", "40", "--temp", "-30"}, 1, "Ethylene glycol: temperature -30 °C outside"},
              {{"fluid", "MEG", "--conc", "70", "--temp", "20"}, 1, "hxq: Ethylene glycol: concentration 70 % outside"},
              {{"fluid", "R134a", "--temp", "120", "--sat"}, 1, "hxq: R134a: bubble pressure at 120 °C outside"},
              {{"fluid", "R134a", "--temp", "80", "--pressure", "100000"}, 1, "hxq: R134a: no vapour data at 100000 Pa"},
