@@ -1,6 +1,8 @@
 // Duty files: the two value forms, SI conversion with the units database, the model or
-// group look-up, and messages that name the line and the key of a mistake.
+// group look-up, and messages that name the line and the key of a mistake; and the
+// channel texts of the designation printed for an alternative.
 #include "duty_file.h"
+#include "result_table.h"
 
 #include "platform/db.h"
 #include "settings/convert.h"
@@ -8,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <string>
 
 namespace hxq::app {
@@ -24,11 +28,11 @@ protected:
         ASSERT_TRUE(settings::SharedConverter().IsOpen());
     }
 
-    // The line and key of the error that parsing `text` (and building the record) gives.
-    static DutyFileError error_of(const std::string& text) {
+    // The error that `read` throws; by default parsing `text` and building the record.
+    static DutyFileError error_of(const std::string& text, const std::function<void()>& read = {}) {
         try {
-            DutyFile d = ParseDutyText(text, "duty.toml");
-            BuildSPCData(d, ResolvedTarget{}, "products.db");
+            if (read) read();
+            else BuildSPCData(ParseDutyText(text, "duty.toml"), ResolvedTarget{}, "products.db");
         } catch (const DutyFileError& e) {
             return e;
         }
@@ -140,20 +144,48 @@ TEST_F(DutyFiles, GroupsModelsAndNodesAreFoundInTheModelTree) {
     EXPECT_FALSE(resolve("model = \"Q32\"").is_group);
     EXPECT_TRUE(resolve("node = 12").is_group);
     EXPECT_FALSE(resolve("node = 115").is_group);  // a member of three groups, itself none
-    try {
-        resolve("group = \"Q22\"");
-        FAIL();
-    } catch (const DutyFileError& e) {
-        EXPECT_EQ(e.key(), "group");
-        EXPECT_NE(e.message().find("not a group"), std::string::npos);
-    }
-    // Hidden from user level C.
-    try {
-        resolve("model = \"Q22 HM\"", "C");
-        FAIL();
-    } catch (const DutyFileError& e) {
-        EXPECT_EQ(e.line(), 1);
-        EXPECT_EQ(e.key(), "model");
+    const DutyFileError family = error_of("group = Q22", [&] { resolve("group = \"Q22\""); });
+    EXPECT_EQ(family.key(), "group");
+    EXPECT_NE(family.message().find("not a group"), std::string::npos);
+    const DutyFileError hidden = error_of("model = Q22 HM", [&] { resolve("model = \"Q22 HM\"", "C"); });
+    EXPECT_EQ(hidden.line(), 1);  // hidden from user level C
+    EXPECT_EQ(hidden.key(), "model");
+}
+
+// The channel texts of the printed designation: counts of one pass per channel type.
+TEST(ChannelText, CountsOfOnePassAddUpToThePassesChannels) {
+    struct Case {
+        const char* chantype;
+        int passes;
+        std::array<int, 4> channels;  // left and right type of side 1, then of side 2
+        int side;
+        const char* text;
+        const char* designation;
+    };
+    for (const Case& c : {
+             // 53 plates in two passes: 26 channels a side, 13 of each type, 13 per pass.
+             Case{"HM", 2, {13, 13, 13, 13}, 1, "2*(7H+6M)", "Q22x53 (7H+6M, 7H+6M)/2P"},
+             Case{"HM", 2, {10, 10, 10, 10}, 2, "2*(5H+5M)", "Q22x41 (5H+5M, 5H+5M)/2P"},
+             // One pass: the unit's counts as they are, the odd channel on side 2.
+             Case{"H", 1, {14, 0, 15, 0}, 1, "14H", "Q22x30H/1P"},
+             Case{"H", 1, {14, 0, 15, 0}, 2, "15H", "Q22x30H/1P"},
+             Case{"L", 3, {18, 0, 18, 0}, 1, "3*(6L)", "Q22x37L/3P"},
+         }) {
+        core::OutDataType a;
+        a.XerAlias = "Q22";
+        a.Chantype = c.chantype;
+        core::SinglePhaseResult& r = a.OutputData;
+        r.NoOfPasses = static_cast<std::int16_t>(c.passes);
+        for (int s = 1; s <= 2; ++s) {
+            const auto left = static_cast<std::size_t>(2 * (s - 1));
+            r.Passes[s] = static_cast<std::int16_t>(c.passes);
+            r.Channelout[s][1] = static_cast<std::int16_t>(c.channels[left]);
+            r.Channelout[s][2] = static_cast<std::int16_t>(c.channels[left + 1]);
+            r.NoOfChannels[s] = static_cast<std::int16_t>(c.channels[left] + c.channels[left + 1]);
+        }
+        r.NoOfPlates = static_cast<std::int16_t>(r.NoOfChannels[1] + r.NoOfChannels[2] + 1);
+        EXPECT_EQ(ChannelText(a, c.side), c.text) << c.designation;
+        EXPECT_EQ(Designation(a, false), c.designation);
     }
 }
 

@@ -1,14 +1,14 @@
-// A small brazed plate model for the single-phase engine tests, with channel laws laid
-// through Martin's correlation (Martin 1996, Chem. Eng. Process. 35:301; VDI Heat Atlas),
-// and Martin's correlation itself for hand calculations.
+// A small brazed plate geometry for the engine tests, with channel laws laid through
+// Martin's correlation (Martin 1996, Chem. Eng. Process. 35:301; VDI Heat Atlas), and
+// Martin's correlation itself for hand calculations.
 #pragma once
 
-#include "records/single_phase_records.h"
 #include "engines/fluid/catalogue.h"
-#include "engines/single_phase/single_phase_engine.h"
+#include "records/single_phase_records.h"
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace hxq::test {
 
@@ -74,35 +74,6 @@ inline constexpr double kLength = 0.30;
 inline constexpr double kThickness = 0.0004;
 inline constexpr double kPort = 0.040;
 
-inline core::SinglePhaseInput water_model(double beta_deg = 60,
-                                          const std::array<double, 6>& points = kWidePoints) {
-    core::SinglePhaseInput in;
-    in.Fluid[1] = engines::fluid::create_fluid("Water");
-    in.Fluid[2] = engines::fluid::create_fluid("Water");
-    in.CalcMode = "D";
-    in.CalcMethod = "Normal";
-    in.plateThickness = kThickness;
-    in.Enlargement = kPhi;
-    in.Dh = 2 * kGap / kPhi;
-    in.PlateArea = kWidth * kLength * kPhi;
-    in.FlowLength = kLength;
-    in.FlowWidth = kWidth;
-    in.CoCurrHTCFactor = 0.9;
-    in.MaxPasses = 3;
-    in.MaxPlates = 150;
-    in.PortMassFluxLimit[1] = 2000;
-    in.PortMassFluxLimit[2] = 2000;
-    in.WallConductivity = 16.3;
-    for (int s = 1; s <= 2; ++s) {
-        in.Side[s].Left = martin_channel(beta_deg, points, s);
-        in.Side[s].PortDiaUp = kPort;
-        in.Side[s].PortDiaDown = kPort;
-        in.Side[s].PortDia = kPort;
-        in.Side[s].SlitResistance = 0.5;
-    }
-    return in;
-}
-
 inline void give(core::DutyValue& v, double value) {
     v.Value = value;
     v.Given = true;
@@ -110,26 +81,6 @@ inline void give(core::DutyValue& v, double value) {
 inline void give(core::DutyCount& v, int value) {
     v.Value = static_cast<std::int16_t>(value);
     v.Given = true;
-}
-
-// Water 60 → 40 °C (2 kg/s) heating water entering at 20 °C (2.5 kg/s), the duty most
-// engine tests start from.
-inline core::SinglePhaseInput water_duty() {
-    core::SinglePhaseInput in = water_model();
-    give(in.InletTemp[1], 60);
-    give(in.OutletTemp[1], 40);
-    give(in.MassFlow[1], 2.0);
-    give(in.InletTemp[2], 20);
-    give(in.MassFlow[2], 2.5);
-    return in;
-}
-
-// One Calculate call on a fresh engine.
-inline core::SinglePhaseResult rate(core::SinglePhaseInput in) {
-    engines::single_phase::SinglePhaseEngine engine;
-    core::SinglePhaseResult r;
-    engine.Calculate(in, r);
-    return r;
 }
 
 }  // namespace hxq::test

@@ -1,0 +1,431 @@
+// The hxq commands as the user runs them: the built program in a child process, in a
+// scratch folder of the test, finding the sample installation by itself. errors (code 6
+// chosen by the CalcType of the settings unless overridden), fluids and fluid (the
+// catalogue and property values), convert (with the built units database), models and
+// select; and what each says when it cannot do what was asked.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace hxq::test {
+namespace {
+
+struct ProgramOutcome {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+// A run the program must refuse: its exit code and a text of its error output.
+struct Refusal {
+    std::vector<std::string> args;
+    int exit_code;
+    std::string says;
+    std::vector<std::string> env = {};
+};
+
+// A fresh folder of the running test under the scratch folder, removed when it ends.
+class HxqProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = std::filesystem::path(HXQ_TEST_TMP) /
+               (std::string("app-") + info->test_suite_name() + "-" + info->name() + "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+
+    // Runs hxq with `args`; HXQ_REGISTRY is removed from the environment so that the
+    // program has to find the sample installation of the build by itself, and the C
+    // locale makes "." the decimal separator whatever the machine's language.
+    // `extra_env` ("NAME=value") is added after that.
+    ProgramOutcome hxq(std::vector<std::string> args, const std::vector<std::string>& extra_env = {}) const {
+        std::vector<std::string> env_text;
+        for (char** e = environ; *e; ++e)
+            if (std::strncmp(*e, "HXQ_REGISTRY=", 13) != 0 && std::strncmp(*e, "LC_ALL=", 7) != 0)
+                env_text.emplace_back(*e);
+        env_text.emplace_back("LC_ALL=C");
+        env_text.insert(env_text.end(), extra_env.begin(), extra_env.end());
+        std::vector<char*> env;
+        for (auto& e : env_text) env.push_back(e.data());
+        env.push_back(nullptr);
+        args.insert(args.begin(), HXQ_PROGRAM);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+
+        const auto out = dir_ / "stdout.txt";
+        const auto err = dir_ / "stderr.txt";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        pid_t pid = 0;
+        ProgramOutcome run;
+        const int rc = posix_spawn(&pid, HXQ_PROGRAM, &actions, nullptr, argv.data(), env.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) {
+            ADD_FAILURE() << "cannot start " << HXQ_PROGRAM << ": " << std::strerror(rc);
+            return run;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = slurp(out);
+        run.err = slurp(err);
+        return run;
+    }
+
+    // The run fails with the refusal's code and text and prints nothing on stdout.
+    void expect_refused(const Refusal& refusal) const {
+        std::string command = "hxq";
+        for (const auto& a : refusal.args) command += " " + a;
+        SCOPED_TRACE(command);
+        const ProgramOutcome r = hxq(refusal.args, refusal.env);
+        EXPECT_EQ(r.exit_code, refusal.exit_code) << r.err;
+        EXPECT_NE(r.err.find(refusal.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+
+    // The JSON of a run that must succeed.
+    nlohmann::json json_of(std::vector<std::string> args) const {
+        args.emplace_back("--json");
+        const ProgramOutcome r = hxq(args);
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        return nlohmann::json::parse(r.out, nullptr, false);
+    }
+
+    // HXQ_REGISTRY set to a store of these installation settings ("Name=value" lines).
+    std::string registry(const std::string& name, const std::string& settings) const {
+        return "HXQ_REGISTRY=" +
+               write(name, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Qarn\\HXQ\\Settings]\r\n" + settings).string();
+    }
+
+    // Settings of a condensing installation (CalcType 1).
+    std::string condensing() const { return write("condensing.ini", "[Action]\r\nCalcType=1\r\n").string(); }
+
+    static std::string sample_duty(const std::string& name) {
+        return std::string(HXQ_SOURCE_DIR) + "/sample/duties/" + name;
+    }
+
+    std::filesystem::path write(const std::string& name, const std::string& text) const {
+        const auto p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << text;
+        return p;
+    }
+
+    static std::string slurp(const std::filesystem::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::filesystem::path dir_;
+};
+
+const std::string kPlatesText =
+    "Error number: 6 : You have specified an incorrect number of plates.\r\n"
+    "If you have more than one pass, number of plates - 1 must be even dividable by number of passes.\r\n"
+    "Otherwise number of plates must be an even number.\n";
+const std::string kCondensationText = "Error number: 6 : No condensation, use Single Phase instead.\n";
+const std::string kUnitsDb = std::string(HXQ_SAMPLE_DIR) + "/units.db";
+
+using InfoCommands = HxqProgram;
+
+TEST_F(InfoCommands, PrintExactlyTheirTexts) {
+    const std::string other = write("other.ini", "[Action]\r\nCalcType=2\r\n").string();
+    const std::string units = registry("units.ini", "ConvertDB=" + kUnitsDb + "\r\n");
+    const std::string moved = registry("moved.ini", "ConvertDB=" + (dir_ / "moved.db").string() + "\r\n");
+    struct Printed {
+        std::vector<std::string> args;
+        std::string out;
+        std::vector<std::string> env = {};
+    };
+    for (const Printed& c : std::vector<Printed>{
+             {{"errors", "15"}, "Error number: 15 : No solution found !\n"},
+             {{"errors", "666"}, "Error number: 666 : \n"},  // a code without a text
+             // The sample installation sets no CalcType: the default 0, single phase.
+             {{"errors", "6"}, kPlatesText},
+             {{"errors", "6", "--ini", condensing()}, kCondensationText},
+             {{"errors", "6", "--ini", other}, "Error number: 6 : \n"},
+             // The option wins over the setting.
+             {{"errors", "6", "--ini", condensing(), "--calc-type", "0"}, kPlatesText},
+             {{"errors", "6", "--calc-type", "1"}, kCondensationText},
+             // Units by label, without case, by UnitID (bar to kPa), and the spellings duty
+             // files accept ("C" for "°C" between "," and "/"); either decimal separator.
+             {{"convert", "1,5", "kW", "W"}, "1500 W\n"},
+             {{"convert", "1.5", "KW", "w"}, "1500 W\n"},
+             {{"convert", "2", "25", "23"}, "200 kPa\n"},
+             {{"convert", "0.1", "m2,C/kW", "m2,C/W"}, "0.0001 m²,°C/W\n"},
+             {{"convert", "1", "Btu/lb,F", "kJ/kg,C"}, "4.1868 kJ/kg,°C\n"},
+             {{"convert", "3600", "m3/h", "m^3/s", "--fluid", "Water", "--temp", "20"}, "1 m³/s\n"},
+             {{"convert", "0.005", "kW", "W", "--display"}, "5.00 W\n"},
+             // The units database is the setting ConvertDB of the registry store, unless
+             // --units-db is given.
+             {{"convert", "2", "bar", "kPa"}, "200 kPa\n", {units}},
+             {{"convert", "2", "bar", "kPa", "--units-db", kUnitsDb}, "200 kPa\n", {moved}},
+         }) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1] + " " + c.args.back());
+        const ProgramOutcome r = hxq(c.args, c.env);
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+    const ProgramOutcome version = hxq({"--version"});
+    EXPECT_EQ(version.exit_code, 0);
+    EXPECT_EQ(version.out.rfind("hxq ", 0), 0u) << version.out;
+}
+
+TEST_F(InfoCommands, ConvertNegativeValuesAndVolumeFlowsThroughAFluid) {
+    const double normal_air = 100 * 100000.0 / (287.05 * 293.15);
+    struct Value {
+        std::vector<std::string> args;
+        std::string unit;
+        double value, tolerance;
+    };
+    for (const Value& c : std::vector<Value>{
+             // Negative values are values, not options.
+             {{"-40", "degF", "°C"}, "°C", -40.0, 1e-5},
+             // Water at 20 °C: 998.21 kg/m³ (IAPWS-95).
+             {{"1", "m3/h", "kg/s", "--fluid", "Water", "--temp", "20"}, "kg/s", 998.21 / 3600.0, 2e-6},
+             // The sample's stored user fluid, a 30 % glycol solution: about 1040 kg/m³ at
+             // 20 °C like the ethylene glycol it was fitted to.
+             {{"3.6", "m3/h", "kg/s", "--fluid", "Glycol 30 % sample", "--temp", "20"}, "kg/s", 1.040, 0.015},
+             // A normal volume takes the density at 20 °C and 100000 Pa whatever the pressure.
+             {{"100", "Nm3/h", "kg/h", "--fluid", "Air"}, "kg/h", normal_air, 0.2},
+             {{"100", "Nm3/h", "kg/h", "--fluid", "Air", "--pressure", "500000"}, "kg/h", normal_air, 0.2},
+         }) {
+        std::vector<std::string> args{"convert"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProgramOutcome r = hxq(args);
+        SCOPED_TRACE(r.out);
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        const std::string suffix = " " + c.unit + "\n";
+        ASSERT_GT(r.out.size(), suffix.size());
+        EXPECT_EQ(r.out.substr(r.out.size() - suffix.size()), suffix);
+        EXPECT_NEAR(std::strtod(r.out.c_str(), nullptr), c.value, c.tolerance);
+    }
+}
+
+TEST_F(InfoCommands, RefuseWhatTheyCannotDoWithTheReason) {
+    const std::string no_fluids = registry("nofluids.ini", "ConvertDB=" + kUnitsDb + "\r\nDBFluid2000=" +
+                                                               (dir_ / "nofluids.db").string() + "\r\n");
+    const std::string moved = registry("moved.ini", "ConvertDB=" + (dir_ / "moved.db").string() + "\r\n");
+    const std::vector<std::string> r134a_flow{"convert", "1", "m3/h", "kg/s", "--fluid", "R134a", "--temp", "20"};
+    for (const Refusal& c : std::vector<Refusal>{
+             {{"errors", "6", "--ini", (dir_ / "none.ini").string()}, 1, "none.ini' does not exist"},
+             {{"convert", "1", "furlong", "m"}, 1, "unknown unit 'furlong'; nearest: "},
+             {{"convert", "1", "kW", "bar"}, 1, "kW (Heat load) and bar (Pressure) measure different quantities"},
+             {{"convert", "one", "kW", "W"}, 1, "'one' is not a number"},
+             {{"convert", "1", "kW"}, 2, "give VALUE FROM_UNIT TO_UNIT"},
+             {{"convert", "1e38", "MW", "W"}, 1, "1e38 MW in W is beyond the range of the conversion"},
+             {{"convert", "1", "m3/h", "kg/s"}, 1, "needs the density of a fluid: give --fluid NAME"},
+             {{"convert", "1", "m3/h", "kg/s", "--fluid", "Water"}, 1, "needs the fluid's temperature: give --temp T"},
+             // Refrigerants come from the fluid database of the setting DBFluid2000.
+             {r134a_flow, 1, "nofluids.db", {no_fluids}},
+             {{"convert", "2", "bar", "kPa"}, 1, "moved.db", {moved}},
+             {{"fluid", "Watr", "--temp", "20"}, 1, "hxq: Unknown fluid \"Watr\"; nearest names: Water"},
+             {{"fluid", "Water", "--temp", "400"}, 1, "hxq: Water: temperature 400 °C outside"},
+             {{"fluid", "MEG", "--conc", "40", "--temp", "-30"}, 1, "Ethylene glycol: temperature -30 °C outside"},
+             {{"fluid", "MEG", "--conc", "70", "--temp", "20"}, 1, "hxq: Ethylene glycol: concentration 70 % outside"},
+             {{"fluid", "R134a", "--temp", "120", "--sat"}, 1, "hxq: R134a: bubble pressure at 120 °C outside"},
+             {{"fluid", "R134a", "--temp", "80", "--pressure", "100000"}, 1, "hxq: R134a: no vapour data at 100000 Pa"},
+         })
+        expect_refused(c);
+    EXPECT_EQ(hxq(r134a_flow).exit_code, 0);  // with the sample's database
+
+    const auto missing = dir_ / "missing.db";
+    const ProgramOutcome r = hxq({"convert", "1", "kW", "W", "--units-db", missing.string()});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err.find("cannot open the units database"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(missing.string()), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(InfoCommands, ListingsHoldTheirEntriesAndNoOthers) {
+    struct Listing {
+        std::vector<std::string> args;
+        std::vector<std::string> holds, lacks;
+    };
+    for (const Listing& c : std::vector<Listing>{
+             // Code 12 has no text and is left out; so is code 6 for other calculation types.
+             {{"errors", "--ini", condensing()},
+              {"Error number: 1 : Crossing or impossible temperatures.\n", "\n" + kCondensationText,
+               "Error number: 46 : Wrong channel arrangment.\n"},
+              {"Error number: 12 :"}},
+             {{"errors", "--calc-type", "2"}, {"Error number: 15 : No solution found !\n"}, {"Error number: 6 :"}},
+             {{"convert", "--list"}, {"Temperature: °C [0] °F [1] K [2]\n", "m²,°C/kW [79]", "US gpm [17]"}, {}},
+             {{"fluids"},
+              {" Water ", " Ethylene glycol ", " Propylene glycol ", " Air ", " Humid air ", " R134a ", " R410A ",
+               " R1234ze(E) ", " R744 "},
+              {}},
+             {{"models"}, {"All single-phase units", "group (8 members)"}, {"Condensers"}},
+             // Condenser models of user levels A and B only.
+             {{"models", "--duty", "C", "--user-level", "C"}, {"Dual-circuit condensers"}, {"Q320"}},
+             // Concentrations in their own unit.
+             {{"fluid", "MEG", "--conc", "40", "--temp", "0"}, {", 40 %"}, {}},
+             {{"fluid", "Humid air", "--conc", "5", "--temp", "30", "--pressure", "700000"}, {", 5 g/kg"}, {}},
+         }) {
+        const ProgramOutcome r = hxq(c.args);
+        SCOPED_TRACE(r.out);
+        ASSERT_EQ(r.exit_code, 0) << r.err;
+        for (const auto& text : c.holds) EXPECT_NE(r.out.find(text), std::string::npos) << text;
+        for (const auto& text : c.lacks) EXPECT_EQ(r.out.find(text), std::string::npos) << text;
+    }
+    const nlohmann::json fluids = json_of({"fluids"});
+    ASSERT_TRUE(fluids.is_array());
+    for (const auto& e : fluids) {
+        EXPECT_TRUE(e.contains("id") && e.contains("name") && e.contains("category")) << e.dump();
+        EXPECT_LT(e["t_min"].get<double>(), e["t_max"].get<double>()) << e.dump();
+    }
+}
+
+// Liquid water at 1 bar (physics.md table: 20 °C ρ 998.2, cp 4.184 kJ/kgK, μ 1.002 mPa s,
+// λ 0.598 W/mK) and R134a at 0 °C (p 292.8 kPa, Δh_lv 198.6 kJ/kg).
+TEST_F(InfoCommands, FluidPropertiesInSIUnitsUnderTheirKeys) {
+    const nlohmann::json w = json_of({"fluid", "Water", "--temp", "20"});
+    EXPECT_NEAR(w["density"].get<double>(), 998.2, 0.1);
+    EXPECT_NEAR(w["cp"].get<double>(), 4184, 2);
+    EXPECT_NEAR(w["viscosity"].get<double>(), 1.002e-3, 0.002e-3);
+    EXPECT_NEAR(w["conductivity"].get<double>(), 0.598, 0.001);
+
+    const nlohmann::json r = json_of({"fluid", "R134a", "--temp", "0", "--sat"});
+    EXPECT_NEAR(r["p_bubble"].get<double>(), 292.8e3, 0.2e3);
+    EXPECT_NEAR(r["p_dew"].get<double>(), 292.8e3, 0.2e3);
+    EXPECT_NEAR(r["h_lv"].get<double>(), 198.6e3, 0.2e3);
+    for (const char* key :
+         {"rho_liq", "rho_vap", "cp_liq", "cp_vap", "mu_liq", "mu_vap", "lambda_liq", "lambda_vap", "sigma"})
+        EXPECT_GT(r[key].get<double>(), 0) << key;
+    EXPECT_GT(r["rho_liq"].get<double>(), 50 * r["rho_vap"].get<double>());
+    // At the default 1 bar R134a is superheated vapour at 0 °C.
+    EXPECT_LT(r["density"].get<double>(), r["rho_vap"].get<double>());
+}
+
+using SelectCommand = HxqProgram;
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+}
+
+TEST_F(SelectCommand, PrintsSevenRankedAlternativesOfTheSampleGroup) {
+    const ProgramOutcome r = hxq({"select", sample_duty("group_search.toml")});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const auto l = lines(r.out);
+    ASSERT_EQ(l.size(), 9u) << r.out;  // two header lines, seven alternatives
+    EXPECT_NE(l[0].find("Over-surface"), std::string::npos);
+    EXPECT_NE(l[1].find("m²"), std::string::npos);
+    EXPECT_NE(l[1].find("kPa"), std::string::npos);
+    for (int i = 1; i <= 7; ++i) EXPECT_EQ(l[static_cast<std::size_t>(i + 1)].rfind(std::to_string(i) + "  Q", 0), 0u);
+    // No progress bar when stderr is not a terminal.
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(SelectCommand, EveryDutyOfTheSampleRuns) {
+    for (const char* name : {"water_heating.toml", "glycol_cooling.toml", "group_search.toml", "single_model.toml",
+                             "dual_duty.toml", "forced_stock.toml"}) {
+        SCOPED_TRACE(name);
+        const ProgramOutcome r = hxq({"select", sample_duty(name)});
+        EXPECT_EQ(r.exit_code, 0) << r.err;
+        EXPECT_GE(lines(r.out).size(), 3u) << r.out;
+    }
+}
+
+TEST_F(SelectCommand, JsonInUSUnitsRankedByUnitsAndPrice) {
+    const nlohmann::json j = json_of({"select", sample_duty("water_heating.toml"), "--units", "us"});
+    EXPECT_EQ(j["group"], "All single-phase units");
+    ASSERT_FALSE(j["alternatives"].empty());
+    double last_price = 0;
+    int last_units = 0;
+    for (const auto& a : j["alternatives"]) {
+        EXPECT_EQ(a["area"]["unit"], "ft²");
+        EXPECT_EQ(a["pressure_drop"][0]["unit"], "psi");
+        // 50 kPa at most on side 1, written in psi.
+        EXPECT_LE(a["pressure_drop"][0]["value"].get<double>(), 50.0 / 6.894757 + 1e-3);
+        const int units = a["parallel_units"];
+        const double price = a["price"];
+        EXPECT_GE(units, last_units);
+        if (units == last_units) {
+            EXPECT_GE(price, last_price);
+        }
+        last_units = units;
+        last_price = price;
+    }
+}
+
+TEST_F(SelectCommand, JsonNumbersCarryNoDigitsBeyondSinglePrecision) {
+    const ProgramOutcome r = hxq({"select", sample_duty("glycol_cooling.toml"), "--json"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    // Nine significant digits always read back as the same float.
+    int digits = 0;
+    bool in_number = false, in_text = false;
+    for (char c : r.out) {
+        if (c == '"') in_text = !in_text;
+        if (in_text) continue;
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            if (in_number || c != '0') ++digits;
+            in_number = in_number || c != '0';
+            EXPECT_LE(digits, 9) << r.out;
+        } else if (c != '.') {
+            digits = 0;
+            in_number = false;
+        }
+    }
+}
+
+// Input errors (exit code 2) name the file, line and key; errors of the installation and
+// of the engine (exit code 1) say what is missing or the engine's text.
+TEST_F(SelectCommand, RefusalsNameTheirCause) {
+    const std::string sides = "[side1]\nfluid = \"water\"\ninlet_temp = \"70 °C\"\n";
+    const auto bad = write("bad.toml", "model = \"Q22 H\"\nheat_load = \"30 kw\"\n" + sides +
+                                           "outtemp = \"50 °C\"\n[side2]\nfluid = \"water\"\n");
+    const auto crossing = write("crossing.toml", "model = \"Q22 H\"\nheat_load = \"30 kW\"\n" + sides +
+                                                     "outlet_temp = \"50 °C\"\n[side2]\nfluid = \"water\"\n"
+                                                     "inlet_temp = \"20 °C\"\noutlet_temp = \"80 °C\"\n");
+    const auto legacy = write("legacy.toml", "node = 4\ndatabase = \"" + std::string(HXQ_SAMPLE_DIR) +
+                                                 "/legacy.db\"\nheat_load = \"60 kW\"\n[filter]\nmaterial = \"C\"\n"
+                                                 "[side1]\nfluid = \"water\"\ninlet_temp = \"80 °C\"\n"
+                                                 "outlet_temp = \"50 °C\"\n[side2]\nfluid = \"water\"\n"
+                                                 "inlet_temp = \"25 °C\"\noutlet_temp = \"45 °C\"\n");
+    // Bytes of no text: an error that names line 1.
+    const auto junk = write("junk.toml", "\x1b[2J\x01\x02=\xff\xfe\n");
+    const auto empty_ini = write("empty.ini", "[Action]\n");
+    const std::string model = sample_duty("single_model.toml");
+    for (const Refusal& c : std::vector<Refusal>{
+             {{"select", bad.string()}, 2, bad.string() + ":6: side1.outtemp: unknown key"},
+             {{"select", (dir_ / "none.toml").string()}, 2, "none.toml: (file): cannot be read"},
+             {{"select", dir_.string()}, 2, "is a folder"},
+             {{"select", junk.string()}, 2, "junk.toml:1: "},
+             {{"select", legacy.string()}, 2, "legacy.toml:4: filter: a filter needs the main product database"},
+             {{"select", model, "--ini", (dir_ / "none.ini").string()}, 1, "none.ini\" (--ini) does not exist"},
+             {{"select", model, "--ini", empty_ini.string()}, 1,
+              "no stock database: set DBStock in the settings file (" + empty_ini.string() + ")"},
+             {{"select", crossing.string()}, 1, "Error number: 1 : Crossing or impossible temperatures."},
+         })
+        expect_refused(c);
+    EXPECT_EQ(hxq({"select", junk.string()}).err.find('\x1b'), std::string::npos);  // no control character echoed
+}
+
+}  // namespace
+}  // namespace hxq::test
