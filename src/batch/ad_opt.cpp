@@ -1,19 +1,10 @@
 #include "batch/ad_opt.h"
 
-#include "core/model_tree.h"
-#include "core/price_data.h"
-#include "core/xer_physics.h"
-#include "core/xer_tag.h"
-#include "engines/fluid/catalogue.h"
-#include "platform/error.h"
-#include "platform/prompter.h"
-#include "settings/library_state.h"
-
-#include <fmt/format.h>
+#include "batch/ad_duty.h"
+#include "batch/ad_messages.h"
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <string>
 #include <utility>
 
@@ -21,31 +12,11 @@ namespace hxq::batch {
 
 using core::DutyCount;
 using core::DutyValue;
-using platform::Recordset;
 
 namespace {
 
-constexpr std::int32_t kInternalError = 51;
-constexpr const char* kLineBreak = "\r\n";
-
 // VB's Int for the non-negative plate arithmetic: the floor.
 std::int16_t int_part(double x) { return static_cast<std::int16_t>(std::floor(x)); }
-
-void show_error(std::int32_t number, const std::string& description, const char* place) {
-    settings::prompter().show_message(
-        fmt::format("Error number {}{}{}{}{}", number, kLineBreak, description, kLineBreak, place));
-}
-
-// Shows the error being handled, with the place it ended.
-void show_current_error(const char* place) {
-    try {
-        throw;
-    } catch (const platform::Error& e) {
-        show_error(e.number(), e.description(), place);
-    } catch (const std::exception& e) {
-        show_error(kInternalError, e.what(), place);
-    }
-}
 
 bool air_unit_rated(const core::SinglePhaseResult& r) { return r.Valid && (r.ErrorCode == 0 || r.WarningOnly); }
 
@@ -78,45 +49,6 @@ bool not_worse(const ADOutputType& candidate, const ADOutputType& best) {
 }
 
 }  // namespace
-
-void SetAirUnitDuty(ADInputType& input, double dew_temp) {
-    core::SinglePhaseInput& in = input.AirIndata.InData;
-    const ADFormIndataType& form = input.ADFormIndata;
-    in.InletTemp[1] = DutyValue{dew_temp, true};
-    in.InletTemp[2] = DutyValue{form.AirInletTemp, true};
-    for (int s = 1; s <= 2; ++s) {
-        in.MassFlow[s] = DutyValue{form.AirMassFlow, true};
-        in.NoOfPasses[s] = DutyCount{1, true};
-        // A performance rating takes four quantities; anything else the host left set
-        // would be code 42.
-        in.OutletTemp[s].Given = false;
-        in.MaxPressureDrop[s].Given = false;
-        in.NoOfChannels[s][2].Given = false;
-    }
-    in.HeatLoad.Given = false;
-    in.NoOfPlates.Given = false;
-    in.ParallelUnits = DutyCount{1, true};
-    in.CalcMode = std::string(1, 'P');
-    in.CalcMethod = "Normal";
-    in.WallConductivity = kADWallConductivity;
-}
-
-void PrepareADFluids(ADInputType& input) {
-    RefIndataType& ref = input.RefIndata;
-    if (!ref.RefFluid && !input.ADFormIndata.RefFluid.empty())
-        ref.RefFluid = engines::fluid::create_fluid(input.ADFormIndata.RefFluid);
-    core::PerSide<core::FluidRef>& air = input.AirIndata.InData.Fluid;
-    if (!ref.AirFluid) ref.AirFluid = air[2] ? air[2] : engines::fluid::create_fluid("Air");
-    for (int s = 1; s <= 2; ++s)
-        if (!air[s]) air[s] = ref.AirFluid;
-    if (input.ADFormIndata.AirOperatingPressure > 0) {
-        for (int s = 1; s <= 2; ++s) air[s]->SetYPressure(input.ADFormIndata.AirOperatingPressure);
-        ref.AirFluid->SetYPressure(input.ADFormIndata.AirOperatingPressure);
-    }
-    core::EvaporatorInput& vap = ref.VAP.InData;
-    vap.Refrigerant = ref.RefFluid;
-    vap.Fluid = ref.AirFluid;
-}
 
 clsADOpt::clsADOpt() = default;
 clsADOpt::~clsADOpt() = default;
@@ -174,7 +106,7 @@ ADOutputType clsADOpt::ADCalc(ADInputType& input, double dew_temp, std::int16_t 
         to_si(out.AirHXQResults);
         to_si(out.RefHXQResults_new);
     } catch (...) {
-        show_current_error("Incurred in ADCalc");
+        ShowADError("Incurred in ADCalc");
         out.Exist = false;
     }
     return out;
@@ -295,138 +227,6 @@ ADOutputType clsADOpt::P_ADCalc(ADInputType& input) {
     best.RefNumberOfPlates = ref_plates;
     best.TotalNumberOfPlates = static_cast<std::int16_t>(ref_plates + air_side1 + air_side2 + 1);
     return best;
-}
-
-void clsADOpt::ReadADModel(const Recordset& ad, ADInputType& input) {
-    input.Optimisation.Split = core::ToInt16(core::FieldValueOrZero(ad.Fields("Split")));
-    input.Optimisation.Depth = core::ToInt16(core::FieldValueOrZero(ad.Fields("Depth")));
-    input.MaxNoOfPlates = core::ToInt16(core::FieldValueOrZero(ad.Fields("MaxNoOfPlates")));
-    const platform::Variant ref = ad.Fields("RefNoOfPlates");
-    if (ref.is_null()) return;
-    input.ADFormIndata.RefNoOfPlates = core::ToInt16(ref);
-    const platform::Variant air = ad.Fields("AirNoOfPlates");
-    if (air.is_null()) return;
-    input.ADFormIndata.AirNoOfPlates = core::ToInt16(air);
-}
-
-namespace {
-
-// Everything AD_Main opens; closed in reverse order, also when an error ends the run.
-struct ADRun {
-    platform::Database product;
-    platform::Database stock_db;
-    Recordset cost;
-    Recordset hxq;
-    Recordset channel;
-    Recordset stock;
-    Recordset corr;
-    Recordset vring;
-    Recordset tree;
-};
-
-[[noreturn]] void lookup_failed(const std::string& what) {
-    throw platform::object_error(core::kLookupErrorCode, "AD_Main", what);
-}
-
-// Puts the unit's node (model and both channel types) current in `tree`.
-void find_unit(Recordset& tree, const platform::Variant& model, const platform::Variant& side1,
-               const platform::Variant& side2) {
-    const std::string criteria = fmt::format("ModelID={} AND ChannelID1Left={} AND ChannelID2Left={}",
-                                             model.as_text(), side1.as_text(), side2.as_text());
-    if (!tree.FindFirst(criteria)) lookup_failed("No model-tree node where " + criteria);
-}
-
-}  // namespace
-
-void clsADOpt::AD_Main(ADDataType& data) {
-    for (auto& slot : data.ADOutData) {
-        slot = ADOutputType{};
-        slot.TotalPrice = kADEmptySlotPrice;
-    }
-    try {
-        ADInputType& input = data.ADInData;
-        const core::CalculationSources sources = sources_ ? *sources_ : core::DefaultCalculationSources();
-        const std::string tag_db = core::XerTagItem(input.XerTag, core::kXerTagDatabase);
-        const std::string product_db = tag_db.empty() ? sources.MainProductDB : tag_db;
-
-        ADRun run;
-        run.product = platform::OpenDatabase(product_db);
-        run.stock_db = platform::OpenDatabase(sources.StockDB);
-        run.cost = run.product.OpenRecordset("SELECT * FROM Cost");
-        run.hxq = run.product.OpenRecordset("SELECT * FROM HXQ");
-        run.channel = run.product.OpenRecordset("SELECT * FROM Channel");
-        run.stock = run.stock_db.OpenRecordset("SELECT * FROM Stock");
-        run.corr = run.product.OpenRecordset("SELECT * FROM [Channel-Fluid-Factors]");
-        run.vring = run.product.OpenRecordset("SELECT * FROM VRing");
-        run.tree = run.product.OpenRecordset("SELECT * FROM ModelTree");
-        PrepareADFluids(input);
-
-        std::string query;
-        if (input.IsGroup) {
-            // The group node is the parent of its models, which name it as A/NNN.
-            const std::string node = core::XerTagItem(input.XerTag, 1);
-            const std::string group = core::XerTagItem(input.XerTag, core::kXerTagGroupOrNode);
-            const long parent = node.empty() ? input.XerIndex : std::stol(node);
-            const long code = group.empty() ? input.XerIndex : std::stol(group);
-            query = fmt::format("SELECT * FROM ModelTree WHERE ParentID={} AND Instr(Group,'A/{:03d}') > 0 AND InUse",
-                                parent, code);
-        } else {
-            query = fmt::format("SELECT * FROM ModelTree WHERE NodeID={}", input.XerIndex);
-        }
-        Recordset models = run.product.OpenRecordset(query);
-        // A model without plate numbers of its own is rated with the entered ones, not
-        // with those of the model before it.
-        const std::int16_t entered_air = input.ADFormIndata.AirNoOfPlates;
-        const std::int16_t entered_ref = input.ADFormIndata.RefNoOfPlates;
-        auto& slots = data.ADOutData;
-        while (!models.Eof()) {
-            const platform::Variant model_id = models.Fields("ModelID");
-            Recordset ad = run.product.OpenRecordset("SELECT * FROM [AD-Models] WHERE ADID=" + model_id.as_text());
-            if (ad.Eof()) lookup_failed("No AD-Models row of model " + model_id.as_text());
-            input.ADFormIndata.AirNoOfPlates = entered_air;
-            input.ADFormIndata.RefNoOfPlates = entered_ref;
-            ReadADModel(ad, input);
-
-            find_unit(run.tree, ad.Fields("AirHXQID"), ad.Fields("AirChannelIDSide1"), ad.Fields("AirChannelIDSide2"));
-            input.AirIndata.GivenValues.Xer = core::NullToText(run.tree.Fields("Alias"));
-            input.AirIndata.GivenValues.XerID = core::ToInt16(run.tree.Fields("nodeid"));
-            calc_.SPC_SetData(input.AirIndata, run.tree, run.hxq, run.channel, run.stock, run.cost);
-
-            find_unit(run.tree, ad.Fields("RefHXQID"), ad.Fields("RefChannelIDSide1"), ad.Fields("RefChannelIDSide2"));
-            input.RefIndata.HXQModel = core::NullToText(run.tree.Fields("Alias"));
-            input.RefIndata.HXQChannel = core::NullToText(run.tree.Fields("ChannelType"));
-            input.RefIndata.VAP.GivenValues.Xer = input.RefIndata.HXQModel;
-            input.RefIndata.VAP.GivenValues.XerID = core::ToInt16(run.tree.Fields("nodeid"));
-            calc_.VAP_SetData(input.RefIndata.VAP, run.tree, run.hxq, run.channel, run.stock, run.cost, run.corr,
-                              run.vring);
-
-            ADOutputType result = input.ADFormIndata.CalcMethod == 0 ? D_ADCalc(input) : P_ADCalc(input);
-            if (result.Exist) {
-                const platform::Variant price_id = ad.Fields("PriceID");
-                result.Startprice = core::kDefaultStartprice;
-                result.Plateprice = core::kDefaultPlateprice;
-                if (!price_id.is_null() && run.cost.FindFirst("PriceID=" + price_id.as_text())) {
-                    result.Startprice = static_cast<float>(core::FieldValueOrZero(run.cost.Fields("TQSP1")).as_double());
-                    result.Plateprice = static_cast<float>(core::FieldValueOrZero(run.cost.Fields("TQSP2")).as_double());
-                }
-                result.TotalPrice = result.Startprice + result.Plateprice * result.TotalNumberOfPlates;
-                result.XerType = core::NullToText(models.Fields("Alias"));
-                result.XerNodeID = core::ToInt16(models.Fields("nodeid"));
-                result.XerModelID = core::ToInt16(model_id);
-                if (result.TotalPrice < slots[7].TotalPrice) {
-                    slots[7] = std::move(result);
-                    for (int i = 7; i >= 2 && slots[i].TotalPrice < slots[i - 1].TotalPrice; --i)
-                        std::swap(slots[i], slots[i - 1]);
-                }
-            }
-            models.MoveNext();
-            std::int16_t percent =
-                models.Eof() ? std::int16_t{100} : static_cast<std::int16_t>(std::floor(models.PercentPosition()));
-            CalcPercent.raise(percent);
-        }
-    } catch (...) {
-        show_current_error("Occured in AD-Main");
-    }
 }
 
 }  // namespace hxq::batch

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "batch/ad_records.h"
+#include "batch/ad_duty.h"
 #include "core/calculate.h"
 #include "platform/db.h"
 #include "platform/event.h"
@@ -16,9 +17,6 @@
 
 namespace hxq::batch {
 
-// The plate wall of both units: AISI 316L, 16.3 W/(m K) at 100 °C (ASM Handbook vol. 1,
-// 10th ed., wrought stainless steels; the value core::kWallConductivityMaterial0 holds).
-inline constexpr double kADWallConductivity = core::kWallConductivityMaterial0;
 // A pair meets the duty when its air pressure drop stays below this share of the limit.
 inline constexpr double kADPressureDropTolerance = 1.05;
 // The dew temperature search of a rating ends when its bracket is narrower (K).
@@ -81,14 +79,5 @@ private:
     float next_min_ = 0;
     float next_max_ = 100;
 };
-
-// The common set-up of the air-to-air unit's engine input for dew temperature `dew_temp`:
-// side 1 the cold dried air returning, side 2 the warm air entering, the air flow on both
-// sides, one pass each, performance mode, the plate wall of the range.
-void SetAirUnitDuty(ADInputType& input, double dew_temp);
-
-// Gives the two units their fluids where the host set none: the refrigerant by the
-// entered name, dry "Air" for the air; every air fluid at the operating pressure.
-void PrepareADFluids(ADInputType& input);
 
 }  // namespace hxq::batch
