@@ -96,9 +96,18 @@ void clsADOpt::AD_Main(ADDataType& data) {
         }
         Recordset models = run.product.OpenRecordset(query);
         // A model without plate numbers of its own is rated with the entered ones, not
-        // with those of the model before it.
+        // with those of the model before it; the entered ones are back after the run.
         const std::int16_t entered_air = input.ADFormIndata.AirNoOfPlates;
         const std::int16_t entered_ref = input.ADFormIndata.RefNoOfPlates;
+        struct Restore {
+            ADFormIndataType& form;
+            std::int16_t air;
+            std::int16_t ref;
+            ~Restore() {
+                form.AirNoOfPlates = air;
+                form.RefNoOfPlates = ref;
+            }
+        } restore{input.ADFormIndata, entered_air, entered_ref};
         auto& slots = data.ADOutData;
         while (!models.Eof()) {
             const platform::Variant model_id = models.Fields("ModelID");

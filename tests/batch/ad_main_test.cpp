@@ -167,8 +167,10 @@ TEST_F(ADMain, AModelsOwnPlateNumbersAreUsedForARatingAndOthersKeepTheEntered) {
     std::map<std::string, std::int16_t> plates;
     for (const auto& slot : data.ADOutData)
         if (slot.Exist) plates[slot.XerType] = slot.RefNumberOfPlates;
-    // AD 200: 40 + 60, AD 350: 50 + 90 of their rows; AD 600 has none: the entered 16.
+    // AD 200: 40 + 60, AD 350: 50 + 90 of their rows; AD 600 has none: the entered 16,
+    // although it is rated after the others.
     EXPECT_EQ(plates, (std::map<std::string, std::int16_t>{{"AD 200", 40}, {"AD 350", 50}, {"AD 600", 16}}));
+    EXPECT_EQ(data.ADInData.ADFormIndata.AirNoOfPlates, 24) << "the entered numbers stay";
     EXPECT_EQ(data.ADInData.ADFormIndata.RefNoOfPlates, 16);
 }
 
