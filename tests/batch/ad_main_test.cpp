@@ -1,0 +1,291 @@
+// AD_Main over the sample range's air dryers: the models of a group, their AD-Models
+// rows and units, prices and the seven cheapest in order, progress and errors; with
+// scripted engines, and one design of a sample air dryer with the real engines.
+#include "ad_fixture.h"
+
+#include "batch/ad_physics.h"
+#include "core/xer_tag.h"
+#include "engines/fluid/catalogue.h"
+#include "platform/db.h"
+
+#include <fmt/format.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <iostream>
+#include <unistd.h>
+
+namespace hxq::test {
+namespace {
+
+const std::string kSample = HXQ_SAMPLE_DIR;
+
+void exec(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+    const std::string message = err ? err : "";
+    sqlite3_free(err);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << message;
+}
+
+class ADMain : public ADSearch {
+protected:
+    void SetUp() override {
+        ADSearch::SetUp();
+        folder = std::filesystem::path(HXQ_TEST_TMP) /
+                 fmt::format("batch-{}-{}", ::testing::UnitTest::GetInstance()->current_test_info()->name(), ::getpid());
+        std::filesystem::create_directories(folder);
+        products = (folder / "products.db").string();
+        std::filesystem::copy_file(kSample + "/products.db", products);
+        core::CalculationSources s;
+        s.MainProductDB = products;
+        s.StockDB = kSample + "/stock.db";
+        s.SelectorDB = kSample + "/selector.db";
+        s.UserLevel = "A";
+        opt.SetSources(s);
+        opt.CalcPercent.subscribe([this](std::int16_t& p) { percents.push_back(p); });
+        data.ADInData = input;
+        data.ADInData.XerIndex = 52;
+        data.ADInData.IsGroup = true;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+        ADSearch::TearDown();
+    }
+
+    // Nine more air dryers in group 52 on the units of AD 200, start prices as given;
+    // `max_plates` 8 builds no pair.
+    void add_models(const std::vector<std::pair<int, int>>& start_and_max_plates) {
+        std::string sql;
+        int id = 301;
+        for (const auto& [start, max_plates] : start_and_max_plates) {
+            sql += fmt::format(
+                "INSERT INTO ModelTree (NodeID, ParentID, Alias, \"Group\", UserLevel, InUse, \"Table\", PureType, "
+                "ModelID, Dual, PriceID) VALUES ({0}, 52, 'AD {0}', 'A/052', 'ABC', -1, 'AD-Models', 'AD {0}', {0}, 0, "
+                "{0});"
+                "INSERT INTO \"AD-Models\" VALUES ({0}, 3, 32, 32, 3, 31, 31, {0}, 3, 1, {1}, 40, 60);"
+                "INSERT INTO Cost (PriceID, Description, TQSP1, TQSP2, PricePass) VALUES ({0}, 'AD {0}', {2}, 10, 0);",
+                id++, max_plates, start);
+        }
+        exec(products, sql);
+    }
+
+    std::filesystem::path folder;
+    std::string products;
+    batch::ADDataType data;
+    std::vector<std::int16_t> percents;
+};
+
+TEST_F(ADMain, TheSampleGroupIsRankedByPrice) {
+    opt.AD_Main(data);
+    EXPECT_TRUE(prompter->shown().empty());
+    const auto& out = data.ADOutData;
+    int existing = 0;
+    for (int i = 1; i <= 7; ++i) {
+        if (!out[i].Exist) {
+            EXPECT_FLOAT_EQ(out[i].TotalPrice, 1e30f);
+            continue;
+        }
+        ++existing;
+        EXPECT_FLOAT_EQ(out[i].TotalPrice, out[i].Startprice + out[i].Plateprice * out[i].TotalNumberOfPlates);
+        if (i > 1) {
+            EXPECT_LE(out[i - 1].TotalPrice, out[i].TotalPrice);
+        }
+    }
+    EXPECT_EQ(existing, 3);
+    // AD 200 (1900 + 14 per plate) is the cheapest of the three with the same pairs.
+    EXPECT_EQ(out[1].XerType, "AD 200");
+    EXPECT_EQ(out[1].XerNodeID, 279);
+    EXPECT_EQ(out[1].XerModelID, 201);
+    EXPECT_FLOAT_EQ(out[1].Startprice, 1900);
+    EXPECT_FLOAT_EQ(out[1].Plateprice, 14);
+    EXPECT_EQ(percents.size(), 3u);
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+}
+
+TEST_F(ADMain, ALargeGroupKeepsTheSevenCheapestThatExist) {
+    add_models({{1000, 100}, {3000, 100}, {1500, 100}, {5000, 100}, {2500, 100},
+                {800, 100}, {4500, 100}, {1200, 100}, {100, 8}});
+    // Each model alone gives the price the group run must rank.
+    std::vector<std::pair<float, std::string>> alone;
+    for (int node : {279, 280, 281, 301, 302, 303, 304, 305, 306, 307, 308, 309}) {
+        batch::ADDataType single = data;
+        single.ADInData.IsGroup = false;
+        single.ADInData.XerIndex = static_cast<std::int16_t>(node);
+        opt.AD_Main(single);
+        if (node == 309) {
+            EXPECT_FALSE(single.ADOutData[1].Exist) << "a model without a buildable pair is not ranked";
+        } else {
+            ASSERT_TRUE(single.ADOutData[1].Exist) << node;
+            EXPECT_FALSE(single.ADOutData[2].Exist);
+            alone.emplace_back(single.ADOutData[1].TotalPrice, single.ADOutData[1].XerType);
+        }
+    }
+    std::sort(alone.begin(), alone.end());
+    percents.clear();
+    opt.AD_Main(data);
+    for (int i = 1; i <= 7; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(data.ADOutData[i].Exist);
+        EXPECT_EQ(data.ADOutData[i].XerType, alone[i - 1].second);
+        EXPECT_FLOAT_EQ(data.ADOutData[i].TotalPrice, alone[i - 1].first);
+    }
+    EXPECT_EQ(percents.size(), 12u);
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_TRUE(prompter->shown().empty());
+}
+
+TEST_F(ADMain, TheGroupComesFromTheNodesTag) {
+    platform::Database db = platform::OpenDatabase(products, true);
+    platform::Recordset tree = db.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=52");
+    data.ADInData.XerTag = core::BuildXerTag(tree, products);
+    data.ADInData.XerIndex = 0;  // the tag names node and database
+    batch::clsADOpt other;
+    other.Calculation().SetSinglePhaseEngine(std::make_unique<ScriptedAirUnit>(script));
+    other.Calculation().SetEvaporatorEngine(std::make_unique<ScriptedEvaporator>(script));
+    core::CalculationSources s;
+    s.MainProductDB = "/nonexistent/products.db";  // the tag's database is used
+    s.StockDB = kSample + "/stock.db";
+    other.SetSources(s);
+    other.AD_Main(data);
+    EXPECT_TRUE(prompter->shown().empty());
+    EXPECT_TRUE(data.ADOutData[3].Exist);
+}
+
+TEST_F(ADMain, AModelsOwnPlateNumbersAreUsedForARatingAndOthersKeepTheEntered) {
+    data.ADInData.ADFormIndata.CalcMethod = 1;
+    data.ADInData.ADFormIndata.AirNoOfPlates = 24;
+    data.ADInData.ADFormIndata.RefNoOfPlates = 16;
+    opt.AD_Main(data);
+    std::map<std::string, std::int16_t> plates;
+    for (const auto& slot : data.ADOutData)
+        if (slot.Exist) plates[slot.XerType] = slot.RefNumberOfPlates;
+    // AD 200: 40 + 60, AD 350: 50 + 90 of their rows; AD 600 has none: the entered 16,
+    // although it is rated after the others.
+    EXPECT_EQ(plates, (std::map<std::string, std::int16_t>{{"AD 200", 40}, {"AD 350", 50}, {"AD 600", 16}}));
+    EXPECT_EQ(data.ADInData.ADFormIndata.AirNoOfPlates, 24) << "the entered numbers stay";
+    EXPECT_EQ(data.ADInData.ADFormIndata.RefNoOfPlates, 16);
+}
+
+TEST_F(ADMain, AnErrorEndsTheRunWithTheSlotsFoundSoFar) {
+    exec(products,
+         "INSERT INTO ModelTree (NodeID, ParentID, Alias, \"Group\", UserLevel, InUse, \"Table\", ModelID, Dual) "
+         "VALUES (900, 52, 'AD 999', 'A/052', 'ABC', -1, 'AD-Models', 999, 0)");
+    opt.AD_Main(data);
+    ASSERT_EQ(prompter->shown().size(), 1u);
+    EXPECT_EQ(prompter->shown()[0].text,
+              "Error number -2147220838\r\nNo AD-Models row of model 999\r\nOccured in AD-Main");
+    EXPECT_TRUE(data.ADOutData[3].Exist);
+    EXPECT_FALSE(data.ADOutData[4].Exist);
+    EXPECT_EQ(percents.size(), 3u) << "no progress after the failing model";
+}
+
+TEST_F(ADMain, AMissingDatabaseIsShown) {
+    core::CalculationSources s;
+    s.MainProductDB = (folder / "missing.db").string();
+    s.StockDB = kSample + "/stock.db";
+    opt.SetSources(s);
+    opt.AD_Main(data);
+    ASSERT_EQ(prompter->shown().size(), 1u);
+    EXPECT_NE(prompter->shown()[0].text.find("Occured in AD-Main"), std::string::npos);
+    EXPECT_FALSE(data.ADOutData[1].Exist);
+    EXPECT_EQ(platform::db_open_handles().databases, 0);
+    EXPECT_EQ(platform::db_open_handles().recordsets, 0);
+}
+
+// A sample air dryer with the real engines: 3 m³/min of free air (0.06 kg/s) at
+// 8 bar(a) and 35 °C, saturated, dried to a 3 °C pressure dew point by R134a at 0 °C.
+class ADReal : public ADMain {
+protected:
+    void SetUp() override {
+        ADMain::SetUp();
+        opt.Calculation().SetSinglePhaseEngine(nullptr);
+        opt.Calculation().SetEvaporatorEngine(nullptr);
+        auto& in = data.ADInData;
+        auto& f = in.ADFormIndata;
+        f.AirInletTemp = 35;
+        f.AirMassFlow = 0.06f;
+        f.AirOperatingPressure = 8e5f;
+        f.AirMinOutletTemp = 10;
+        f.AirMaxPressureDrop = 20000;
+        f.RefEvapTemp = 0;
+        f.RefSuperHeat = 5;
+        f.RefVaporQualityInlet = 0.25f;
+        f.RefFluid = "R134a";
+        f.DewTemp = 3;
+        // Water content of saturated air at 8 bar(a): 35 °C about 4.5 g/kg, 3 °C about
+        // 0.6 g/kg (what the humid air component gives; the dried air side carries it).
+        auto wet = engines::fluid::create_fluid("Humid air", 4.5);
+        auto dry = engines::fluid::create_fluid("Humid air", 0.6);
+        in.AirIndata.InData.Fluid[1] = dry;
+        in.AirIndata.InData.Fluid[2] = wet;
+        in.RefIndata.AirFluid = wet;
+        in.IsGroup = false;
+        in.XerIndex = 279;  // AD 200
+    }
+};
+
+TEST_F(ADReal, DesignOfTheSmallestSampleDryer) {
+    opt.AD_Main(data);
+    for (const auto& p : prompter->shown()) ADD_FAILURE() << p.text;
+    const batch::ADOutputType& r = data.ADOutData[1];
+    ASSERT_TRUE(r.Exist);
+    const auto& a = r.AirHXQResults;
+    const auto& e = r.RefHXQResults_new;
+    std::cout << fmt::format(
+        "AD 200 design: air unit {} plates ({}+{} channels), evaporator {} plates, total {}; dew {:.2f} C; "
+        "pre-cooled {:.2f} C, dried air leaving {:.2f} C; drop {:.0f} Pa (air unit {:.0f}+{:.0f}, evaporator {:.0f}); "
+        "evaporator margin {:.1f} %, load {:.0f} W; air unit load {:.0f} W; price {:.2f}\n",
+        a.NoOfChannels[1] + a.NoOfChannels[2] + 1, a.NoOfChannels[1], a.NoOfChannels[2], r.RefNumberOfPlates,
+        r.TotalNumberOfPlates, r.DewTemp, a.OutletTemp[2], a.OutletTemp[1], r.TotalPressureDrop, a.PressureDrop[1],
+        a.PressureDrop[2], e.PressureDrop[2], e.OverSurface, e.HeatLoad, a.HeatLoad, r.TotalPrice);
+    EXPECT_FLOAT_EQ(r.DewTemp, 3);
+    EXPECT_LE(r.TotalNumberOfPlates, 100);
+    EXPECT_GE(e.OverSurface, 0);
+    EXPECT_LT(r.TotalPressureDrop, 1.05 * 20000);
+    // Energy: the warm air cools from 35 °C to the pre-cooled temperature and the dried
+    // air warms from 3 °C by the same load; the pre-cooled air lies between the two. The
+    // check takes cp of air as 1.01 kJ/(kg K), its value at 0-40 °C and up to 10 bar
+    // (VDI Heat Atlas, 2nd ed., section D2.2, properties of dry air); the humid air's
+    // water content adds under 1 %.
+    EXPECT_GT(a.OutletTemp[2], 3);
+    EXPECT_LT(a.OutletTemp[2], 35);
+    EXPECT_GT(a.OutletTemp[1], 10);
+    EXPECT_NEAR(a.HeatLoad, 0.06 * 1010 * (35 - a.OutletTemp[2]), 0.05 * a.HeatLoad);
+    EXPECT_NEAR(e.HeatLoad, 0.06 * 1010 * (a.OutletTemp[2] - 3), 0.05 * e.HeatLoad);
+
+    // The same pair rated (the input still holds AD 200's units): it reaches at least
+    // the design dew point.
+    batch::ADInputType in = data.ADInData;
+    in.ADFormIndata.CalcMethod = 1;
+    in.ADFormIndata.AirNoOfPlates = static_cast<std::int16_t>(r.TotalNumberOfPlates - r.RefNumberOfPlates);
+    in.ADFormIndata.RefNoOfPlates = r.RefNumberOfPlates;
+    batch::ADOutputType rated = opt.P_ADCalc(in);
+    ASSERT_TRUE(rated.Exist);
+    std::cout << fmt::format("AD 200 rating of that pair: dew {:.2f} C, drop {:.0f} Pa\n", rated.DewTemp,
+                             rated.TotalPressureDrop);
+    EXPECT_LE(rated.DewTemp, 3.01);
+    EXPECT_GE(rated.DewTemp, 1.0);
+
+    batch::ADOutputType with_physics = r;
+    batch::GetADPhysics(with_physics, products, kSample + "/selector.db");
+    EXPECT_EQ(with_physics.XPc, "QA*AD201*S");
+    const auto& p = with_physics.XerPhysics;
+    EXPECT_GT(p.Vol[1], 0);
+    EXPECT_GT(p.Vol[2], 0);
+    EXPECT_GT(p.Weight_full, p.Weight_empty);
+    EXPECT_GT(p.length, 0.004f);
+    std::cout << fmt::format("AD 200 physics: {:.3f} x {:.3f} x {:.3f} m, {:.2f} kg empty, air {:.2f} l, "
+                             "refrigerant {:.2f} l\n",
+                             p.Height, p.Width, p.length, p.Weight_empty, p.Vol[1] * 1000, p.Vol[2] * 1000);
+}
+
+}  // namespace
+}  // namespace hxq::test
