@@ -209,7 +209,10 @@ PhaseGrid load_grid(SqliteReader& db, const std::string& table, std::int32_t id,
     return PhaseGrid(ts.front(), ht, nt, hd, nd, std::move(values), vapour);
 }
 
-std::shared_ptr<RefrigerantData> load_data(const std::string& db_path, std::int32_t id) {
+}  // namespace
+
+std::shared_ptr<const RefrigerantData> read_refrigerant_data(const std::string& db_path,
+                                                             std::int32_t id) {
     SqliteReader db(db_path);
     auto data = std::make_shared<RefrigerantData>();
     {
@@ -255,8 +258,6 @@ std::shared_ptr<RefrigerantData> load_data(const std::string& db_path, std::int3
     return data;
 }
 
-}  // namespace
-
 std::vector<CatalogueEntry> refrigerant_entries(const std::string& db_path) {
     static std::map<std::string, std::vector<CatalogueEntry>> cache;
     std::lock_guard lock(cache_mutex());
@@ -271,7 +272,7 @@ std::shared_ptr<const RefrigerantData> refrigerant_data(const std::string& db_pa
     std::lock_guard lock(cache_mutex());
     auto key = std::make_pair(db_path, fluid_id);
     auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, load_data(db_path, fluid_id)).first;
+    if (it == cache.end()) it = cache.emplace(key, read_refrigerant_data(db_path, fluid_id)).first;
     return it->second;
 }
 

@@ -108,6 +108,10 @@ private:
 
 // The refrigerants of a fluid database (cached per path); throws FluidDatabaseError.
 std::vector<CatalogueEntry> refrigerant_entries(const std::string& db_path);
+// The data of one refrigerant, read from the database at every call (what
+// refrigerant_data does once per path and fluid).
+std::shared_ptr<const RefrigerantData> read_refrigerant_data(const std::string& db_path,
+                                                             std::int32_t fluid_id);
 // The data of one refrigerant (loaded once per path and fluid, then shared).
 std::shared_ptr<const RefrigerantData> refrigerant_data(const std::string& db_path,
                                                         std::int32_t fluid_id);
