@@ -106,6 +106,13 @@ void R134aNearCriticalSaturationTemperature(benchmark::State& s) {
     auto f = fluid::create_fluid("R134a");
     run(s, [&](double p) { return f->SatTemperatureDew(p * 1e5); }, 22, 8);
 }
+// Along the seam of the near-critical grid, where both grids answer and are blended.
+void R410ASeamVaporState(benchmark::State& s) {
+    use_sample_database();
+    auto f = fluid::create_fluid("R410A");
+    const double p = f->SatPressureDew(37);
+    run(s, [&](double t) { return f->VaporState(p, t).SpecificHeat; }, 37.2, 12);
+}
 void R32DischargeGasState(benchmark::State& s) {
     use_sample_database();
     auto f = fluid::create_fluid("R32");
@@ -136,6 +143,7 @@ HXQ_FLUID_BENCH(R410ANearCriticalVaporState);
 HXQ_FLUID_BENCH(R410ANearCriticalLiquidDensity);
 HXQ_FLUID_BENCH(R134aNearCriticalSaturatedVapour);
 HXQ_FLUID_BENCH(R134aNearCriticalSaturationTemperature);
+HXQ_FLUID_BENCH(R410ASeamVaporState);
 HXQ_FLUID_BENCH(R32DischargeGasState);
 HXQ_FLUID_BENCH(AirDensity);
 

@@ -160,7 +160,7 @@ bool PhaseGrid::dt_range(double tsat, double& lo, double& hi) const {
     return any;
 }
 
-bool PhaseGrid::eval(int p, double tsat, double dt, double& out) const {
+bool PhaseGrid::locate(double tsat, double dt, Cell& cell) const {
     int rows[2];
     const int candidates = row_candidates(tsat, rows);
     const double d = dt / hd_;
@@ -173,20 +173,33 @@ bool PhaseGrid::eval(int p, double tsat, double dt, double& out) const {
         }
     }
     if (r < 0) return false;
-    const double u = std::clamp((tsat - t0_) / ht_ - r, 0.0, 1.0);
-    const double w = std::clamp(d - c, 0.0, 1.0);
+    cell.r = r;
+    cell.c = c;
+    cell.u = std::clamp((tsat - t0_) / ht_ - r, 0.0, 1.0);
+    cell.w = std::clamp(d - c, 0.0, 1.0);
     // Rows r-2 .. r+3 where they hold data at this dT: enough for fourth-order slopes at
     // rows r and r+1, the same stencils from either side of a row (C1 across rows).
-    int a = r, b = r + 1;
-    while (a > r - 2 && a - 1 >= 0 && row_covers(a - 1, c)) --a;
-    while (b < r + 3 && b + 1 < nt_ && row_covers(b + 1, c)) ++b;
-    double v[6], m[6];
-    const int n = b - a + 1;
-    for (int k = 0; k < n; ++k) v[k] = row_value(p, a + k, c, w);
-    monotone_slopes(v, n, ht_, m);
-    const int i = r - a;
-    out = hermite(v[i], v[i + 1], m[i], m[i + 1], ht_, u);
-    if (grid_property_is_log(p, vapour_)) out = std::exp(out);
+    cell.a = r;
+    cell.b = r + 1;
+    while (cell.a > r - 2 && cell.a - 1 >= 0 && row_covers(cell.a - 1, c)) --cell.a;
+    while (cell.b < r + 3 && cell.b + 1 < nt_ && row_covers(cell.b + 1, c)) ++cell.b;
+    return true;
+}
+
+double PhaseGrid::value(int p, const Cell& cell) const {
+    double v[6];
+    const int n = cell.b - cell.a + 1;
+    for (int k = 0; k < n; ++k) v[k] = row_value(p, cell.a + k, cell.c, cell.w);
+    const int i = cell.r - cell.a;
+    const double out = hermite(v[i], v[i + 1], monotone_slope(v, n, ht_, i),
+                               monotone_slope(v, n, ht_, i + 1), ht_, cell.u);
+    return grid_property_is_log(p, vapour_) ? std::exp(out) : out;
+}
+
+bool PhaseGrid::eval(int p, double tsat, double dt, double& out) const {
+    Cell cell;
+    if (!locate(tsat, dt, cell)) return false;
+    out = value(p, cell);
     return true;
 }
 
@@ -198,14 +211,34 @@ double PhaseData::fine_weight(double tsat, double dt) const {
     return smoothstep((tsat - fine_.tsat_min()) / kTsatBlend) * smoothstep((hi - dt) / kDtBlend);
 }
 
-bool PhaseData::eval(int p, double tsat, double dt, double& out) const {
-    double f;
-    if (!fine_.eval(p, tsat, dt, f)) return coarse_.eval(p, tsat, dt, out);
+bool PhaseData::eval(double tsat, double dt, std::array<double, kGridProperties>& out) const {
+    PhaseGrid::Cell f, c;
+    if (!fine_.locate(tsat, dt, f)) {
+        if (!coarse_.locate(tsat, dt, c)) return false;
+        for (int p = 0; p < kGridProperties; ++p) out[static_cast<std::size_t>(p)] = coarse_.value(p, c);
+        return true;
+    }
     const double w = fine_weight(tsat, dt);
-    double c;
     // Where the 2 K grid ends inside the blend (at its last saturation temperature), the
     // fine grid answers alone.
-    out = w < 1 && coarse_.eval(p, tsat, dt, c) ? w * f + (1 - w) * c : f;
+    const bool blend = w < 1 && coarse_.locate(tsat, dt, c);
+    for (int p = 0; p < kGridProperties; ++p) {
+        const double v = fine_.value(p, f);
+        out[static_cast<std::size_t>(p)] = blend ? w * v + (1 - w) * coarse_.value(p, c) : v;
+    }
+    return true;
+}
+
+bool PhaseData::eval(int p, double tsat, double dt, double& out) const {
+    PhaseGrid::Cell f, c;
+    if (!fine_.locate(tsat, dt, f)) {
+        if (!coarse_.locate(tsat, dt, c)) return false;
+        out = coarse_.value(p, c);
+        return true;
+    }
+    const double w = fine_weight(tsat, dt);
+    const double v = fine_.value(p, f);
+    out = w < 1 && coarse_.locate(tsat, dt, c) ? w * v + (1 - w) * coarse_.value(p, c) : v;
     return true;
 }
 
@@ -539,14 +572,16 @@ double RefrigerantFluid::grid(const PhaseData& g, bool vapour, int prop, double 
 
 core::PhaseState RefrigerantFluid::state(const PhaseData& g, bool vapour, double tsat, double dt,
                                          double p, double t) const {
+    std::array<double, kGridProperties> v;
+    if (!g.eval(tsat, std::max(dt, 0.0), v)) grid(g, vapour, kGridRho, tsat, dt, p, t);  // throws
     core::PhaseState s;
     s.Temperature = t;
     s.Pressure = p;
-    s.Density = grid(g, vapour, kGridRho, tsat, dt, p, t);
-    s.Enthalpy = grid(g, vapour, kGridH, tsat, dt, p, t);
-    s.SpecificHeat = grid(g, vapour, kGridCp, tsat, dt, p, t);
-    s.Viscosity = grid(g, vapour, kGridMu, tsat, dt, p, t);
-    s.Conductivity = grid(g, vapour, kGridLambda, tsat, dt, p, t);
+    s.Density = v[kGridRho];
+    s.Enthalpy = v[kGridH];
+    s.SpecificHeat = v[kGridCp];
+    s.Viscosity = v[kGridMu];
+    s.Conductivity = v[kGridLambda];
     return s;
 }
 

@@ -46,6 +46,15 @@ public:
     // Property p at saturation temperature tsat and temperature difference dt; false
     // where the grid has no data there.
     bool eval(int p, double tsat, double dt, double& out) const;
+    // The same in two steps, for several properties of one state: the cell of
+    // (tsat, dt) (false where the grid has no data), then each property in it.
+    struct Cell {
+        int r = 0, c = 0;      // rows r, r + 1 and columns c, c + 1 around the state
+        double u = 0, w = 0;   // position in the cell, 0..1
+        int a = 0, b = 0;      // the rows of the cross-row stencil
+    };
+    bool locate(double tsat, double dt, Cell& cell) const;
+    double value(int p, const Cell& cell) const;
     // The temperature differences eval covers at tsat (false: none).
     bool dt_range(double tsat, double& lo, double& hi) const;
     double tsat_min() const { return t0_; }
@@ -82,6 +91,8 @@ public:
     PhaseData(PhaseGrid coarse, PhaseGrid fine) : coarse_(std::move(coarse)), fine_(std::move(fine)) {}
 
     bool eval(int p, double tsat, double dt, double& out) const;
+    // Every property at once (in the order of GridProperty).
+    bool eval(double tsat, double dt, std::array<double, kGridProperties>& out) const;
     // The temperature differences covered at tsat (false: none).
     bool dt_range(double tsat, double& lo, double& hi) const;
     const PhaseGrid& coarse() const { return coarse_; }
