@@ -10,10 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <map>
+#include <string>
+#include <vector>
 
 namespace hxq::engines::fluid {
 namespace {
@@ -22,7 +27,8 @@ using testing::read_csv;
 using testing::rel;
 
 const std::string kDb = std::string(HXQ_SAMPLE_DIR) + "/fluids.db";
-const char* const kProps[kGridProperties] = {"rho_kg_m3", "h_J_kg", "cp_J_kgK", "mu_Pa_s", "lambda_W_mK"};
+const char* const kProps[kGridProperties] = {"rho_kg_m3", "h_J_kg", "cp_J_kgK", "mu_Pa_s",
+                                             "lambda_W_mK"};
 
 class FluidRefrigerantRange : public ::testing::Test {
 protected:
@@ -65,10 +71,13 @@ TEST_F(FluidRefrigerantRange, ReferenceStatesOfTheExtendedAndNearCriticalTables)
             EXPECT_NEAR(rel(prop(s, k), t.num(i, kProps[k])), 0, 1e-6) << where << " " << kProps[k];
         if (t.num(i, "dT_K") == 0) {  // the saturated state, from the saturation functions
             const auto sat = vapour ? f->RefVapor(tsat) : f->RefLiquid(tsat);
-            EXPECT_NEAR(rel(vapour ? f->SatPressureDew(tsat) : f->SatPressureBubble(tsat), p), 0, 1e-7) << where;
-            EXPECT_NEAR((vapour ? f->SatTemperatureDew(p) : f->SatTemperatureBubble(p)) - tsat, 0, 1e-6) << where;
+            EXPECT_NEAR(rel(vapour ? f->SatPressureDew(tsat) : f->SatPressureBubble(tsat), p), 0, 1e-7)
+                << where;
+            EXPECT_NEAR((vapour ? f->SatTemperatureDew(p) : f->SatTemperatureBubble(p)) - tsat, 0, 1e-6)
+                << where;
             for (int k = 0; k < kGridProperties; ++k)
-                EXPECT_NEAR(rel(prop(sat, k), t.num(i, kProps[k])), 0, 1e-6) << where << " saturated " << kProps[k];
+                EXPECT_NEAR(rel(prop(sat, k), t.num(i, kProps[k])), 0, 1e-6)
+                    << where << " saturated " << kProps[k];
         }
         ++checked[group];
     }
@@ -81,9 +90,11 @@ TEST_F(FluidRefrigerantRange, ReferenceStatesOfTheExtendedAndNearCriticalTables)
 // where the two are blended.
 TEST_F(FluidRefrigerantRange, EveryNearCriticalPointThroughThePublicMembers) {
     SqliteReader db(kDb);
-    SqliteReader::Query q(db, "SELECT r.Name, g.Side, g.Tsat_C, g.dT_K, g.p_Pa, g.rho_kg_m3, g.h_J_kg, "
-                              "g.cp_J_kgK, g.mu_Pa_s, g.lambda_W_mK FROM NearCriticalGrid g "
-                              "JOIN Refrigerants r USING (FluidID) ORDER BY r.Name, g.Side, g.Tsat_C, g.dT_K");
+    SqliteReader::Query q(
+        db,
+        "SELECT r.Name, g.Side, g.Tsat_C, g.dT_K, g.p_Pa, g.rho_kg_m3, g.h_J_kg, "
+        "g.cp_J_kgK, g.mu_Pa_s, g.lambda_W_mK FROM NearCriticalGrid g "
+        "JOIN Refrigerants r USING (FluidID) ORDER BY r.Name, g.Side, g.Tsat_C, g.dT_K");
     std::string name;
     core::FluidRef f;
     std::shared_ptr<const RefrigerantData> data;
@@ -122,17 +133,22 @@ TEST_F(FluidRefrigerantRange, NearCriticalGridInterpolatesLeftOutPoints) {
     };
     const Limit limits[] = {
         {"dT >= 2 K", [](double, double dt, int) { return dt >= 2; }, 1e-3},
-        {"saturation and dT < 2 K, Tsat <= T_crit - 20 K", [](double b, double, int) { return b >= 20; }, 1e-3},
-        {"cp, dT < 2 K, Tsat > T_crit - 20 K", [](double, double, int p) { return p == kGridCp; }, 2.5e-2},
-        {"rho, h, mu, lambda, dT < 2 K, Tsat > T_crit - 20 K", [](double, double, int) { return true; }, 6e-3},
+        {"saturation and dT < 2 K, Tsat <= T_crit - 20 K", [](double b, double, int) { return b >= 20; },
+         1e-3},
+        {"cp, dT < 2 K, Tsat > T_crit - 20 K", [](double, double, int p) { return p == kGridCp; },
+         2.5e-2},
+        {"rho, h, mu, lambda, dT < 2 K, Tsat > T_crit - 20 K", [](double, double, int) { return true; },
+         6e-3},
     };
     SqliteReader db(kDb);
     for (const auto& e : refrigerant_entries(kDb)) {
         const auto data = refrigerant_data(kDb, e.id);
         for (const char* side : {"vapor", "liquid"}) {
             const bool vapour = side == std::string("vapor");
-            SqliteReader::Query q(db, "SELECT Tsat_C, dT_K, rho_kg_m3, h_J_kg, cp_J_kgK, mu_Pa_s, lambda_W_mK "
-                                      "FROM NearCriticalGrid WHERE FluidID = ?1 AND Side = ?2 ORDER BY Tsat_C, dT_K");
+            SqliteReader::Query q(
+                db,
+                "SELECT Tsat_C, dT_K, rho_kg_m3, h_J_kg, cp_J_kgK, mu_Pa_s, lambda_W_mK "
+                "FROM NearCriticalGrid WHERE FluidID = ?1 AND Side = ?2 ORDER BY Tsat_C, dT_K");
             q.bind(1, static_cast<double>(e.id));
             q.bind(2, std::string(side));
             std::vector<std::array<double, 7>> rows;
@@ -151,7 +167,8 @@ TEST_F(FluidRefrigerantRange, NearCriticalGridInterpolatesLeftOutPoints) {
             std::array<std::vector<double>, kGridProperties> values;
             for (int p = 0; p < kGridProperties; ++p)
                 for (int i = 0; i < nt; i += 2)
-                    for (int j = 0; j < nd; j += 2) values[static_cast<std::size_t>(p)].push_back(at(i, j)[2 + p]);
+                    for (int j = 0; j < nd; j += 2)
+                        values[static_cast<std::size_t>(p)].push_back(at(i, j)[2 + p]);
             const PhaseGrid grid(rows[0][0], 1.0, nt2, 1.0, nd2, values, vapour);
             int checked = 0;
             for (int i = 0; i < nt; ++i)
@@ -162,14 +179,17 @@ TEST_F(FluidRefrigerantRange, NearCriticalGridInterpolatesLeftOutPoints) {
                     for (int p = 0; p < kGridProperties; ++p) {
                         // R717's vapour conductivity model dips by up to 14 % at 131-133 °C
                         // (PROVENANCE.md): no grid step follows it.
-                        if (e.name == "R717" && vapour && p == kGridLambda && std::fabs(r[0] + r[1] - 132) <= 4)
+                        if (e.name == "R717" && vapour && p == kGridLambda &&
+                            std::fabs(r[0] + r[1] - 132) <= 4)
                             continue;
                         double out;
                         if (!grid.eval(p, r[0], r[1], out)) continue;  // past the last even row
-                        const auto& l = *std::find_if(std::begin(limits), std::end(limits),
-                                                      [&](const Limit& x) { return x.holds(below, r[1], p); });
+                        const auto& l =
+                            *std::find_if(std::begin(limits), std::end(limits),
+                                          [&](const Limit& x) { return x.holds(below, r[1], p); });
                         EXPECT_NEAR(rel(out, r[2 + p]), 0, l.limit)
-                            << e.name << " " << side << " " << r[0] << "/" << r[1] << " " << kProps[p] << " (" << l.region << ")";
+                            << e.name << " " << side << " " << r[0] << "/" << r[1] << " " << kProps[p]
+                            << " (" << l.region << ")";
                         ++checked;
                     }
                 }
@@ -180,11 +200,13 @@ TEST_F(FluidRefrigerantRange, NearCriticalGridInterpolatesLeftOutPoints) {
             for (int p = 0; p < kGridProperties; ++p) {
                 const bool lg = sat_column_is_log(kColumns[vapour ? 0 : 1][p]);
                 std::vector<double> even;
-                for (int i = 0; i < nt; i += 2) even.push_back(lg ? std::log(at(i, 0)[2 + p]) : at(i, 0)[2 + p]);
+                for (int i = 0; i < nt; i += 2)
+                    even.push_back(lg ? std::log(at(i, 0)[2 + p]) : at(i, 0)[2 + p]);
                 const UniformSpline s(rows[0][0], 1.0, even);
                 for (int i = 1; i + 1 < nt; i += 2) {
                     const double y = lg ? std::exp(s(at(i, 0)[0])) : s(at(i, 0)[0]);
-                    EXPECT_NEAR(rel(y, at(i, 0)[2 + p]), 0, 1e-3) << e.name << " saturated " << side << " " << at(i, 0)[0] << " " << kProps[p];
+                    EXPECT_NEAR(rel(y, at(i, 0)[2 + p]), 0, 1e-3)
+                        << e.name << " saturated " << side << " " << at(i, 0)[0] << " " << kProps[p];
                 }
             }
         }
@@ -203,33 +225,51 @@ TEST_F(FluidRefrigerantRange, SeamsBetweenTablesAreSmooth) {
         std::function<double(const RefrigerantData&)> at;
     };
     const auto vapour_at_dt = [](double dt, int p) {
-        return [=](const core::FluidObject& f, double tsat) { return prop(f.VaporState(f.SatPressureDew(tsat), tsat + dt), p); };
+        return [=](const core::FluidObject& f, double tsat) {
+            return prop(f.VaporState(f.SatPressureDew(tsat), tsat + dt), p);
+        };
     };
     const auto liquid_at_dt = [](double dt, int p) {
-        return [=](const core::FluidObject& f, double tsat) { return prop(f.LiquidState(f.SatPressureBubble(tsat), tsat - dt), p); };
+        return [=](const core::FluidObject& f, double tsat) {
+            return prop(f.LiquidState(f.SatPressureBubble(tsat), tsat - dt), p);
+        };
     };
     const auto vapour_at_tsat = [](double tsat, int p) {
-        return [=](const core::FluidObject& f, double dt) { return prop(f.VaporState(f.SatPressureDew(tsat), tsat + dt), p); };
+        return [=](const core::FluidObject& f, double dt) {
+            return prop(f.VaporState(f.SatPressureDew(tsat), tsat + dt), p);
+        };
     };
     const auto fine_start = [](const RefrigerantData& d) { return d.vapor.fine().tsat_min(); };
-    const auto blend_end = [](const RefrigerantData& d) { return d.vapor.fine().tsat_min() + PhaseData::kTsatBlend; };
+    const auto blend_end = [](const RefrigerantData& d) {
+        return d.vapor.fine().tsat_min() + PhaseData::kTsatBlend;
+    };
     const auto sat_switch = [](const RefrigerantData& d) { return d.sat_fine_from; };
     const Seam seams[] = {
-        {"R410A", "vapour cp at 0.7 K superheat, start of the fine grid", vapour_at_dt(0.7, kGridCp), fine_start},
-        {"R410A", "vapour cp at 0.7 K superheat, end of the Tsat blend", vapour_at_dt(0.7, kGridCp), blend_end},
-        {"R32", "vapour density at 5.3 K superheat, start of the fine grid", vapour_at_dt(5.3, kGridRho), fine_start},
+        {"R410A", "vapour cp at 0.7 K superheat, start of the fine grid", vapour_at_dt(0.7, kGridCp),
+         fine_start},
+        {"R410A", "vapour cp at 0.7 K superheat, end of the Tsat blend", vapour_at_dt(0.7, kGridCp),
+         blend_end},
+        {"R32", "vapour density at 5.3 K superheat, start of the fine grid", vapour_at_dt(5.3, kGridRho),
+         fine_start},
         {"R32", "liquid cp at 1.1 K subcooling, start of the fine grid", liquid_at_dt(1.1, kGridCp),
          [](const RefrigerantData& d) { return d.liquid.fine().tsat_min(); }},
         {"R410A", "vapour cp at a dew point of 55.3 °C, end of the fine grid's superheat",
-         vapour_at_tsat(55.3, kGridCp), [](const RefrigerantData& d) { return d.vapor.fine().dt_max(); }},
+         vapour_at_tsat(55.3, kGridCp),
+         [](const RefrigerantData& d) { return d.vapor.fine().dt_max(); }},
         {"R410A", "vapour enthalpy at a dew point of 55.3 °C, start of the superheat blend",
          vapour_at_tsat(55.3, kGridH),
          [](const RefrigerantData& d) { return d.vapor.fine().dt_max() - PhaseData::kDtBlend; }},
-        {"R134a", "saturated vapour cp, saturation table change", [](const core::FluidObject& f, double t) { return f.RefVapor(t).SpecificHeat; }, sat_switch},
-        {"R134a", "dew pressure, saturation table change", [](const core::FluidObject& f, double t) { return f.SatPressureDew(t); }, sat_switch},
-        {"R407C", "latent heat, saturation table change", [](const core::FluidObject& f, double t) { return f.LatentHeat(t); }, sat_switch},
+        {"R134a", "saturated vapour cp, saturation table change",
+         [](const core::FluidObject& f, double t) { return f.RefVapor(t).SpecificHeat; }, sat_switch},
+        {"R134a", "dew pressure, saturation table change",
+         [](const core::FluidObject& f, double t) { return f.SatPressureDew(t); }, sat_switch},
+        {"R407C", "latent heat, saturation table change",
+         [](const core::FluidObject& f, double t) { return f.LatentHeat(t); }, sat_switch},
         {"R407C", "bubble temperature, saturation table change",
-         [](const core::FluidObject& f, double t) { return f.SatTemperatureBubble(f.SatPressureBubble(t)); }, sat_switch},
+         [](const core::FluidObject& f, double t) {
+             return f.SatTemperatureBubble(f.SatPressureBubble(t));
+         },
+         sat_switch},
     };
     for (const auto& s : seams) {
         auto f = create_fluid(s.fluid);
@@ -240,7 +280,8 @@ TEST_F(FluidRefrigerantRange, SeamsBetweenTablesAreSmooth) {
         const double slope_l = (s.f(*f, x - e) - s.f(*f, x - h)) / (h - e);
         const double slope_r = (s.f(*f, x + h) - s.f(*f, x + e)) / (h - e);
         EXPECT_NEAR(rel(r, l), 0, 1e-7) << s.fluid << " " << s.what << " at " << x;
-        EXPECT_NEAR(slope_r - slope_l, 0, 2e-3 * std::fabs(slope_l) + 1e-9 * std::fabs(l)) << s.fluid << " " << s.what << " at " << x;
+        EXPECT_NEAR(slope_r - slope_l, 0, 2e-3 * std::fabs(slope_l) + 1e-9 * std::fabs(l))
+            << s.fluid << " " << s.what << " at " << x;
     }
 }
 
@@ -301,15 +342,21 @@ TEST_F(FluidRefrigerantRange, StatesBeyondTheTablesAreRangeErrors) {
     const Case cases[] = {
         {"R134a", true, 0, 110.5, "at this dew point the data cover superheat 0 .. 110 K"},
         {"R134a", false, 40, -6.5, "at this bubble point the data cover subcooling 0 .. 46 K"},
-        {"R32", true, 60, 161, "superheat 0 .. 100 K"},        // its equation of state ends at 161.85 °C
-        {"R1234yf", true, 40, 137, "superheat 0 .. 96 K"},     // 136.85 °C
-        {"R1234ze(E)", true, 50, 147.5, "superheat 0 .. 96 K"},  // 146.85 °C
-        {"R744", false, -20, -58, "subcooling 0 .. 36 K"},     // below its melting line
-        {"R410A", false, -40, -74, "subcooling 0 .. 32 K"},    // below the blend model's 200 K
-        {"R717", false, -40, -78, "subcooling 0 .. 36 K"},     // below its triple point
-        {"R134a", true, 80, 96.5, "superheat 0 .. 16 K"},      // above the 2 K grid, beyond the fine one
+        // Where the equations of state end: 435 K (Tillner-Roth & Yokozeki 1997), 410 K
+        // (Lemmon & Akasaka 2022), 420 K (Thol & Lemmon 2016); the melting line of CO2 (Span &
+        // Wagner 1996), 200 K for the blends (Lemmon 2003), ammonia's triple point at
+        // -77.655 °C (Gao et al. 2020).
+        {"R32", true, 60, 161, "superheat 0 .. 100 K"},
+        {"R1234yf", true, 40, 137, "superheat 0 .. 96 K"},
+        {"R1234ze(E)", true, 50, 147.5, "superheat 0 .. 96 K"},
+        {"R744", false, -20, -58, "subcooling 0 .. 36 K"},
+        {"R410A", false, -40, -74, "subcooling 0 .. 32 K"},
+        {"R717", false, -40, -78, "subcooling 0 .. 36 K"},
+        // Above the 2 K grids only the near-critical grid answers, up to 16 K from
+        // saturation; R717 and R600a have no grid between 70 °C and its start.
+        {"R134a", true, 80, 96.5, "superheat 0 .. 16 K"},
         {"R134a", false, 90, 73.5, "subcooling 0 .. 16 K"},
-        {"R717", true, 85, 90, "the data hold no vapour states at this dew point"},  // 70 .. 97.5 °C
+        {"R717", true, 85, 90, "the data hold no vapour states at this dew point"},
         {"R600a", false, 90, 80, "the data hold no liquid states at this bubble point"},
     };
     for (const auto& c : cases) {
@@ -317,7 +364,8 @@ TEST_F(FluidRefrigerantRange, StatesBeyondTheTablesAreRangeErrors) {
         const double p = c.vapour ? f->SatPressureDew(c.tsat) : f->SatPressureBubble(c.tsat);
         try {
             const auto s = c.vapour ? f->VaporState(p, c.t) : f->LiquidState(p, c.t);
-            ADD_FAILURE() << c.fluid << " " << c.tsat << "/" << c.t << " gave a state, density " << s.Density;
+            ADD_FAILURE() << c.fluid << " " << c.tsat << "/" << c.t << " gave a state, density "
+                          << s.Density;
         } catch (const OutOfRange& e) {
             EXPECT_NE(e.description().find(c.says), std::string::npos) << e.description();
         }
