@@ -5,11 +5,14 @@ into the compact CSV files of this folder.
 Usage: convert_reference.py REFERENCE_DIR
 
 REFERENCE_DIR holds refrigerant_info.csv, refrigerant_saturation.csv,
-refrigerant_vapor_grid.csv and refrigerant_liquid_grid.csv (CoolProp 8.0.0 output, see
-PROVENANCE.md). The script writes refrigerants.csv, saturation.csv, vapor_grid.csv and
-liquid_grid.csv here. Numbers keep 8 significant digits (relative rounding below 5e-8).
-Redundant columns are dropped: the grids' pressure equals the saturation table's dew
-(vapour) or bubble (liquid) pressure at the same temperature, and T = Tsat +/- dT.
+refrigerant_vapor_grid.csv, refrigerant_liquid_grid.csv and
+refrigerant_nearcritical_grid.csv (CoolProp 8.0.0 output, see PROVENANCE.md). The script
+writes refrigerants.csv, saturation.csv, vapor_grid.csv, liquid_grid.csv and
+nearcritical_grid.csv here. Numbers keep 8 significant digits (relative rounding below
+5e-8). Redundant columns are dropped: the 2 K grids' pressure equals the saturation
+table's dew (vapour) or bubble (liquid) pressure at the same temperature, and
+T = Tsat +/- dT. The near-critical grid keeps its pressure: its saturation temperatures
+run in 0.5 K steps, and the saturation table has no pressure at the half kelvins.
 """
 import csv
 import os
@@ -82,6 +85,14 @@ def main(ref):
             w.writerow([FLUIDS[r["fluid"]][0], num(r["T_C"])] + [num(r[c]) for c in cols])
 
     props = ["rho_kg_m3", "h_J_kg", "cp_J_kgK", "mu_Pa_s", "lambda_W_mK"]
+
+    def state_values(r, liquid):
+        # States below the triple point are metastable extrapolations of the equation
+        # of state, not data.
+        if liquid and float(r["T_C"]) < triple[r["fluid"]]:
+            return [""] * len(props)
+        return [num(r[c]) for c in props]
+
     for src, dst, tcol, dcol, sign in (
             ("refrigerant_vapor_grid.csv", "vapor_grid.csv", "Tsat_dew_C", "dT_superheat_K", 1),
             ("refrigerant_liquid_grid.csv", "liquid_grid.csv", "Tsat_bubble_C", "dT_subcool_K", -1)):
@@ -89,12 +100,17 @@ def main(ref):
             w = csv.writer(f, lineterminator="\n")
             w.writerow(["FluidID", "Tsat_C", "dT_K"] + props)
             for r in csv.DictReader(open(os.path.join(ref, src))):
-                values = [num(r[c]) for c in props]
-                # States below the triple point are metastable extrapolations of the
-                # equation of state, not data.
-                if sign < 0 and float(r["T_C"]) < triple[r["fluid"]]:
-                    values = [""] * len(props)
-                w.writerow([FLUIDS[r["fluid"]][0], num(r[tcol]), num(r[dcol])] + values)
+                w.writerow([FLUIDS[r["fluid"]][0], num(r[tcol]), num(r[dcol])] +
+                           state_values(r, sign < 0))
+
+    with open(os.path.join(here, "nearcritical_grid.csv"), "w", newline="") as f:
+        w = csv.writer(f, lineterminator="\n")
+        w.writerow(["FluidID", "Side", "Tsat_C", "dT_K", "p_Pa"] + props)
+        for r in csv.DictReader(open(os.path.join(ref, "refrigerant_nearcritical_grid.csv"))):
+            if r["side"] not in ("vapor", "liquid"):
+                sys.exit("unknown side %r in refrigerant_nearcritical_grid.csv" % r["side"])
+            w.writerow([FLUIDS[r["fluid"]][0], r["side"], num(r["Tsat_C"]), num(r["dT_K"]),
+                        num(r["p_Pa"])] + state_values(r, r["side"] == "liquid"))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
--- The fluid database: refrigerant saturation tables and superheated-vapour and
--- subcooled-liquid grids, with the provenance of every table (PROVENANCE.md).
+-- The fluid database: refrigerant saturation tables, superheated-vapour and
+-- subcooled-liquid grids and a finer grid of both phases near the critical point, with
+-- the provenance of every table (PROVENANCE.md).
 -- Built by the sqlite3 shell with this folder as working directory.
 PRAGMA foreign_keys = ON;
 
@@ -53,6 +54,18 @@ CREATE TABLE LiquidGrid (
     PRIMARY KEY (FluidID, Tsat_C, dT_K)
 );
 
+-- Both phases within 35 K of the critical point, Tsat and dT in 0.5 K steps: 'vapor'
+-- rows as VaporGrid (dew temperature and pressure, T = Tsat + dT), 'liquid' rows as
+-- LiquidGrid (bubble temperature and pressure, T = Tsat - dT). p_Pa is the saturation
+-- pressure of Tsat; the dT = 0 rows are the saturated states.
+CREATE TABLE NearCriticalGrid (
+    FluidID INTEGER NOT NULL REFERENCES Refrigerants(FluidID),
+    Side TEXT NOT NULL CHECK (Side IN ('vapor', 'liquid')),
+    Tsat_C REAL NOT NULL, dT_K REAL NOT NULL, p_Pa REAL NOT NULL,
+    rho_kg_m3 REAL, h_J_kg REAL, cp_J_kgK REAL, mu_Pa_s REAL, lambda_W_mK REAL,
+    PRIMARY KEY (FluidID, Side, Tsat_C, dT_K)
+);
+
 .mode csv
 CREATE TEMP TABLE in_refrigerants (FluidID, Name, Aliases, Kind, MolarMass_kg_mol, Tcrit_C,
     Pcrit_Pa, Ttriple_C, EOS, Transport);
@@ -84,13 +97,22 @@ INSERT INTO LiquidGrid SELECT CAST(FluidID AS INTEGER), CAST(Tsat AS REAL), CAST
     CAST(NULLIF(rho, '') AS REAL), CAST(NULLIF(h, '') AS REAL), CAST(NULLIF(cp, '') AS REAL),
     CAST(NULLIF(mu, '') AS REAL), CAST(NULLIF(lam, '') AS REAL) FROM in_liquid;
 
+CREATE TEMP TABLE in_nearcritical (FluidID, Side, Tsat, dT, p, rho, h, cp, mu, lam);
+.import --skip 1 nearcritical_grid.csv in_nearcritical
+INSERT INTO NearCriticalGrid SELECT CAST(FluidID AS INTEGER), Side, CAST(Tsat AS REAL),
+    CAST(dT AS REAL), CAST(p AS REAL),
+    CAST(NULLIF(rho, '') AS REAL), CAST(NULLIF(h, '') AS REAL), CAST(NULLIF(cp, '') AS REAL),
+    CAST(NULLIF(mu, '') AS REAL), CAST(NULLIF(lam, '') AS REAL) FROM in_nearcritical;
+
 .mode list
 INSERT INTO Provenance VALUES
  ('Refrigerants', 'identifiers, names, critical and triple points, models of each refrigerant',
   'refrigerant_info.csv of the CoolProp 8.0.0 reference tables (git ae81610e); the equation of state and transport models cited per row'),
  ('Saturation', 'saturated liquid and vapour, 1 K steps from -50 C to T_crit - 5 K',
   'refrigerant_saturation.csv (CoolProp 8.0.0, HEOS backend, default reference states: IIR except R717); pseudo-pure blends use the bubble/dew pressure ancillaries of Lemmon (2003); real-mixture rows left out'),
- ('VaporGrid', 'saturated and superheated vapour, Tsat step 2 K, superheat 0..60 K step 2 K',
-  'refrigerant_vapor_grid.csv (CoolProp 8.0.0, update(PT) at the dew pressure of Tsat); empty cells where the model raised an error'),
- ('LiquidGrid', 'saturated and subcooled liquid, Tsat step 2 K, subcooling 0..30 K step 2 K',
-  'refrigerant_liquid_grid.csv (CoolProp 8.0.0, update(PT) at the bubble pressure of Tsat); empty cells where the model raised an error, and R717 states below its triple point (-77.655 C) removed as metastable');
+ ('VaporGrid', 'saturated and superheated vapour, Tsat step 2 K from -50 C to min(T_crit - 5 K, 70 C), superheat 0..110 K step 2 K',
+  'refrigerant_vapor_grid.csv (CoolProp 8.0.0, update(PT) at the dew pressure of Tsat; superheat 62..110 K added later by the same release and method); empty cells where the model raised an error or T lies above the upper temperature limit of the equation of state (R32, R1234yf, R1234ze(E))'),
+ ('LiquidGrid', 'saturated and subcooled liquid, Tsat step 2 K from -50 C to min(T_crit - 5 K, 70 C), subcooling 0..46 K step 2 K',
+  'refrigerant_liquid_grid.csv (CoolProp 8.0.0, update(PT) at the bubble pressure of Tsat; subcooling 32..46 K added later by the same release and method); empty cells where the model raised an error or T lies below the triple point (the blends: below 200 K; R744: below its melting line), and R717 states below its triple point (-77.655 C) removed as metastable'),
+ ('NearCriticalGrid', 'vapour and liquid from Tsat = T_crit - 35 K to floor(T_crit - 5 K), Tsat step 0.5 K, superheat or subcooling 0..16 K step 0.5 K, with the saturation pressure of each Tsat',
+  'refrigerant_nearcritical_grid.csv (CoolProp 8.0.0, the same calls as VaporGrid and LiquidGrid; identical to them on their common points); no empty cells');

@@ -4,50 +4,40 @@
 
 namespace hxq::engines::fluid {
 
-void monotone_slopes(const double* y, int n, double h, double* m) {
-    if (n <= 0) return;
-    if (n == 1) {
-        m[0] = 0;
-        return;
-    }
-    for (int i = 0; i < n; ++i) {
-        if (i >= 2 && i + 2 < n)
-            m[i] = (-y[i + 2] + 8 * y[i + 1] - 8 * y[i - 1] + y[i - 2]) / (12 * h);
-        else if (i >= 1 && i + 1 < n)
-            m[i] = (y[i + 1] - y[i - 1]) / (2 * h);
-        else if (n >= 3)
-            m[i] = i == 0 ? (-3 * y[0] + 4 * y[1] - y[2]) / (2 * h)
-                          : (3 * y[n - 1] - 4 * y[n - 2] + y[n - 3]) / (2 * h);
-        else
-            m[i] = (y[1] - y[0]) / h;
-    }
+double monotone_slope(const double* y, int n, double h, int i) {
+    if (n <= 1) return 0;
+    double m;
+    if (i >= 2 && i + 2 < n)
+        m = (-y[i + 2] + 8 * y[i + 1] - 8 * y[i - 1] + y[i - 2]) / (12 * h);
+    else if (i >= 1 && i + 1 < n)
+        m = (y[i + 1] - y[i - 1]) / (2 * h);
+    else if (n >= 3)
+        m = i == 0 ? (-3 * y[0] + 4 * y[1] - y[2]) / (2 * h) : (3 * y[n - 1] - 4 * y[n - 2] + y[n - 3]) / (2 * h);
+    else
+        m = (y[1] - y[0]) / h;
     // Hyman's filter: zero slope at a local extremum, otherwise the slope keeps the sign
     // of the neighbouring secants and at most three times the smaller of them.
-    for (int i = 0; i < n; ++i) {
-        const bool has_left = i > 0, has_right = i + 1 < n;
-        const double dl = has_left ? (y[i] - y[i - 1]) / h : 0.0;
-        const double dr = has_right ? (y[i + 1] - y[i]) / h : 0.0;
-        double bound;
-        double sign;
-        if (has_left && has_right) {
-            if (dl * dr <= 0) {
-                m[i] = 0;
-                continue;
-            }
-            sign = dl > 0 ? 1.0 : -1.0;
-            bound = 3.0 * std::min(std::fabs(dl), std::fabs(dr));
-        } else {
-            const double d = has_left ? dl : dr;
-            if (d == 0 || m[i] * d < 0) {
-                m[i] = 0;
-                continue;
-            }
-            sign = d > 0 ? 1.0 : -1.0;
-            bound = 3.0 * std::fabs(d);
-        }
-        if (m[i] * sign < 0) m[i] = 0;
-        else if (std::fabs(m[i]) > bound) m[i] = sign * bound;
+    const bool has_left = i > 0, has_right = i + 1 < n;
+    const double dl = has_left ? (y[i] - y[i - 1]) / h : 0.0;
+    const double dr = has_right ? (y[i + 1] - y[i]) / h : 0.0;
+    double bound;
+    double sign;
+    if (has_left && has_right) {
+        if (dl * dr <= 0) return 0;
+        sign = dl > 0 ? 1.0 : -1.0;
+        bound = 3.0 * std::min(std::fabs(dl), std::fabs(dr));
+    } else {
+        const double d = has_left ? dl : dr;
+        if (d == 0 || m * d < 0) return 0;
+        sign = d > 0 ? 1.0 : -1.0;
+        bound = 3.0 * std::fabs(d);
     }
+    if (m * sign < 0) return 0;
+    return std::fabs(m) > bound ? sign * bound : m;
+}
+
+void monotone_slopes(const double* y, int n, double h, double* m) {
+    for (int i = 0; i < n; ++i) m[i] = monotone_slope(y, n, h, i);
 }
 
 UniformSpline::UniformSpline(double x0, double h, const std::vector<double>& y) : x0_(x0), h_(h) {

@@ -17,6 +17,8 @@ namespace hxq::engines::fluid {
 
 // Slopes dy/dx at the n nodes y[0..n-1] spaced h apart, limited (see above).
 void monotone_slopes(const double* y, int n, double h, double* m);
+// The same slope at node i alone (each node's slope depends on its neighbours only).
+double monotone_slope(const double* y, int n, double h, int i);
 
 // Cubic Hermite between (y0, m0) and (y1, m1) over a step h, at u in [0, 1].
 inline double hermite(double y0, double y1, double m0, double m1, double h, double u) {

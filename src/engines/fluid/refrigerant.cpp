@@ -19,6 +19,9 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // (K): absorbs the round trip of the inverse saturation functions and pressures given
 // to more digits than the tables hold.
 constexpr double kPhaseTolerance = 1e-5;
+// Pressures given to more digits than the tables hold land a hair outside a grid's last
+// row: this much of a step beyond the edge still counts as on it.
+constexpr double kGridEdge = 1e-5;
 
 
 std::vector<std::string> split_aliases(const std::string& text) {
@@ -49,6 +52,12 @@ double uniform_step(const std::vector<double>& xs, const std::string& what) {
 std::mutex& cache_mutex() {
     static std::mutex m;
     return m;
+}
+
+// 0 at x <= 0, 1 at x >= 1, with zero slope at both ends.
+double smoothstep(double x) {
+    x = std::clamp(x, 0.0, 1.0);
+    return x * x * (3 - 2 * x);
 }
 
 }  // namespace
@@ -116,31 +125,143 @@ double PhaseGrid::row_value(int p, int row, int col, double w) const {
     return hermite(y[k], y[k + 1], m[k], m[k + 1], hd_, w);
 }
 
-bool PhaseGrid::eval(int p, double tsat, double dt, double& out) const {
-    if (empty()) return false;
+bool PhaseGrid::cells_covered(int r, int& lo, int& hi) const {
+    const auto a = static_cast<std::size_t>(r), b = a + 1;
+    lo = std::max(lo_[a], lo_[b]);
+    hi = std::min(hi_[a], hi_[b]);
+    return hi > lo;
+}
+
+int PhaseGrid::row_candidates(double tsat, int (&rows)[2]) const {
+    if (empty()) return 0;
     const double s = (tsat - t0_) / ht_;
-    const double d = dt / hd_;
-    // Pressures given to more digits than the tables hold land a hair outside the last row.
-    constexpr double eps = 1e-5;
-    if (!(s >= -eps && s <= nt_ - 1 + eps && d >= -eps && d <= nd_ - 1 + eps)) return false;
+    if (!(s >= -kGridEdge && s <= nt_ - 1 + kGridEdge)) return 0;
     const int r = std::clamp(static_cast<int>(std::floor(s)), 0, nt_ - 2);
-    const int c = std::clamp(static_cast<int>(std::floor(d)), 0, nd_ - 2);
-    const double u = std::clamp(s - r, 0.0, 1.0);
-    const double w = std::clamp(d - c, 0.0, 1.0);
-    if (!row_covers(r, c) || !row_covers(r + 1, c)) return false;
+    int n = 0;
+    rows[n++] = r;
+    // On a row, the pair of rows below it serves as well as the pair above (where the
+    // data end at different temperature differences in neighbouring rows).
+    if (s - r < kGridEdge && r > 0) rows[n++] = r - 1;
+    else if (s - r > 1 - kGridEdge && r + 1 <= nt_ - 2) rows[n++] = r + 1;
+    return n;
+}
+
+bool PhaseGrid::dt_range(double tsat, double& lo, double& hi) const {
+    int rows[2];
+    const int n = row_candidates(tsat, rows);
+    bool any = false;
+    for (int k = 0; k < n; ++k) {
+        int a, b;
+        if (!cells_covered(rows[k], a, b)) continue;
+        lo = any ? std::min(lo, a * hd_) : a * hd_;
+        hi = any ? std::max(hi, b * hd_) : b * hd_;
+        any = true;
+    }
+    return any;
+}
+
+bool PhaseGrid::locate(double tsat, double dt, Cell& cell) const {
+    int rows[2];
+    const int candidates = row_candidates(tsat, rows);
+    const double d = dt / hd_;
+    int r = -1, c = 0;
+    for (int k = 0; k < candidates && r < 0; ++k) {
+        int lo, hi;
+        if (cells_covered(rows[k], lo, hi) && d >= lo - kGridEdge && d <= hi + kGridEdge) {
+            r = rows[k];
+            c = std::clamp(static_cast<int>(std::floor(d)), lo, hi - 1);
+        }
+    }
+    if (r < 0) return false;
+    cell.r = r;
+    cell.c = c;
+    cell.u = std::clamp((tsat - t0_) / ht_ - r, 0.0, 1.0);
+    cell.w = std::clamp(d - c, 0.0, 1.0);
     // Rows r-2 .. r+3 where they hold data at this dT: enough for fourth-order slopes at
     // rows r and r+1, the same stencils from either side of a row (C1 across rows).
-    int a = r, b = r + 1;
-    while (a > r - 2 && a - 1 >= 0 && row_covers(a - 1, c)) --a;
-    while (b < r + 3 && b + 1 < nt_ && row_covers(b + 1, c)) ++b;
-    double v[6], m[6];
-    const int n = b - a + 1;
-    for (int k = 0; k < n; ++k) v[k] = row_value(p, a + k, c, w);
-    monotone_slopes(v, n, ht_, m);
-    const int i = r - a;
-    out = hermite(v[i], v[i + 1], m[i], m[i + 1], ht_, u);
-    if (grid_property_is_log(p, vapour_)) out = std::exp(out);
+    cell.a = r;
+    cell.b = r + 1;
+    while (cell.a > r - 2 && cell.a - 1 >= 0 && row_covers(cell.a - 1, c)) --cell.a;
+    while (cell.b < r + 3 && cell.b + 1 < nt_ && row_covers(cell.b + 1, c)) ++cell.b;
     return true;
+}
+
+double PhaseGrid::value(int p, const Cell& cell) const {
+    double v[6];
+    const int n = cell.b - cell.a + 1;
+    for (int k = 0; k < n; ++k) v[k] = row_value(p, cell.a + k, cell.c, cell.w);
+    const int i = cell.r - cell.a;
+    const double out = hermite(v[i], v[i + 1], monotone_slope(v, n, ht_, i),
+                               monotone_slope(v, n, ht_, i + 1), ht_, cell.u);
+    return grid_property_is_log(p, vapour_) ? std::exp(out) : out;
+}
+
+bool PhaseGrid::eval(int p, double tsat, double dt, double& out) const {
+    Cell cell;
+    if (!locate(tsat, dt, cell)) return false;
+    out = value(p, cell);
+    return true;
+}
+
+// ---------------------------------------------------------------------------- PhaseData
+
+double PhaseData::fine_weight(double tsat, double dt) const {
+    double lo, hi;
+    if (!fine_.dt_range(tsat, lo, hi)) return 0;
+    return smoothstep((tsat - fine_.tsat_min()) / kTsatBlend) * smoothstep((hi - dt) / kDtBlend);
+}
+
+bool PhaseData::eval(double tsat, double dt, std::array<double, kGridProperties>& out) const {
+    PhaseGrid::Cell f, c;
+    if (!fine_.locate(tsat, dt, f)) {
+        if (!coarse_.locate(tsat, dt, c)) return false;
+        for (int p = 0; p < kGridProperties; ++p) out[static_cast<std::size_t>(p)] = coarse_.value(p, c);
+        return true;
+    }
+    const double w = fine_weight(tsat, dt);
+    // Where the 2 K grid ends inside the blend (at its last saturation temperature), the
+    // fine grid answers alone.
+    const bool blend = w < 1 && coarse_.locate(tsat, dt, c);
+    for (int p = 0; p < kGridProperties; ++p) {
+        const double v = fine_.value(p, f);
+        out[static_cast<std::size_t>(p)] = blend ? w * v + (1 - w) * coarse_.value(p, c) : v;
+    }
+    return true;
+}
+
+bool PhaseData::eval(int p, double tsat, double dt, double& out) const {
+    PhaseGrid::Cell f, c;
+    if (!fine_.locate(tsat, dt, f)) {
+        if (!coarse_.locate(tsat, dt, c)) return false;
+        out = coarse_.value(p, c);
+        return true;
+    }
+    const double w = fine_weight(tsat, dt);
+    const double v = fine_.value(p, f);
+    out = w < 1 && coarse_.locate(tsat, dt, c) ? w * v + (1 - w) * coarse_.value(p, c) : v;
+    return true;
+}
+
+bool PhaseData::dt_range(double tsat, double& lo, double& hi) const {
+    double cl, ch, fl, fh;
+    const bool c = coarse_.dt_range(tsat, cl, ch), f = fine_.dt_range(tsat, fl, fh);
+    if (!c && !f) return false;
+    lo = c && f ? std::min(cl, fl) : c ? cl : fl;
+    hi = c && f ? std::max(ch, fh) : c ? ch : fh;
+    return true;
+}
+
+// ---------------------------------------------------------------------------- saturation
+
+const UniformSpline& RefrigerantData::sat_at(int c, double t) const {
+    const auto& fine = sat_fine[static_cast<std::size_t>(c)];
+    return t >= sat_fine_from && fine.covers(t) ? fine : sat[static_cast<std::size_t>(c)];
+}
+
+bool RefrigerantData::sat_inverse(int c, double v, double& t) const {
+    const auto& fine = sat_fine[static_cast<std::size_t>(c)];
+    if (fine.covers(sat_fine_from) && v >= fine(sat_fine_from) && fine.inverse(v, t)) return true;
+    return sat[static_cast<std::size_t>(c)].inverse(v, t);
 }
 
 // ---------------------------------------------------------------------------- loading
@@ -170,32 +291,44 @@ std::vector<CatalogueEntry> load_entries(const std::string& db_path) {
     return out;
 }
 
-PhaseGrid load_grid(SqliteReader& db, const std::string& table, std::int32_t id, bool vapour,
-                    const std::string& name) {
-    SqliteReader::Query q(db, "SELECT Tsat_C, dT_K, rho_kg_m3, h_J_kg, cp_J_kgK, mu_Pa_s, "
-                              "lambda_W_mK FROM " + table + " WHERE FluidID = ?1 ORDER BY Tsat_C, dT_K");
+// One row of a phase grid: saturation temperature, temperature difference, the
+// saturation pressure where the table has one, and the properties.
+struct GridRow {
+    double tsat, dt, p;
+    std::array<double, kGridProperties> v;
+};
+
+// The rows of one phase of a grid table, ordered by Tsat and dT. side: the Side of the
+// near-critical table, or nullptr for the 2 K tables (which have no pressure column).
+std::vector<GridRow> read_grid_rows(SqliteReader& db, const std::string& table, std::int32_t id,
+                                    const char* side) {
+    SqliteReader::Query q(db, std::string("SELECT Tsat_C, dT_K, ") + (side ? "p_Pa" : "NULL") +
+                                  ", rho_kg_m3, h_J_kg, cp_J_kgK, mu_Pa_s, lambda_W_mK FROM " + table +
+                                  " WHERE FluidID = ?1" + (side ? " AND Side = ?2" : "") +
+                                  " ORDER BY Tsat_C, dT_K");
     q.bind(1, static_cast<double>(id));
-    struct Row {
-        double tsat, dt;
-        std::array<double, kGridProperties> v;
-    };
-    std::vector<Row> rows;
-    std::vector<double> ts, ds;
+    if (side) q.bind(2, std::string(side));
+    std::vector<GridRow> rows;
     while (q.step()) {
-        Row r{q.number(0), q.number(1), {}};
-        for (int p = 0; p < kGridProperties; ++p) r.v[static_cast<std::size_t>(p)] = q.number(2 + p);
+        GridRow r{q.number(0), q.number(1), q.number(2), {}};
+        for (int p = 0; p < kGridProperties; ++p) r.v[static_cast<std::size_t>(p)] = q.number(3 + p);
         rows.push_back(r);
-        ts.push_back(r.tsat);
+    }
+    return rows;
+}
+
+PhaseGrid make_grid(const std::vector<GridRow>& rows, bool vapour, const std::string& what) {
+    if (rows.empty()) return {};
+    std::vector<double> ts, ds;
+    for (const auto& r : rows) {
+        if (ts.empty() || r.tsat != ts.back()) ts.push_back(r.tsat);  // rows come ordered by Tsat
         ds.push_back(r.dt);
     }
-    if (rows.empty()) return {};
-    std::sort(ts.begin(), ts.end());
-    ts.erase(std::unique(ts.begin(), ts.end()), ts.end());
     std::sort(ds.begin(), ds.end());
     ds.erase(std::unique(ds.begin(), ds.end()), ds.end());
-    const double ht = uniform_step(ts, name + " " + table + " saturation temperatures");
-    const double hd = uniform_step(ds, name + " " + table + " temperature differences");
-    if (ds.front() != 0) throw FluidDatabaseError(name + " " + table + ": no saturated row");
+    const double ht = uniform_step(ts, what + " saturation temperatures");
+    const double hd = uniform_step(ds, what + " temperature differences");
+    if (ds.front() != 0) throw FluidDatabaseError(what + ": no saturated row");
     const int nt = static_cast<int>(ts.size()), nd = static_cast<int>(ds.size());
     std::array<std::vector<double>, kGridProperties> values;
     for (auto& v : values) v.assign(static_cast<std::size_t>(nt * nd), kNaN);
@@ -209,7 +342,55 @@ PhaseGrid load_grid(SqliteReader& db, const std::string& table, std::int32_t id,
     return PhaseGrid(ts.front(), ht, nt, hd, nd, std::move(values), vapour);
 }
 
-std::shared_ptr<RefrigerantData> load_data(const std::string& db_path, std::int32_t id) {
+// The saturated rows (dT = 0) of one side of the near-critical grid as saturation splines
+// of that side's columns.
+void add_fine_saturation(RefrigerantData& data, const std::vector<GridRow>& rows, bool vapour,
+                         const std::string& what) {
+    const std::array<SatColumn, 1 + kGridProperties> cols =
+        vapour ? std::array<SatColumn, 6>{kPDew, kRhoVap, kHVap, kCpVap, kMuVap, kLambdaVap}
+               : std::array<SatColumn, 6>{kPBubble, kRhoLiq, kHLiq, kCpLiq, kMuLiq, kLambdaLiq};
+    std::vector<double> ts;
+    std::array<std::vector<double>, 6> values;
+    for (const auto& r : rows) {
+        if (r.dt != 0) continue;
+        ts.push_back(r.tsat);
+        for (std::size_t k = 0; k < cols.size(); ++k) {
+            double v = k == 0 ? r.p : r.v[k - 1];
+            if (sat_column_is_log(cols[k])) v = v > 0 ? std::log(v) : kNaN;
+            values[k].push_back(v);
+        }
+    }
+    if (ts.empty()) return;
+    const double h = uniform_step(ts, what + " saturated rows");
+    for (std::size_t k = 0; k < cols.size(); ++k)
+        data.sat_fine[static_cast<std::size_t>(cols[k])] = UniformSpline(ts.front(), h, values[k]);
+}
+
+// Where the near-critical saturated rows take over from the 1 K table: the first node of
+// both tables at least kTsatBlend above the start of the fine rows, where the fine slopes
+// are central differences already. Infinity when there is no such node.
+double fine_saturation_from(const RefrigerantData& data) {
+    const auto& coarse = data.sat[kPDew];
+    double start = -std::numeric_limits<double>::infinity();
+    for (const auto& f : data.sat_fine)
+        if (!f.empty()) start = std::max(start, f.x_min());
+    if (!std::isfinite(start) || coarse.empty()) return std::numeric_limits<double>::infinity();
+    const double h = coarse.x_at(1) - coarse.x_at(0);
+    const double k = std::ceil((start + PhaseData::kTsatBlend - coarse.x_at(0)) / h - 1e-9);
+    const double t = coarse.x_at(0) + k * h;
+    for (const auto& f : data.sat_fine) {
+        if (f.empty()) continue;
+        const double i = (t - f.x_at(0)) / (f.x_at(1) - f.x_at(0));
+        if (!f.covers(t) || std::fabs(i - std::round(i)) > 1e-9)
+            return std::numeric_limits<double>::infinity();
+    }
+    return coarse.covers(t) ? t : std::numeric_limits<double>::infinity();
+}
+
+}  // namespace
+
+std::shared_ptr<const RefrigerantData> read_refrigerant_data(const std::string& db_path,
+                                                             std::int32_t id) {
     SqliteReader db(db_path);
     auto data = std::make_shared<RefrigerantData>();
     {
@@ -245,17 +426,29 @@ std::shared_ptr<RefrigerantData> load_data(const std::string& db_path, std::int3
             cols[static_cast<std::size_t>(c)].push_back(v);
         }
     }
-    const double h = uniform_step(ts, data->entry.name + " saturation table");
+    const std::string& name = data->entry.name;
+    const double h = uniform_step(ts, name + " saturation table");
     for (int c = 0; c < kSatColumns; ++c)
         data->sat[static_cast<std::size_t>(c)] = UniformSpline(ts.front(), h, cols[static_cast<std::size_t>(c)]);
     data->entry.t_min = data->sat[kPBubble].x_min();
     data->entry.t_max = data->sat[kPBubble].x_max();
-    data->vapor = load_grid(db, "VaporGrid", id, true, data->entry.name);
-    data->liquid = load_grid(db, "LiquidGrid", id, false, data->entry.name);
+
+    PhaseGrid fine_vapor, fine_liquid;
+    if (db.has_table("NearCriticalGrid")) {  // older fluid databases have none
+        const auto v = read_grid_rows(db, "NearCriticalGrid", id, "vapor");
+        const auto l = read_grid_rows(db, "NearCriticalGrid", id, "liquid");
+        fine_vapor = make_grid(v, true, name + " NearCriticalGrid vapor");
+        fine_liquid = make_grid(l, false, name + " NearCriticalGrid liquid");
+        add_fine_saturation(*data, v, true, name + " NearCriticalGrid vapor");
+        add_fine_saturation(*data, l, false, name + " NearCriticalGrid liquid");
+        data->sat_fine_from = fine_saturation_from(*data);
+    }
+    data->vapor = PhaseData(make_grid(read_grid_rows(db, "VaporGrid", id, nullptr), true, name + " VaporGrid"),
+                            std::move(fine_vapor));
+    data->liquid = PhaseData(make_grid(read_grid_rows(db, "LiquidGrid", id, nullptr), false, name + " LiquidGrid"),
+                             std::move(fine_liquid));
     return data;
 }
-
-}  // namespace
 
 std::vector<CatalogueEntry> refrigerant_entries(const std::string& db_path) {
     static std::map<std::string, std::vector<CatalogueEntry>> cache;
@@ -271,7 +464,7 @@ std::shared_ptr<const RefrigerantData> refrigerant_data(const std::string& db_pa
     std::lock_guard lock(cache_mutex());
     auto key = std::make_pair(db_path, fluid_id);
     auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, load_data(db_path, fluid_id)).first;
+    if (it == cache.end()) it = cache.emplace(key, read_refrigerant_data(db_path, fluid_id)).first;
     return it->second;
 }
 
@@ -289,12 +482,12 @@ RefrigerantFluid::RefrigerantFluid(std::shared_ptr<const RefrigerantData> data)
 void RefrigerantFluid::SetYPressure(double pascal) {
     FluidBase::SetYPressure(pascal);
     double tb, td;
-    t_bubble_ = data_->sat[kPBubble].inverse(std::log(pascal), tb) ? tb : kNaN;
-    t_dew_ = data_->sat[kPDew].inverse(std::log(pascal), td) ? td : kNaN;
+    t_bubble_ = data_->sat_inverse(kPBubble, std::log(pascal), tb) ? tb : kNaN;
+    t_dew_ = data_->sat_inverse(kPDew, std::log(pascal), td) ? td : kNaN;
 }
 
 double RefrigerantFluid::sat(SatColumn c, double t, const char* what) const {
-    const auto& s = data_->sat[static_cast<std::size_t>(c)];
+    const auto& s = data_->sat_at(c, t);
     if (!s.covers(t)) {
         if (s.empty() || !std::isfinite(t))
             throw OutOfRange(fmt::format("{}: no {} data at {:g} °C", YFluidName(), what, t));
@@ -308,7 +501,7 @@ double RefrigerantFluid::sat(SatColumn c, double t, const char* what) const {
 double RefrigerantFluid::sat_temperature(SatColumn c, double p) const {
     const auto& s = data_->sat[static_cast<std::size_t>(c)];
     double t;
-    if (!(p > 0) || !s.inverse(std::log(p), t))
+    if (!(p > 0) || !data_->sat_inverse(c, std::log(p), t))
         throw OutOfRange(fmt::format("{}: saturation pressure {:g} Pa outside {:g} .. {:g} Pa",
                                      YFluidName(), p, std::exp(s.node(s.first())),
                                      std::exp(s.node(s.last()))));
@@ -354,27 +547,41 @@ double RefrigerantFluid::LatentHeat(double t) const {
 
 double RefrigerantFluid::SurfaceTension(double t) const { return sat(kSigma, t, "surface tension"); }
 
-double RefrigerantFluid::grid(const PhaseGrid& g, bool vapour, int prop, double tsat, double dt,
+double RefrigerantFluid::grid(const PhaseData& g, bool vapour, int prop, double tsat, double dt,
                               double p, double t) const {
     double out;
     if (g.eval(prop, tsat, std::max(dt, 0.0), out)) return out;
-    throw OutOfRange(fmt::format(
-        "{}: no {} data at {:g} Pa and {:g} °C ({} {:g} K; data: saturation {:g} .. {:g} °C, "
-        "{} 0 .. {:g} K)",
-        YFluidName(), vapour ? "vapour" : "liquid", p, t, vapour ? "superheat" : "subcooling", dt,
-        g.tsat_min(), g.tsat_max(), vapour ? "superheat" : "subcooling", g.dt_max()));
+    const char* point = vapour ? "dew point" : "bubble point";
+    const char* diff = vapour ? "superheat" : "subcooling";
+    std::string here;
+    double lo, hi;
+    if (g.dt_range(tsat, lo, hi))
+        here = fmt::format("at this {} the data cover {} {:g} .. {:g} K", point, diff, lo, hi);
+    else
+        here = fmt::format("the data hold no {} states at this {}", vapour ? "vapour" : "liquid", point);
+    std::string tables;
+    for (const PhaseGrid* grid : {&g.coarse(), &g.fine()})
+        if (!grid->empty())
+            tables += fmt::format("{}{} {:g} .. {:g} °C with {} 0 .. {:g} K", tables.empty() ? "" : "; ",
+                                  point, grid->tsat_min(), grid->tsat_max(), diff, grid->dt_max());
+    throw OutOfRange(fmt::format("{}: no {} data at {:g} Pa and {:g} °C ({} {:g} °C, {} {:g} K); "
+                                 "{} (tables: {})",
+                                 YFluidName(), vapour ? "vapour" : "liquid", p, t, point, tsat, diff, dt,
+                                 here, tables));
 }
 
-core::PhaseState RefrigerantFluid::state(const PhaseGrid& g, bool vapour, double tsat, double dt,
+core::PhaseState RefrigerantFluid::state(const PhaseData& g, bool vapour, double tsat, double dt,
                                          double p, double t) const {
+    std::array<double, kGridProperties> v;
+    if (!g.eval(tsat, std::max(dt, 0.0), v)) grid(g, vapour, kGridRho, tsat, dt, p, t);  // throws
     core::PhaseState s;
     s.Temperature = t;
     s.Pressure = p;
-    s.Density = grid(g, vapour, kGridRho, tsat, dt, p, t);
-    s.Enthalpy = grid(g, vapour, kGridH, tsat, dt, p, t);
-    s.SpecificHeat = grid(g, vapour, kGridCp, tsat, dt, p, t);
-    s.Viscosity = grid(g, vapour, kGridMu, tsat, dt, p, t);
-    s.Conductivity = grid(g, vapour, kGridLambda, tsat, dt, p, t);
+    s.Density = v[kGridRho];
+    s.Enthalpy = v[kGridH];
+    s.SpecificHeat = v[kGridCp];
+    s.Viscosity = v[kGridMu];
+    s.Conductivity = v[kGridLambda];
     return s;
 }
 
