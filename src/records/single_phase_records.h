@@ -158,6 +158,7 @@ struct SinglePhaseResult {
     PerSide<double> Density;        // kg/m³
     PerSide<double> SpecificHeat;   // J/(kg K)
     PerSide<double> Conductivity;   // W/(m K)
+    PerSide<double> CondensateFlow; // kg/s, water condensed out of a humid gas side (all units)
 
     // --- remarks ("Note") per side ---
     PerSide<std::string> NotePercentText;   // empty: no remark

@@ -250,15 +250,20 @@ TEST_F(ADReal, DesignOfTheSmallestSampleDryer) {
     EXPECT_LE(r.TotalNumberOfPlates, 100);
     EXPECT_GE(e.OverSurface, 0);
     EXPECT_LT(r.TotalPressureDrop, 1.05 * 20000);
-    // Energy: the warm air cools from 35 °C to the pre-cooled temperature and the dried
-    // air warms from 3 °C by the same load; the pre-cooled air lies between the two. The
-    // check takes cp of air as 1.01 kJ/(kg K), its value at 0-40 °C and up to 10 bar
-    // (VDI Heat Atlas, 2nd ed., section D2.2, properties of dry air); the humid air's
-    // water content adds under 1 %.
+    // Energy: the saturated warm air cools from 35 °C to the pre-cooled temperature and
+    // condenses water on the way; the dried air warms from 3 °C by the same load. Both
+    // balances by the humid air's enthalpy.
+    const auto& wet_air = *data.ADInData.AirIndata.InData.Fluid[2];
+    const auto& dried_air = *data.ADInData.AirIndata.InData.Fluid[1];
     EXPECT_GT(a.OutletTemp[2], 3);
     EXPECT_LT(a.OutletTemp[2], 35);
     EXPECT_GT(a.OutletTemp[1], 10);
-    EXPECT_NEAR(a.HeatLoad, 0.06 * 1010 * (35 - a.OutletTemp[2]), 0.05 * a.HeatLoad);
+    EXPECT_NEAR(a.HeatLoad, 0.06 * (wet_air.YEnthalpy(35) - wet_air.YEnthalpy(a.OutletTemp[2])), 1e-6 * a.HeatLoad);
+    EXPECT_NEAR(a.HeatLoad, 0.06 * (dried_air.YEnthalpy(a.OutletTemp[1]) - dried_air.YEnthalpy(3)), 1e-6 * a.HeatLoad);
+    EXPECT_NEAR(a.CondensateFlow[2], 0.06 * (wet_air.YCondensate(a.OutletTemp[2]) - wet_air.YCondensate(35)),
+                1e-6 * a.CondensateFlow[2]);
+    EXPECT_GT(a.CondensateFlow[2], 0);
+    EXPECT_EQ(a.CondensateFlow[1], 0);
     // The evaporator takes the water's latent heat too: the pre-cooled air is saturated,
     // and what it holds above 3 °C saturation condenses.
     const auto& air = *data.ADInData.RefIndata.AirFluid;

@@ -623,3 +623,37 @@ TEST(SinglePhasePerformance, MixedChannelsSplitTheFlowAtEqualPressureDrop) {
 
 }  // namespace
 }  // namespace hxq::engines::single_phase
+
+namespace hxq::engines::single_phase {
+namespace {
+
+// Compressed air (8 bar(a), 0.06 kg/s) from 35 °C cooled by water at 10 °C: saturated
+// air (4.5 g/kg) condenses on the way and gives up its latent heat as well; drier air
+// (0.5 g/kg, dew point near 1 °C at this pressure) stays above its dew point.
+TEST(SinglePhaseHumidAir, CondensesWhatThePsychrometricBalanceGivesAndNoneAboveTheDewPoint) {
+    for (const double water_content : {4.5, 0.5}) {
+        SCOPED_TRACE(water_content);
+        SinglePhaseInput p = water_rating(20, 35, 10, 0.06, 0.2);
+        p.Fluid[1] = fluid::create_fluid("Humid air", water_content);
+        p.Fluid[1]->SetYPressure(8e5);
+        const SinglePhaseResult r = run(p);
+        ASSERT_TRUE(r.Valid) << r.ErrorCode;
+        const auto& air = *p.Fluid[1];
+        const double q = 1000 * r.HeatLoad;
+        EXPECT_NEAR(q, 0.06 * (air.YEnthalpy(35) - air.YEnthalpy(r.OutletTemp[1])), 1e-6 * q);
+        EXPECT_NEAR(q, load_of(*p.Fluid[2], 10, r.OutletTemp[2], 0.2), 1e-6 * q);
+        const double condensed = 0.06 * (air.YCondensate(r.OutletTemp[1]) - air.YCondensate(35));
+        EXPECT_NEAR(r.CondensateFlow[1], condensed, 1e-6 * condensed + 1e-15);
+        EXPECT_EQ(r.CondensateFlow[2], 0);
+        if (water_content > 4) {
+            EXPECT_GT(r.CondensateFlow[1], 0);
+            // More than the sensible heat of the span: the latent heat came with it.
+            EXPECT_GT(q, 1.05 * 0.06 * air.YHeatCapacity(r.RefTemp[1]) * (35 - r.OutletTemp[1]));
+        } else {
+            EXPECT_EQ(r.CondensateFlow[1], 0);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace hxq::engines::single_phase

@@ -74,6 +74,7 @@ Props props_of(const core::PhaseState& s) {
     p.mu = s.Viscosity;
     if (!(p.rho > 0 && p.cp > 0 && p.k > 0 && p.mu > 0)) fail(kOutOfRange);
     p.pr = p.mu * p.cp / p.k;
+    p.cap = p.cp;
     return p;
 }
 
@@ -83,9 +84,40 @@ double cp_at(const core::FluidObject& f, double t) {
     return cp;
 }
 
+bool has_enthalpy(const core::FluidObject& f, double t) { return std::isfinite(f.YEnthalpy(t)); }
+
+namespace {
+
+// The temperature at which the stream's enthalpy is h, searched from `from` towards
+// dir (+1 rising, −1 falling) in steps of about `step`, never past `bound`; code 1 when
+// the enthalpy lies beyond the bound.
+double temperature_at_enthalpy(const core::FluidObject& f, double h, double from, int dir, double step,
+                               double bound) {
+    auto g = [&](double t) { return f.YEnthalpy(t) - h; };  // rising in t
+    double far = from;
+    for (int i = 0; i < 60 && dir * g(far) < 0; ++i) {
+        far += dir * step;
+        step *= 1.5;
+        if (dir * (far - bound) > 0) {
+            far = bound;
+            if (dir * g(far) < 0) fail(kCrossing);
+            break;
+        }
+    }
+    return dir > 0 ? solve_rising(g, from, far) : solve_rising(g, far, from);
+}
+
+}  // namespace
+
 double outlet_for(const core::FluidObject& f, double tin, double q, double m, int dir, double bound,
                   double cp_guess) {
     double dt = q / (m * (cp_guess > 0 ? cp_guess : cp_at(f, tin)));
+    if (has_enthalpy(f, tin)) {
+        // The sensible estimate overshoots a condensing stream, whose latent heat
+        // shortens its span; the search starts from it and never passes the bound.
+        if (dir * (tin - bound) < 0) fail(kCrossing);
+        return temperature_at_enthalpy(f, f.YEnthalpy(tin) - dir * q / m, tin, -dir, std::max(dt, 1e-6), bound);
+    }
     for (int i = 0; i < 100; ++i) {
         // Checked before the properties are asked for a temperature beyond the other inlet.
         if (dir * (tin - dir * dt - bound) < 0) fail(kCrossing);
@@ -100,6 +132,9 @@ double outlet_for(const core::FluidObject& f, double tin, double q, double m, in
 
 double inlet_for(const core::FluidObject& f, double tout, double q, double m, int dir) {
     double dt = q / (m * cp_at(f, tout));
+    if (has_enthalpy(f, tout))
+        return temperature_at_enthalpy(f, f.YEnthalpy(tout) + dir * q / m, tout, dir, std::max(dt, 1e-6),
+                                       dir * 1e300);
     for (int i = 0; i < 100; ++i) {
         const double next = q / (m * cp_at(f, tout + dir * dt / 2.0));
         if (std::abs(next - dt) <= 1e-15 * next) {
@@ -112,7 +147,25 @@ double inlet_for(const core::FluidObject& f, double tout, double q, double m, in
 }
 
 double load_of(const core::FluidObject& f, double tin, double tout, double m) {
+    if (has_enthalpy(f, tin) && has_enthalpy(f, tout)) return m * std::abs(f.YEnthalpy(tin) - f.YEnthalpy(tout));
     return m * cp_at(f, 0.5 * (tin + tout)) * std::abs(tin - tout);
+}
+
+void condensing_span(const core::FluidObject& f, double tin, double tout, Props& p) {
+    p.cap = p.cp;
+    p.moisture = 1;
+    if (std::abs(tin - tout) < 1e-9 || condensate_of(f, tin, tout, 1.0) <= 0) return;
+    // The wet-surface analogy (Threlkeld, Thermal Environmental Engineering, 2nd ed.,
+    // 1970, ch. 11): with a Lewis number near 1 the heat a condensing humid stream gives
+    // up is driven by its enthalpy, so both its capacity and its film coefficient in
+    // temperature terms grow by ξ = Δh / (cp ΔT).
+    p.cap = load_of(f, tin, tout, 1.0) / std::abs(tin - tout);
+    p.moisture = std::max(1.0, p.cap / p.cp);
+}
+
+double condensate_of(const core::FluidObject& f, double tin, double tout, double m) {
+    if (!has_enthalpy(f, tin)) return 0;
+    return std::max(0.0, m * (f.YCondensate(tout) - f.YCondensate(tin)));
 }
 
 double log_mean(double a, double b) {
@@ -242,7 +295,7 @@ Thermal thermal(const std::array<SideModel, 2>& sides, const Geometry& g,
     auto films = [&] {
         for (std::size_t s = 0; s < 2; ++s) {
             const double ratio = sides[s].gas ? 1.0 : std::pow(props[s].mu / th.wall_mu[s], kViscosityExponent);
-            th.h[s] = flow[s].h0 * ratio * film_factor;
+            th.h[s] = flow[s].h0 * ratio * film_factor * props[s].moisture;
         }
         resistance = 1.0 / th.h[0] + 1.0 / th.h[1] + g.wall_resistance + fouling;
     };

@@ -46,15 +46,30 @@ struct Props {
     double k = 0;    // W/(m K)
     double mu = 0;   // Pa s
     double pr = 0;
+    // The heat capacity that the side's span gives its stream: cp, or Δh/ΔT over the
+    // span where a humid gas condenses, and that over cp, the moisture factor ξ on its
+    // film coefficient (set by condensing_span).
+    double cap = 0;       // J/(kg K)
+    double moisture = 1;
 };
 Props props_at(const core::FluidObject& fluid, double t);
 // The same of a state the fluid gave; code 3 where a property is missing.
 Props props_of(const core::PhaseState& s);
 
-// --- energy balance with the heat capacity at each side's mean temperature ---
+// --- energy balance with the heat capacity at each side's mean temperature, or by
+// enthalpy for a fluid that gives one (humid air, whose water may condense) ---
 
 // Heat capacity of a single-phase fluid at t; code 3 where the fluid has none.
 double cp_at(const core::FluidObject& f, double t);
+
+// Whether the fluid balances by its enthalpy at t.
+bool has_enthalpy(const core::FluidObject& f, double t);
+
+// Sets p.cap and p.moisture for a side that runs from tin to tout.
+void condensing_span(const core::FluidObject& f, double tin, double tout, Props& p);
+
+// Water condensed out of a stream m between tin and tout (kg/s, 0 when none).
+double condensate_of(const core::FluidObject& f, double tin, double tout, double m);
 // Outlet of a side that takes `q` (W) out (dir = +1, the hot side) or in (dir = −1) at
 // flow m, such that q = m cp((tin + tout)/2) |tin − tout|. `bound` is the other side's
 // inlet, which the outlet may not pass (code 1).

@@ -319,7 +319,7 @@ Duty close_design(const Context& c, const std::array<std::optional<double>, 2>& 
                 } else if (tin[i] && tout[i]) {
                     d.t.tin[i] = *tin[i];
                     d.t.tout[i] = *tout[i];
-                    d.m[i] = q / (cp_at(f, 0.5 * (*tin[i] + *tout[i])) * std::abs(*tin[i] - *tout[i]));
+                    d.m[i] = q / load_of(f, *tin[i], *tout[i], 1.0);
                 } else if (tin[i] && m[i]) {
                     // Bounded by the other inlet when known (a cross is reported as such).
                     const double bound = tin[o] ? *tin[o] : (dd[i] > 0 ? -1e300 : 1e300);
@@ -466,11 +466,13 @@ double flow_from_limit(const Context& c, const Layout& l, int s, const Props& p)
 }
 
 void finish_thermal(const Context& c, Evaluation& e) {
+    for (std::size_t s = 0; s < 2; ++s)
+        condensing_span(*c.fluid[s], e.unit.t.tin[s], e.unit.t.tout[s], e.props[s]);
     e.flow = {flow_of(c, e.layout, 0, e.props[0], e.unit.m[0]), flow_of(c, e.layout, 1, e.props[1], e.unit.m[1])};
     e.th = thermal(c.sides, c.geo, e.flow, e.props, e.unit.t, c.fouling, c.film_factor, c.counter);
     e.area = (e.layout.plates - 2) * c.geo.plate_area;
     e.arr = arrangement(e.layout, c.counter, e.multi_side);
-    e.ntu1 = e.th.u * e.area / (e.unit.m[0] * e.props[0].cp);
+    e.ntu1 = e.th.u * e.area / (e.unit.m[0] * e.props[0].cap);
     e.dp_ok = !exhausts_gas_pressure(c, e);
     for (int s = 0; s < 2; ++s)
         if (c.dp_given(s) && e.flow[static_cast<std::size_t>(s)].dp_total > c.dp_limit(s) * (1 + kLimitSlack))
@@ -479,8 +481,8 @@ void finish_thermal(const Context& c, Evaluation& e) {
 
 double required_ntu_of(const Evaluation& e) {
     const Temps& t = e.unit.t;
-    const double c1 = e.unit.m[0] * e.props[0].cp;
-    const double c2 = e.unit.m[1] * e.props[1].cp;
+    const double c1 = e.unit.m[0] * e.props[0].cap;
+    const double c2 = e.unit.m[1] * e.props[1].cap;
     const double p1 = std::abs(t.tin[0] - t.tout[0]) / std::abs(t.tin[0] - t.tin[1]);
     return required_ntu(e.arr, e.multi_side, p1, c1 / c2);
 }
@@ -563,8 +565,8 @@ Evaluation rate_unit(const Context& c, const Layout& l, int units, std::array<do
         }
         e.unit.m = flows;
         finish_thermal(c, e);
-        const double c1 = flows[0] * e.props[0].cp;
-        const double c2 = flows[1] * e.props[1].cp;
+        const double c1 = flows[0] * e.props[0].cap;
+        const double c2 = flows[1] * e.props[1].cap;
         // The over-surface is held back as in design: the unit is rated on A / (1 + margin).
         const double p1 = effectiveness(e.arr, e.multi_side, e.ntu1 * area_factor, c1 / c2);
         const double next = p1 * c1 * dt_max;
@@ -611,13 +613,13 @@ Evaluation rate_performance(const Context& c, const Layout& l, int units) {
             const int s = c.tout_given(0) ? 0 : 1;
             const auto i = static_cast<std::size_t>(s);
             const double tout = in.OutletTemp[s + 1].Value;
-            m[i] = in.HeatLoad.Value / units / (cp_at(*c.fluid[i], 0.5 * (tin[i] + tout)) * std::abs(tin[i] - tout));
+            m[i] = in.HeatLoad.Value / units / load_of(*c.fluid[i], tin[i], tout, 1.0);
         } else {
             std::array<double, 2> cdt{};
             for (int s = 0; s < 2; ++s) {
                 const auto i = static_cast<std::size_t>(s);
                 const double tout = in.OutletTemp[s + 1].Value;
-                cdt[i] = cp_at(*c.fluid[i], 0.5 * (tin[i] + tout)) * std::abs(tin[i] - tout);
+                cdt[i] = load_of(*c.fluid[i], tin[i], tout, 1.0);
             }
             // Larger flows rate a larger load than the outlets allow: the excess falls.
             auto shortfall = [&](double log_m1) {
@@ -827,7 +829,8 @@ void fill_result(const Context& c, const Evaluation& e, SinglePhaseResult& r) {
         r.InletTemp[j] = t.tin[i];
         r.OutletTemp[j] = t.tout[i];
         r.MassFlow[j] = e.unit.m[i] * u;
-        r.NTU[j] = e.th.u * e.area / (e.unit.m[i] * p.cp);
+        r.NTU[j] = e.th.u * e.area / (e.unit.m[i] * p.cap);
+        r.CondensateFlow[j] = condensate_of(*c.fluid[i], t.tin[i], t.tout[i], e.unit.m[i] * u);
         r.PressureDrop[j] = f.dp_total;
         r.ChannelPressureDrop[j] = f.dp_channel;
         r.PortPressureDrop[j] = f.dp_port;

@@ -72,7 +72,6 @@ int common_value_code(const Input& in) {
 template int common_value_code(const core::CondenserInput&);
 template int common_value_code(const core::EvaporatorInput&);
 
-bool has_enthalpy(const core::FluidObject& f, double t) { return std::isfinite(f.YEnthalpy(t)); }
 
 double temperature_of_enthalpy(const core::FluidObject& f, double h, double t_lo, double t_hi) {
     return solve_rising([&](double t) { return f.YEnthalpy(t) - h; }, t_lo, t_hi);

@@ -48,9 +48,9 @@ int engine_code_of(const std::function<void()>& body);
 // The result status of an engine code: "no solution" (15) is status 0.
 std::int16_t status_of(int code);
 
-// True when the secondary is balanced by its enthalpy (humid air that condenses), not by
-// cp ΔT; and the temperature of enthalpy h between t_lo and t_hi.
-bool has_enthalpy(const core::FluidObject& f, double t);
+// A secondary that gives an enthalpy (humid air that condenses) is balanced by it, not by
+// cp ΔT; the temperature of enthalpy h between t_lo and t_hi.
+using single_phase::has_enthalpy;
 double temperature_of_enthalpy(const core::FluidObject& f, double h, double t_lo, double t_hi);
 
 // Closes the heat balance for a refrigerant whose specific enthalpy changes by `dh`
