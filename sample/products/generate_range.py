@@ -2,7 +2,7 @@
 """Writes the data of the sample product range as SQL text.
 
 The sample range is fictional: the "Q" brazed plate line of eleven plate sizes from
-0.01 m^2 to 0.5 m^2 per plate (plus a retired size and two dual-circuit builds) and the
+0.01 m^2 to 0.5 m^2 per plate (plus a retired size and three dual-circuit builds) and the
 small "QL" legacy line of a second product database. Every table that describes the same
 model (HXQ, Channel, HXQMeas, Stock, Cost ...) is derived here from one geometry record
 per model, so the databases agree with each other.
@@ -74,6 +74,9 @@ class Model:
         self.dtmin = kw.get("dtmin", 0.5 if self.port_mm < 50 else 1.0)
         self.three_pass_code = kw.get("three_pass_code", max_passes >= 3)
         self.base_of = kw.get("base_of")  # the model a dual build is derived from
+        # Duty letters the model is listed for: the dual refrigerant builds are condensers
+        # and evaporators only, the dual single-phase build is single phase only.
+        self.duties = kw.get("duties", "CE" if self.dual else "SCE")
 
     @property
     def x(self):
@@ -137,6 +140,10 @@ MODELS = [
           base_of=5),
     Model(14, "Q90D", 0.210, 0.355, 1.10, 7.0, 0.40, 50, 180, 1, vring=2, dual=True,
           cocurr="0.9", base_of=7),
+    # Two liquid circuits on side 1 against one common side 2, the Q32 plate in a
+    # single-pass pack (district heating with two primary circuits).
+    Model(15, "Q32D", 0.105, 0.252, 1.00, 6.5, 0.35, 27, 120, 1, dual=True, base_of=4,
+          duties="S"),
 ]
 BY_NAME = {m.name: m for m in MODELS}
 
@@ -156,6 +163,7 @@ COST = {
     "Q140": (1450.0, 47.0, 450.0), "Q220": (2300.0, 70.0, 600.0),
     "Q320": (3500.0, 98.0, 800.0), "Q500": (5200.0, 145.0, 1100.0),
     "Q18": (240.0, 7.4, 80.0), "Q45D": (520.0, 18.5, 150.0), "Q90D": (1050.0, 34.0, 300.0),
+    "Q32D": (410.0, 13.8, 120.0),
     # Q14 deliberately has no Cost row: its rating falls back to the default prices.
 }
 LEGACY_COST = {"QL12": (210.0, 6.8, 75.0), "QL25": (300.0, 10.9, 110.0),
@@ -330,6 +338,7 @@ def build_tree():
     t.folder(13, 1, "Large single-phase units", "S S/011")
     t.folder(14, 1, "Retired units", "S", level="A")
     t.folder(15, 1, "Special builds (none yet)", "S", level="AB")  # a folder without children
+    t.folder(16, 1, "Dual-circuit single-phase units", "S")
     t.folder(22, 2, "Condensers", "C")
     t.folder(23, 2, "Dual-circuit condensers", "C")
     t.folder(32, 3, "Evaporators", "E")
@@ -342,7 +351,7 @@ def build_tree():
     # Single phase: a folder per model, its channel variants below it.
     for m in MODELS:
         if m.dual:
-            continue
+            continue  # listed after every other node (below), so no node id moves
         if m.retired:
             parent, group, level = 14, "S", "A"
         elif m.port_mm <= 27:
@@ -365,7 +374,7 @@ def build_tree():
 
     # Condensers and evaporators: the left channel only.
     for m in MODELS:
-        if m.retired:
+        if m.retired or "C" not in m.duties:
             continue
         if m.dual:
             cgroup, egroup, cparent, eparent = "C C/023", "E E/033", 23, 33
@@ -400,6 +409,13 @@ def build_tree():
         t.rows.append([node, 52, alias, "A/052", "ABC", True, "AD-Models", None, alias,
                        None, None, None, ad_id, False, None, ad_id, None, None, None, None])
         ad.append((node, ad_id, alias))
+
+    # Dual single-phase builds: their group, a folder per model, one pass.
+    for m in MODELS:
+        if m.dual and "S" in m.duties:
+            folder = t.folder(None, 16, m.name, "S S/016")
+            for kind in ("H", "M", "L"):
+                t.model(folder, m, "S", kind, "S")
     return t, ad
 
 
@@ -430,7 +446,7 @@ def cff_rows(models):
     L channels have none: their factors are the defaults 1, 1, 0, 0, 0."""
     rows = []
     for m in models:
-        if m.retired:
+        if m.retired or "C" not in m.duties:
             continue
         for kind in ("H", "M"):
             cid = m.channel_id(kind)
@@ -648,6 +664,7 @@ STOCK = {
     12: ["10", "20", "30"],
     13: ["20", "40", "60", "80", "100", "120", "140"],
     14: ["40", "60", "80", "100", "120", "140", "160", "180"],
+    15: ["20", "40", "60", "80", "100", "120"],
     301: ["10", "20", "30", "40", "50", "60"],
     302: ["20", "40", "60", "80", "100"],
     303: ["20", "40", "60", "80", "100", "120"],
@@ -783,6 +800,8 @@ def readme_text(tree):
             notes.append("retired (InUse false)")
         if m.dual:
             notes.append("dual circuit")
+        if m.base_of:
+            notes.append("plates of " + next(b.name for b in MODELS if b.id == m.base_of))
         if m.vring:
             notes.append(f"V-ring {m.vring}")
         if m.info2:
@@ -846,13 +865,13 @@ Martin's chevron correlation; the fits and their largest errors are recorded in
 
 Groups are selected by their node number: a calculation of group `S/012` rates every
 member of node 12. Single phase: 11 all units, 12 small, 13 large (Q32 is in both), 14
-retired, 15 an empty folder. Condensers: 22, dual circuit 23. Evaporators: 32, dual circuit
-33, large 34, cascade units 35 (model nodes rated as condenser and evaporator). Two-stage:
-42. Air dryers: 52 with AD 200 (Q22 air unit + Q22 evaporator), AD 350 (Q45 + Q32) and
-AD 600 (Q90 + Q60; no plate numbers for rating). User levels: A sees everything; B not the
-retired units; C neither the mixed-channel nodes (channel types HM and ML, with a right
-channel beside the left one), the double-wall execution of Q22, Q320, Q500 nor the empty
-folder.
+retired, 15 an empty folder, 16 dual circuit (Q32D: two side-1 circuits against one common
+side 2). Condensers: 22, dual circuit 23. Evaporators: 32, dual circuit 33, large 34,
+cascade units 35 (model nodes rated as condenser and evaporator). Two-stage: 42. Air
+dryers: 52 with AD 200 (Q22 air unit + Q22 evaporator), AD 350 (Q45 + Q32) and AD 600 (Q90
++ Q60; no plate numbers for rating). User levels: A sees everything; B not the retired
+units; C neither the mixed-channel nodes (channel types HM and ML, with a right channel
+beside the left one), the double-wall execution of Q22, Q320, Q500 nor the empty folder.
 
 Article codes: `QB*<model>*<port mm>*C*<channel>*<n>P*S` for n = 1, 2 and 3 where the model
 allows three passes (Q45 has no 3-pass code: a 3-pass rating takes the 2-pass row),

@@ -18,7 +18,8 @@ INSERT INTO "HXQ" ("HXQID", "ModelName", "plateThickness", "Enlargement", "Dh", 
     (11, 'Q500', 0.0004, 1.21179, 0.00412614, 0.499256, 1.03, 0.4, 'CrossFlow', '0.85', 250, 2, 0, 3, 2, 1, 4, 150000, 30000),  -- X=0.982 b=2.50 mm pitch=2.90 mm
     (12, 'Q18', 0.0003, 1.21179, 0.00330091, 0.0184192, 0.19, 0.08, NULL, '0.85', 80, 2, 0, 3, 2, 0.5, 0, NULL, NULL),  -- X=0.982 b=2.00 mm pitch=2.30 mm
     (13, 'Q45D', 0.00035, 1.20599, 0.00331677, 0.0452536, 0.318, 0.118, NULL, '0.85', 140, 1, -1, 3, 2, 0.5, 1, 150000, 30000),  -- X=0.967 b=2.00 mm pitch=2.35 mm
-    (14, 'Q90D', 0.0004, 1.21395, 0.00362452, 0.0905003, 0.355, 0.21, NULL, '0.9', 180, 1, -1, 3, 2, 1, 2, 150000, 30000);  -- X=0.987 b=2.20 mm pitch=2.60 mm
+    (14, 'Q90D', 0.0004, 1.21395, 0.00362452, 0.0905003, 0.355, 0.21, NULL, '0.9', 180, 1, -1, 3, 2, 1, 2, 150000, 30000),  -- X=0.987 b=2.20 mm pitch=2.60 mm
+    (15, 'Q32D', 0.00035, 1.20599, 0.00331677, 0.0319105, 0.252, 0.105, NULL, '0.85', 120, 1, -1, 3, 2, 0.5, 0, NULL, NULL);  -- X=0.967 b=2.00 mm pitch=2.35 mm
 
 -- Channel types: H high-angle plates, L low-angle plates, M one plate of each. Port
 -- diameters in m, SlitResistance in velocity heads, ChVol (one channel) in m^3.
@@ -73,7 +74,10 @@ INSERT INTO "Channel" ("ChannelID", "ChannelName", "HXQID", "ChevronAngle", "Por
     (133, 'Q45D-M', 13, 47.5, 0.033, 0.033, 0, 130.963, 4, -0.871028, -0.589176, -0.275183, -0.0259969, -0.0336319, 0, 70.8054, 265.928, 1136.45, 2799.48, 0.754318, 4, 0.422235, 0.527648, 0.645081, 0.738277, 0.725804, 0, 70.8054, 265.928, 1136.45, 2799.48, 0, 7.5048e-05),  -- beta 47.5 deg
     (141, 'Q90D-H', 14, 60, 0.05, 0.05, 0, 253.48, 4, -0.868826, -0.609471, -0.309468, -0.0637061, -0.0832832, 0, 69.0789, 221.775, 908.195, 2480.48, 0.916371, 4, 0.423059, 0.520058, 0.632259, 0.724174, 0.716852, 0, 69.0789, 221.775, 908.195, 2480.48, 0, 0.00016401),  -- beta 60 deg
     (142, 'Q90D-L', 14, 30, 0.05, 0.05, 0, 72.6316, 4, -0.886899, -0.603042, -0.292309, -0.0607782, -0.0215592, 0, 83.1946, 327.035, 1184.33, 1570.61, 0.574192, 4, 0.4163, 0.522462, 0.638676, 0.725269, 0.739937, 0, 83.1946, 327.035, 1184.33, 1570.61, 0, 0.00016401),  -- beta 30 deg
-    (143, 'Q90D-M', 14, 45, 0.05, 0.05, 0, 117.961, 4, -0.872962, -0.61183, -0.317698, -0.073091, -0.0290563, 0, 70.74, 227.712, 890.347, 1940.86, 0.726424, 4, 0.421512, 0.519176, 0.629181, 0.720664, 0.737133, 0, 70.74, 227.712, 890.347, 1940.86, 0, 0.00016401);  -- beta 45 deg
+    (143, 'Q90D-M', 14, 45, 0.05, 0.05, 0, 117.961, 4, -0.872962, -0.61183, -0.317698, -0.073091, -0.0290563, 0, 70.74, 227.712, 890.347, 1940.86, 0.726424, 4, 0.421512, 0.519176, 0.629181, 0.720664, 0.737133, 0, 70.74, 227.712, 890.347, 1940.86, 0, 0.00016401),  -- beta 45 deg
+    (151, 'Q32D-H', 15, 65, 0.027, 0.027, 0, 377.074, 4, -0.890625, -0.622038, -0.303011, -0.0548745, -0.118622, 0, 59.8209, 230.254, 959.895, 4023.66, 1.01544, 4, 0.414906, 0.515358, 0.634674, 0.727477, 0.703635, 0, 59.8209, 230.254, 959.895, 4023.66, 0, 5.292e-05),  -- beta 65 deg
+    (152, 'Q32D-L', 15, 30, 0.027, 0.027, 0, 72.6316, 4, -0.886899, -0.603042, -0.292309, -0.0607782, -0.0215592, 0, 83.1946, 327.035, 1184.33, 1570.61, 0.574192, 4, 0.4163, 0.522462, 0.638676, 0.725269, 0.739937, 0, 83.1946, 327.035, 1184.33, 1570.61, 0, 5.292e-05),  -- beta 30 deg
+    (153, 'Q32D-M', 15, 47.5, 0.027, 0.027, 0, 130.963, 4, -0.871028, -0.589176, -0.275183, -0.0259969, -0.0336319, 0, 70.8054, 265.928, 1136.45, 2799.48, 0.754318, 4, 0.422235, 0.527648, 0.645081, 0.738277, 0.725804, 0, 70.8054, 265.928, 1136.45, 2799.48, 0, 5.292e-05);  -- beta 47.5 deg
 
 -- Prices: start price, price per plate, price per pass (TQSP1, TQSP2, PricePass).
 -- Q14 has no row on purpose: its price is the default.
@@ -91,6 +95,7 @@ INSERT INTO "Cost" ("PriceID", "Description", "TQSP1", "TQSP2", "PricePass") VAL
     (12, 'Q18', 240, 7.4, 80),
     (13, 'Q45D', 520, 18.5, 150),
     (14, 'Q90D', 1050, 34, 300),
+    (15, 'Q32D', 410, 13.8, 120),
     (201, 'AD 201', 1900, 14, 0),
     (202, 'AD 202', 2700, 21, 0),
     (203, 'AD 203', 4100, 38, 0);
@@ -227,6 +232,7 @@ INSERT INTO "ModelTree" ("NodeID", "ParentID", "Alias", "Group", "UserLevel", "I
     (13, 1, 'Large single-phase units', 'S S/011', 'ABC', -1, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL, NULL, NULL, NULL, NULL),
     (14, 1, 'Retired units', 'S', 'A', -1, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL, NULL, NULL, NULL, NULL),
     (15, 1, 'Special builds (none yet)', 'S', 'AB', -1, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL, NULL, NULL, NULL, NULL),
+    (16, 1, 'Dual-circuit single-phase units', 'S', 'ABC', -1, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL, NULL, NULL, NULL, NULL),
     (22, 2, 'Condensers', 'C', 'ABC', -1, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL, NULL, NULL, NULL, NULL),
     (23, 2, 'Dual-circuit condensers', 'C', 'ABC', -1, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL, NULL, NULL, NULL, NULL),
     (32, 3, 'Evaporators', 'E', 'ABC', -1, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL, NULL, NULL, NULL, NULL),
@@ -416,7 +422,11 @@ INSERT INTO "ModelTree" ("NodeID", "ParentID", "Alias", "Group", "UserLevel", "I
     (278, 275, 'Q60 L', 'T', 'ABC', -1, 'HXQ', 'L', 'Q60', 'L', NULL, NULL, 6, 0, 6, 6, 62, NULL, 62, NULL),
     (279, 52, 'AD 200', 'A/052', 'ABC', -1, 'AD-Models', NULL, 'AD 200', NULL, NULL, NULL, 201, 0, NULL, 201, NULL, NULL, NULL, NULL),
     (280, 52, 'AD 350', 'A/052', 'ABC', -1, 'AD-Models', NULL, 'AD 350', NULL, NULL, NULL, 202, 0, NULL, 202, NULL, NULL, NULL, NULL),
-    (281, 52, 'AD 600', 'A/052', 'ABC', -1, 'AD-Models', NULL, 'AD 600', NULL, NULL, NULL, 203, 0, NULL, 203, NULL, NULL, NULL, NULL);
+    (281, 52, 'AD 600', 'A/052', 'ABC', -1, 'AD-Models', NULL, 'AD 600', NULL, NULL, NULL, 203, 0, NULL, 203, NULL, NULL, NULL, NULL),
+    (282, 16, 'Q32D', 'S S/016', 'ABC', -1, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL, NULL, NULL, NULL, NULL),
+    (283, 282, 'Q32D H', 'S', 'ABC', -1, 'HXQ', 'H', 'Q32D', 'H', NULL, NULL, 15, -1, 15, 15, 151, NULL, 151, NULL),
+    (284, 282, 'Q32D M', 'S', 'ABC', -1, 'HXQ', 'M', 'Q32D', 'M', NULL, NULL, 15, -1, 15, 15, 153, NULL, 153, NULL),
+    (285, 282, 'Q32D L', 'S', 'ABC', -1, 'HXQ', 'L', 'Q32D', 'L', NULL, NULL, 15, -1, 15, 15, 152, NULL, 152, NULL);
 
 -- Denomination of every model node: the parts of its article codes.
 INSERT INTO "Denomination" ("NodeID", "Class", "Type", "Size", "Material", "Chantype", "Execution") VALUES
@@ -556,7 +566,10 @@ INSERT INTO "Denomination" ("NodeID", "Class", "Type", "Size", "Material", "Chan
     (274, 'QB', 'Q45', '33', 'C', 'HM', ''),
     (276, 'QB', 'Q60', '40', 'C', 'H', ''),
     (277, 'QB', 'Q60', '40', 'C', 'M', ''),
-    (278, 'QB', 'Q60', '40', 'C', 'L', '');
+    (278, 'QB', 'Q60', '40', 'C', 'L', ''),
+    (283, 'QB', 'Q32D', '27', 'C', 'H', ''),
+    (284, 'QB', 'Q32D', '27', 'C', 'M', ''),
+    (285, 'QB', 'Q32D', '27', 'C', 'L', '');
 
 -- Article code of a node for quotations; the mixed-channel nodes have none.
 INSERT INTO "XPC" ("NodeID", "XPc") VALUES
@@ -690,6 +703,9 @@ INSERT INTO "XPC" ("NodeID", "XPc") VALUES
     (276, 'QB*Q60*40*C*H*2S*S'),
     (277, 'QB*Q60*40*C*M*2S*S'),
     (278, 'QB*Q60*40*C*L*2S*S'),
+    (283, 'QB*Q32D*27*C*H*1P*S'),
+    (284, 'QB*Q32D*27*C*M*1P*S'),
+    (285, 'QB*Q32D*27*C*L*1P*S'),
     (279, 'QA*AD201*S'),
     (280, 'QA*AD202*S'),
     (281, 'QA*AD203*S');

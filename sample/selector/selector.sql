@@ -79,6 +79,9 @@ INSERT INTO "HXQMeas" ("XPC", "MinNoP", "Height", "Width", "PP_Start", "PP_Plate
     ('QB*Q320*100*C*L*2P*S', 9, 0.98, 0.362, 0.01, 0.0029, 2, 0.012, 22880, 16000, 14000, 16000, 14000, 150, 200, 45.8093, 1.4758, 2.9516),
     ('QB*Q320*100*C*M*1P*S', 4, 0.98, 0.362, 0.01, 0.0029, 2, 0.012, 22880, 16000, 14000, 16000, 14000, 150, 200, 45.8093, 1.4758, 2.9516),
     ('QB*Q320*100*C*M*2P*S', 9, 0.98, 0.362, 0.01, 0.0029, 2, 0.012, 22880, 16000, 14000, 16000, 14000, 150, 200, 45.8093, 1.4758, 2.9516),
+    ('QB*Q32D*27*C*H*1P*S', 4, 0.326, 0.117, 0.004, 0.00235, 0, 0, 42900, 30000, 27000, 30000, 27000, 150, 200, 1.31541, 0.144177, 0),
+    ('QB*Q32D*27*C*L*1P*S', 4, 0.326, 0.117, 0.004, 0.00235, 0, 0, 42900, 30000, 27000, 30000, 27000, 150, 200, 1.31541, 0.144177, 0),
+    ('QB*Q32D*27*C*M*1P*S', 4, 0.326, 0.117, 0.004, 0.00235, 0, 0, 42900, 30000, 27000, 30000, 27000, 150, 200, 1.31541, 0.144177, 0),
     ('QB*Q45*33*C*H*1P*S', 4, 0.404, 0.13, 0.004, 0.00235, 0, 0, 42900, 30000, 27000, 30000, 27000, 150, 200, 1.66048, 0.191173, 0),
     ('QB*Q45*33*C*H*2P*S', 9, 0.404, 0.13, 0.004, 0.00235, 0, 0, 42900, 30000, 27000, 30000, 27000, 150, 200, 1.66048, 0.191173, 0),
     ('QB*Q45*33*C*H*2S*S', 9, 0.404, 0.13, 0.004, 0.00235, 0, 0, 42900, 30000, 27000, 30000, 27000, 150, 200, 1.66048, 0.191173, 0),
@@ -149,7 +152,9 @@ INSERT INTO "BaseArticleNumbers" ("Class", "Type", "Size", "Material", "Pressure
     ('QB', 'Q45D', '33', 'C', '30', 'F1;F2', '710130', 'Q45D-C30', 'QB*Q45D*33'),
     ('QB', 'Q45D', '33', 'N', '30', 'F1;F2', '710131', 'Q45D-N30', 'QB*Q45D*33'),
     ('QB', 'Q90D', '50', 'C', '16', 'F2', '710140', 'Q90D-C16', 'QB*Q90D*50'),
-    ('QB', 'Q90D', '50', 'N', '16', 'F2', '710141', 'Q90D-N16', 'QB*Q90D*50');
+    ('QB', 'Q90D', '50', 'N', '16', 'F2', '710141', 'Q90D-N16', 'QB*Q90D*50'),
+    ('QB', 'Q32D', '27', 'C', '30', 'F1;F2', '710150', 'Q32D-C30', 'QB*Q32D*27'),
+    ('QB', 'Q32D', '27', 'N', '30', 'F1;F2', '710151', 'Q32D-N30', 'QB*Q32D*27');
 
 -- Warehouse stock of base articles with their connections.
 INSERT INTO "ITEM_PLAN_NF" ("ArtNo", "NoPlates", "WHS_NBR", "conXPC") VALUES
@@ -184,7 +189,8 @@ INSERT INTO "Models" ("XPC", "Description") VALUES
     ('QB*Q500*100', 'Q500 brazed plate heat exchanger'),
     ('QB*Q18*20', 'Q18 brazed plate heat exchanger (retired)'),
     ('QB*Q45D*33', 'Q45D brazed plate heat exchanger, dual circuit'),
-    ('QB*Q90D*50', 'Q90D brazed plate heat exchanger, dual circuit');
+    ('QB*Q90D*50', 'Q90D brazed plate heat exchanger, dual circuit'),
+    ('QB*Q32D*27', 'Q32D brazed plate heat exchanger, dual circuit');
 INSERT INTO "Connections" ("ArtNo", "Connection XPC", "Denomination", "Height", "ShortDesc") VALUES
     (880016, 'CT16', 'G 1/2 external thread, 16 mm port', 0.02, 'Thread 1/2'),
     (880020, 'CT20', 'G 3/4 external thread, 20 mm port', 0.02, 'Thread 3/4'),

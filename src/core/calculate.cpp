@@ -82,7 +82,9 @@ void ConvertEngineUnits(OutDataType& result) {
     }
     r.FoulingFactor /= 1000.0;  // m² K/kW -> m² K/W
     r.HeatLoad *= 1000.0;       // kW -> W
-    if (result.Dual) r.HeatLoad *= 2.0;
+    // The engine's own flag: it reports one circuit of the pack exactly when it rated the
+    // model as dual, so the tree's flag cannot double a load that was never halved.
+    if (r.Dual) r.HeatLoad *= 2.0;
 }
 
 double WallConductivity(std::int16_t material, double current) {

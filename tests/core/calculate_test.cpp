@@ -206,10 +206,27 @@ TEST_F(Driver, ResultsAreRescaledFromEngineUnitsAndMaterialSetsTheWallConductivi
     EXPECT_DOUBLE_EQ(engine->calls.back().PortMassFluxLimit[1], 2000);
     EXPECT_DOUBLE_EQ(data.InData.PortMassFluxLimit[1], 2);
     EXPECT_DOUBLE_EQ(data.InData.PortMassFluxLimit[2], 2);
-    // A dual model's engine result covers one of its two circuits.
-    db.exec_products("UPDATE ModelTree SET Dual = -1 WHERE NodeID = 1");
-    run();
-    EXPECT_DOUBLE_EQ(data.outdata[1].OutputData.HeatLoad, 20000);
+}
+
+TEST_F(Driver, TheLoadIsDoubledExactlyWhenTheEngineRatedOneCircuitOfADualModel) {
+    db.node(1, 0, "S", 1);
+    model(1);
+    struct Case {
+        bool tree_dual, model_dual;
+        double load;  // W
+    };
+    // The engine halves by the model row's flag, which it copies to its result; the tree's
+    // flag alone marks the alternative but must not double a whole unit's load.
+    for (const Case& c : {Case{false, false, 10000}, Case{true, true, 20000}, Case{true, false, 10000},
+                          Case{false, true, 20000}}) {
+        SCOPED_TRACE(testing::Message() << "tree " << c.tree_dual << ", model " << c.model_dual);
+        db.exec_products(fmt::format("UPDATE ModelTree SET Dual = {} WHERE NodeID = 1", c.tree_dual ? -1 : 0));
+        db.exec_products(fmt::format("UPDATE HXQ SET Dual = {} WHERE HXQID = 1", c.model_dual ? -1 : 0));
+        run();
+        EXPECT_EQ(engine->calls.back().Dual, c.model_dual);
+        EXPECT_EQ(data.outdata[1].Dual, c.tree_dual);
+        EXPECT_DOUBLE_EQ(data.outdata[1].OutputData.HeatLoad, c.load);
+    }
 }
 
 TEST_F(Driver, ADualCalculationRatesANonDualModelAsAPairInOnePack) {

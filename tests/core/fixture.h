@@ -144,6 +144,7 @@ public:
         auto it = replies.find(model_of(in));
         const Reply& a = it == replies.end() ? fallback : it->second;
         r = core::SinglePhaseResult{};
+        r.Dual = in.Dual;
         r.ErrorCode = a.error;
         r.WarningOnly = a.warning;
         if (!a.valid) return;

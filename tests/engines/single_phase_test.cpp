@@ -621,6 +621,56 @@ TEST(SinglePhasePerformance, MixedChannelsSplitTheFlowAtEqualPressureDrop) {
     EXPECT_LT(mixed.FilmCoefficient[1], high.FilmCoefficient[1]);
 }
 
+// A dual model's pack holds two equal circuits: it is rated for the whole duty, and the
+// result carries one circuit's load and flows; everything else is the pack's, as for the
+// same pack without the flag. Given flows and loads are the whole unit's.
+TEST(SinglePhaseDual, TheResultIsOneOfTheTwoCircuitsOfThePackRatedForTheWholeDuty) {
+    SinglePhaseInput check = design_duty();
+    check.CalcMode = "X";
+    give(check.NoOfPlates, 40);
+    const std::vector<std::pair<const char*, SinglePhaseInput>> cases{
+        {"design", design_duty()},
+        {"design, a flow from its limit, two units", design_duty({open_flow(2), limit(2, 30e3), units(2)})},
+        {"performance of given flows", water_rating(40)},
+        {"performance, a flow from the hot outlet", with(water_rating(40), {open_flow(2), outlet(1, 35)})},
+        {"check", check},
+    };
+    for (const auto& [what, plain] : cases) {
+        SCOPED_TRACE(what);
+        SinglePhaseInput dual_input = plain;
+        dual_input.Dual = true;
+        const SinglePhaseResult whole = run(plain);
+        const SinglePhaseResult dual = run(dual_input);
+        ASSERT_TRUE(whole.Valid && dual.Valid) << whole.ErrorCode << " " << dual.ErrorCode;
+        EXPECT_TRUE(dual.Dual);
+        EXPECT_FALSE(whole.Dual);
+        EXPECT_DOUBLE_EQ(2 * dual.HeatLoad, whole.HeatLoad);
+        if (plain.HeatLoad.Given) {
+            EXPECT_NEAR(2 * dual.HeatLoad * 1000.0, plain.HeatLoad.Value, 1e-6);
+        }
+        EXPECT_EQ(dual.NoOfPlates, whole.NoOfPlates);
+        EXPECT_EQ(dual.ParallelUnits, whole.ParallelUnits);
+        EXPECT_DOUBLE_EQ(dual.HeatTransferArea, whole.HeatTransferArea);
+        EXPECT_DOUBLE_EQ(dual.OverSurface, whole.OverSurface);
+        EXPECT_DOUBLE_EQ(dual.Kpredicted, whole.Kpredicted);
+        for (int s = 1; s <= 2; ++s) {
+            SCOPED_TRACE(s);
+            EXPECT_DOUBLE_EQ(2 * dual.MassFlow[s], whole.MassFlow[s]);
+            if (plain.MassFlow[s].Given) {
+                EXPECT_DOUBLE_EQ(2 * dual.MassFlow[s], plain.MassFlow[s].Value);
+            }
+            EXPECT_EQ(dual.NoOfChannels[s], whole.NoOfChannels[s]);
+            EXPECT_DOUBLE_EQ(dual.OutletTemp[s], whole.OutletTemp[s]);
+            EXPECT_DOUBLE_EQ(dual.PressureDrop[s], whole.PressureDrop[s]);
+            EXPECT_DOUBLE_EQ(dual.NTU[s], whole.NTU[s]);
+            // Each circuit balances its own load.
+            const double dt = std::abs(dual.OutletTemp[s] - dual.InletTemp[s]);
+            const double circuit = dual.MassFlow[s] * dual.SpecificHeat[s] * dt;
+            EXPECT_NEAR(circuit / (dual.HeatLoad * 1000.0), 1.0, 1e-9);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace hxq::engines::single_phase
 

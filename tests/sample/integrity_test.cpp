@@ -35,6 +35,9 @@ TEST_P(ProductDatabase, TreeNodesModelsChannelsAndFactorsResolve) {
     for (const auto& r : db.query("SELECT * FROM ModelTree")) by_id[r.at("NodeID").integer()] = r;
     ASSERT_FALSE(by_id.empty());
     const auto hxq = db.ids("SELECT HXQID FROM HXQ");
+    std::map<long long, long long> model_dual;
+    for (const auto& r : db.query("SELECT HXQID, Dual FROM HXQ"))
+        model_dual[r.at("HXQID").integer()] = r.at("Dual").integer();
     std::map<long long, long long> channel_model;
     for (const auto& r : db.query("SELECT ChannelID, HXQID FROM Channel"))
         channel_model[r.at("ChannelID").integer()] = r.at("HXQID").integer();
@@ -73,6 +76,8 @@ TEST_P(ProductDatabase, TreeNodesModelsChannelsAndFactorsResolve) {
         }
         EXPECT_EQ(r.at("Table").text(), "HXQ");
         EXPECT_TRUE(hxq.count(model)) << "no HXQ row " << model;
+        // The engine rates a dual pack by the model's flag, the alternative shows the node's.
+        EXPECT_EQ(r.at("Dual").integer(), model_dual[model]) << "Dual of the node and of HXQ " << model;
         EXPECT_NE(group.find_first_of("SCET"), std::string::npos) << "no duty letter";
         for (const char* side : {"1", "2"}) {
             EXPECT_FALSE(r.at(std::string("ChannelID") + side + "Left").blank()) << "side " << side << " has no left";

@@ -24,6 +24,11 @@ constexpr int kMaxParallelUnits = 10;
 constexpr double kPortShareRemark = 30.0;
 // Relative slack on pressure-drop limits: a flow found from a limit meets it to rounding.
 constexpr double kLimitSlack = 1e-9;
+// A dual model's pack holds two equal circuits side by side: each has half the channels of
+// each side and carries half of each side's flow, so its channels see the pack's flow per
+// channel, its temperatures and its pressure drops. The pack is rated for the whole duty;
+// the result's load and flows are one circuit's (docs/engine-records.md, "Dual models").
+constexpr int kDualCircuits = 2;
 
 enum class Mode { Design, Performance, Check };
 
@@ -805,7 +810,8 @@ void fill_result(const Context& c, const Evaluation& e, SinglePhaseResult& r) {
         r.Channelout[s + 1][2] = static_cast<std::int16_t>(e.layout.channels[i][1]);
     }
     const double q_total = e.unit.q * u;
-    r.HeatLoad = q_total / 1000.0;  // engine: kW
+    const double circuits = c.in.Dual ? kDualCircuits : 1;
+    r.HeatLoad = q_total / circuits / 1000.0;  // engine: kW
     const double area_total = e.area * u;
     r.HeatTransferArea = area_total;
     r.HeatFlux = q_total / area_total;
@@ -828,9 +834,9 @@ void fill_result(const Context& c, const Evaluation& e, SinglePhaseResult& r) {
         const Props& p = e.props[i];
         r.InletTemp[j] = t.tin[i];
         r.OutletTemp[j] = t.tout[i];
-        r.MassFlow[j] = e.unit.m[i] * u;
+        r.MassFlow[j] = e.unit.m[i] * u / circuits;
         r.NTU[j] = e.th.u * e.area / (e.unit.m[i] * p.cap);
-        r.CondensateFlow[j] = condensate_of(*c.fluid[i], t.tin[i], t.tout[i], e.unit.m[i] * u);
+        r.CondensateFlow[j] = condensate_of(*c.fluid[i], t.tin[i], t.tout[i], e.unit.m[i] * u / circuits);
         r.PressureDrop[j] = f.dp_total;
         r.ChannelPressureDrop[j] = f.dp_channel;
         r.PortPressureDrop[j] = f.dp_port;
