@@ -1,5 +1,6 @@
 // The condenser and evaporator main loops on the sample range with the real engines.
 #include "core/calculate.h"
+#include "engines/evaporator/evaporator_engine.h"
 #include "engines/fluid/catalogue.h"
 #include "platform/error.h"
 
@@ -142,11 +143,64 @@ TEST(TwoPhaseDrivers, SingleModelErrorsAndTooManyParametersEndTheRun) {
     CONDataType bad = condenser_duty(180, false);
     set(bad.InData.InletTemp[1], 40);  // below the dew point
     EXPECT_EQ(number_of(bad, true), 4);
+    CONDataType unreadable = condenser_duty(180, false);
+    set(unreadable.InData.FoulingFactor, -1e-4);
+    EXPECT_EQ(number_of(unreadable, true), 5);
     // A rating given three duty values: code 42 ends even a group search.
     VAPDataType over = evaporator_duty(32, true);
     over.InData.CalcMode = "P";
     over.InData.NoOfPlates = core::DutyCount{30, true};
     EXPECT_EQ(number_of(over, false), 42);
+}
+
+// The real evaporator, except that one model's two-phase inlet is made to run faster than
+// 12.5 m/s (the sample range's ports keep every real rating well below it).
+class FastInletOfOneModel final : public core::EvaporatorEngine {
+public:
+    explicit FastInletOfOneModel(double plate_area) : plate_area_(plate_area) {}
+    void Calculate(core::EvaporatorInput& in, core::EvaporatorResult& r) override {
+        real_.Calculate(in, r);
+        if (in.PlateArea == plate_area_ && r.Status == -1) {
+            r.TwoPhaseInlet = true;
+            r.PortVelocity[1] = 13;
+        }
+    }
+    void CheckInput(core::EvaporatorInput& in, std::int16_t& code) override { real_.CheckInput(in, code); }
+
+private:
+    double plate_area_;
+    engines::evaporator::EvaporatorEngine real_;
+};
+
+TEST(TwoPhaseDrivers, TheFastInletCheckDropsAModelFromAGroupOnly) {
+    core::clsCalculate calc;
+    use_sample(calc);
+    VAPDataType alone = evaporator_duty(176, false);  // Q22 H, the group's cheapest here
+    calc.VAPMainCalcLoop(alone);
+    ASSERT_EQ(alone.outdata[1].OutputData.Status, -1);
+    VAPDataType group = evaporator_duty(32, true);
+    calc.VAPMainCalcLoop(group);
+    auto listed = [](const VAPDataType& d, const std::string& alias) {
+        for (const auto& a : d.outdata)
+            if (a.XerAlias == alias) return true;
+        return false;
+    };
+    const std::string q22 = alone.outdata[1].XerAlias;
+    ASSERT_TRUE(listed(group, q22));
+
+    // The model's plate area, which its engine input carries.
+    platform::Database products = platform::OpenDatabase(sample("products.db"), true);
+    platform::Recordset row = products.OpenRecordset(
+        "SELECT h.PlateArea FROM HXQ h JOIN ModelTree t ON t.ModelID = h.HXQID WHERE t.NodeID = 176");
+    const double plate_area = row.Fields("PlateArea").as_double();
+    calc.SetEvaporatorEngine(std::make_unique<FastInletOfOneModel>(plate_area));
+    alone = evaporator_duty(176, false);
+    calc.VAPMainCalcLoop(alone);
+    EXPECT_EQ(alone.outdata[1].XerAlias, q22) << "a model rated alone is listed";
+    group = evaporator_duty(32, true);
+    calc.VAPMainCalcLoop(group);
+    EXPECT_FALSE(listed(group, q22)) << "a group search drops it";
+    EXPECT_EQ(group.outdata[1].OutputData.Status, -1);
 }
 
 }  // namespace
