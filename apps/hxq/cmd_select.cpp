@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
@@ -28,6 +29,7 @@ struct SelectOptions {
     std::string ini;
     std::string user_level = "A";
     bool progress = true;
+    std::optional<int> detail;
 };
 
 // A bar on stderr that follows CalcPercent; only drawn on a terminal.
@@ -107,9 +109,7 @@ int run_select(const SelectOptions& o) {
         bar.finish();
 
         const OutputSystem system = o.units == "us" ? OutputSystem::US : OutputSystem::SI;
-        if (o.json) fmt::print("{}\n", ResultJson(data, system).dump(2));
-        else fmt::print("{}", ResultTable(data, system));
-        return 0;
+        return PrintSinglePhase(data, system, o.json, o.detail);
     } catch (const DutyFileError& e) {
         fmt::print(stderr, "hxq: {}\n", e.what());
         return 2;
@@ -128,6 +128,7 @@ const CommandRegistration registration([](CLI::App& app, int& exit_code) {
         ->check(CLI::IsMember({"si", "us"}))
         ->capture_default_str();
     cmd->add_flag("--json", o->json, "Print the alternatives as JSON");
+    cmd->add_option("--detail", o->detail, "Print the full result of alternative N (1 = best)");
     cmd->add_option("--ini", o->ini, "User settings file (default: the build's sample/hxq.ini)");
     cmd->add_option("--user-level", o->user_level, "User level letter that the model tree is filtered by")
         ->capture_default_str();

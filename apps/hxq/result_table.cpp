@@ -1,34 +1,21 @@
 #include "result_table.h"
 
+#include "result_detail.h"
+
 #include "core/calculate.h"
 #include "core/model_designation.h"
-#include "settings/convert.h"
 #include "settings/format.h"
-#include "settings/unit_tables.h"
+#include "settings/library_state.h"
 
+#include <fmt/core.h>
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdint>
-#include <vector>
+#include <cstdio>
 
 namespace hxq::app {
 
 namespace {
-
-struct Units {
-    std::int16_t area = 0;
-    std::int16_t ohtc = 0;
-    std::int16_t pressure = 0;
-};
-
-Units output_units(OutputSystem system) {
-    settings::OutputUnitsType u;
-    settings::FillOutputUnits(u, system == OutputSystem::US ? settings::kUSOutputUnits : settings::kSIOutputUnits);
-    return Units{u.Area.UnitID, u.OHTC.UnitID, u.PdropPorts.UnitID};
-}
 
 bool filled(const core::OutDataType& slot) {
     return slot.OutputData.Valid && slot.OutputData.ParallelUnits != core::kEmptySlotUnits;
@@ -39,29 +26,78 @@ std::string letter(const std::string& chantype, int which) {
     return i < chantype.size() ? chantype.substr(i, 1) : std::string();
 }
 
-std::string shown(double si, std::int16_t unit) {
-    return settings::FormatInUnit(false, unit, platform::Variant(si), platform::Variant()).GVal;
+std::string passes_text(const core::SinglePhaseResult& r) {
+    return r.Passes[1] == r.Passes[2] || r.Passes[1] == 0 ? std::to_string(r.NoOfPasses)
+                                                           : fmt::format("{}/{}", r.Passes[1], r.Passes[2]);
 }
 
-// The records hold prices and many results in single precision, and the unit factors
-// add no digits worth showing: a number is written as the shortest text that reads back
-// as the same float (0.1745, not 0.1744976043701172).
-double float_precision(double v) {
-    const float f = static_cast<float>(v);
-    if (!std::isfinite(f)) return v;
-    const std::string text = fmt::format("{}", f);
-    double out = v;
-    std::from_chars(text.data(), text.data() + text.size(), out);
-    return out;
+// One row per alternative: the unit, its load and area, price and remark marks.
+std::string performance_block(const core::SPCDataType& data, const std::vector<const core::OutDataType*>& listed,
+                              const QuantityUnits& u, RemarkLegend& legend) {
+    AlignedTable t;
+    t.add_header({"#", "Model", "Plates", "Channels", "Passes", "Units", "Heat load", "Area", "OHTC pred.", "OHTC req.",
+                  "Over-surface", "Price", "Remarks"});
+    t.add_header({"", "", "", "side 1/2", "", "", UnitLabel(u.heat_load), UnitLabel(u.area), UnitLabel(u.ohtc),
+                  UnitLabel(u.ohtc), "%", "", ""});
+    t.align_left(1);
+    t.align_left(12);
+    const SinglePhaseDuty duty = DutyOf(data);
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const core::OutDataType& alt = *listed[i];
+        const core::SinglePhaseResult& r = alt.OutputData;
+        const int rank = static_cast<int>(i + 1);
+        const std::vector<Remark> remarks = SinglePhaseRemarks(r, duty, u);
+        legend.add(rank, remarks);
+        t.add_row({std::to_string(rank), Designation(alt, IsDualPair(data, alt)), std::to_string(r.NoOfPlates),
+                   fmt::format("{}/{}", r.NoOfChannels[1], r.NoOfChannels[2]), passes_text(r),
+                   std::to_string(r.ParallelUnits), Shown(r.HeatLoad, u.heat_load), Shown(r.HeatTransferArea, u.area),
+                   Shown(r.Kpredicted, u.ohtc), Shown(r.Krequired, u.ohtc), settings::fixed_text(r.OverSurface, 1),
+                   settings::fixed_text(alt.Price, 0), RemarkMarks(remarks)});
+    }
+    return t.text();
 }
 
-nlohmann::json quantity(double si, std::int16_t unit) {
-    const double v = settings::SharedConverter().ConvertFromSI(platform::Variant(si), unit).as_double();
-    return nlohmann::json{{"value", float_precision(v)}, {"unit", settings::UnitTable(unit).sUnit}};
+// Two rows per alternative, one per side, keyed by the rank.
+std::string sides_block(const core::SPCDataType& data, const std::vector<const core::OutDataType*>& listed,
+                        const QuantityUnits& u) {
+    AlignedTable t;
+    t.add_header({"#", "Side", "Fluid", "Inlet", "Outlet", "Mass flow", "dp", "dp ports", "Channel vel.", "Port vel."});
+    const std::string temperature = UnitLabel(u.temperature);
+    const std::string pressure = UnitLabel(u.pressure);
+    const std::string velocity = UnitLabel(u.velocity);
+    t.add_header({"", "", "", temperature, temperature, UnitLabel(u.mass_flow), pressure, pressure, velocity, velocity});
+    t.align_left(2);
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const core::OutDataType& alt = *listed[i];
+        const core::SinglePhaseResult& r = alt.OutputData;
+        const int circuits = Circuits(data, alt);
+        for (int s = 1; s <= 2; ++s)
+            t.add_row({std::to_string(i + 1), std::to_string(s), FluidText(data, s), Shown(r.InletTemp[s], u.temperature),
+                       Shown(r.OutletTemp[s], u.temperature), Shown(circuits * r.MassFlow[s], u.mass_flow),
+                       Shown(r.PressureDrop[s], u.pressure), Shown(r.PortPressureDrop[s], u.pressure),
+                       Shown(r.ChannelVelocity[s], u.velocity), Shown(NarrowestPort(r, s).velocity, u.velocity)});
+    }
+    return t.text();
 }
 
-bool is_dual_pair(const core::SPCDataType& data, const core::OutDataType& alt) {
-    return data.GivenValues.IsDualCalc && !alt.OutputData.Dual;
+nlohmann::json side_json(const core::SPCDataType& data, const core::OutDataType& alt, int s, const QuantityUnits& u) {
+    const core::SinglePhaseResult& r = alt.OutputData;
+    const NarrowPort port = NarrowestPort(r, s);
+    nlohmann::json j;
+    j["side"] = s;
+    const core::FluidObject* fluid = data.InData.Fluid[s].get();
+    j["fluid"] = fluid ? fluid->YFluidName() : std::string();
+    j["concentration"] = PercentQuantity(fluid ? fluid->YConc() : 0.0);
+    j["inlet_temp"] = Quantity(r.InletTemp[s], u.temperature);
+    j["outlet_temp"] = Quantity(r.OutletTemp[s], u.temperature);
+    j["mass_flow"] = Quantity(Circuits(data, alt) * r.MassFlow[s], u.mass_flow);
+    j["pressure_drop"] = Quantity(r.PressureDrop[s], u.pressure);
+    j["port_pressure_drop"] = Quantity(r.PortPressureDrop[s], u.pressure);
+    j["channel_velocity"] = Quantity(r.ChannelVelocity[s], u.velocity);
+    j["port_velocity"] = Quantity(port.velocity, u.velocity);
+    j["port_velocity_effective"] = Quantity(r.PortVelocity[s], u.velocity);
+    j["port_diameter"] = Quantity(port.diameter, u.length);
+    return j;
 }
 
 }  // namespace
@@ -96,85 +132,107 @@ std::string Designation(const core::OutDataType& alternative, bool dual_pair) {
                                         ChannelText(alternative, 2), dual_pair || alternative.Dual);
 }
 
-std::string ResultTable(const core::SPCDataType& data, OutputSystem system) {
-    const Units u = output_units(system);
-    const auto label = [](std::int16_t id) { return settings::UnitTable(id).sUnit; };
-    std::vector<std::vector<std::string>> rows;
-    rows.push_back({"#", "Model", "Plates", "Channels", "Passes", "Units", "Area", "OHTC pred.", "OHTC req.",
-                    "Over-surface", "dp side 1", "dp side 2", "Price"});
-    rows.push_back({"", "", "", "side 1/2", "", "", label(u.area), label(u.ohtc), label(u.ohtc), "%", label(u.pressure),
-                    label(u.pressure), ""});
-    int rank = 0;
-    for (int i = 1; i <= 7; ++i) {
-        const core::OutDataType& alt = data.outdata[i];
-        if (!filled(alt)) continue;
-        const core::SinglePhaseResult& r = alt.OutputData;
-        rows.push_back({std::to_string(++rank), Designation(alt, is_dual_pair(data, alt)),
-                        std::to_string(r.NoOfPlates), fmt::format("{}/{}", r.NoOfChannels[1], r.NoOfChannels[2]),
-                        r.Passes[1] == r.Passes[2] || r.Passes[1] == 0
-                            ? std::to_string(r.NoOfPasses)
-                            : fmt::format("{}/{}", r.Passes[1], r.Passes[2]),
-                        std::to_string(r.ParallelUnits), shown(r.HeatTransferArea, u.area), shown(r.Kpredicted, u.ohtc),
-                        shown(r.Krequired, u.ohtc), settings::fixed_text(r.OverSurface, 1),
-                        shown(r.PressureDrop[1], u.pressure), shown(r.PressureDrop[2], u.pressure),
-                        settings::fixed_text(alt.Price, 0)});
-    }
-    if (rank == 0) return "No alternatives.\n";
-    std::vector<std::size_t> width(rows.front().size(), 0);
-    // Widths in characters, not bytes: unit labels carry "²" and "°".
-    auto length = [](const std::string& s) {
-        return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-    };
-    for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], length(row[c]));
-    std::string out;
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            const std::string pad(width[c] - length(row[c]), ' ');
-            // Text columns to the left, numbers to the right.
-            line += c == 1 ? row[c] + pad : pad + row[c];
-            if (c + 1 < row.size()) line += "  ";
-        }
-        line.erase(line.find_last_not_of(' ') + 1);
-        out += line + "\n";
-    }
+std::vector<const core::OutDataType*> ListedAlternatives(const core::SPCDataType& data) {
+    std::vector<const core::OutDataType*> out;
+    for (int i = 1; i <= 7; ++i)
+        if (filled(data.outdata[i])) out.push_back(&data.outdata[i]);
     return out;
 }
 
+bool IsDualPair(const core::SPCDataType& data, const core::OutDataType& alternative) {
+    return data.GivenValues.IsDualCalc && !alternative.OutputData.Dual;
+}
+
+int Circuits(const core::SPCDataType& data, const core::OutDataType& alternative) {
+    return alternative.Dual || IsDualPair(data, alternative) ? 2 : 1;
+}
+
+std::string FluidText(const core::SPCDataType& data, int side) {
+    const core::FluidObject* fluid = data.InData.Fluid[side].get();
+    if (!fluid) return "";
+    if (fluid->YConc() > 0) return fmt::format("{} {} %", fluid->YFluidName(), settings::show_value(fluid->YConc(), 3));
+    return fluid->YFluidName();
+}
+
+SinglePhaseDuty DutyOf(const core::SPCDataType& data) {
+    const core::SinglePhaseInput& in = data.InData;
+    SinglePhaseDuty duty;
+    if (in.OverSurface.Given) duty.asked_over_surface = in.OverSurface.Value;
+    for (int s = 1; s <= 2; ++s)
+        if (in.MaxPressureDrop[s].Given) duty.max_pressure_drop[s] = in.MaxPressureDrop[s].Value;
+    duty.calc_type = settings::library_state().UserSettings.StartUpCalcType;
+    return duty;
+}
+
+std::string ResultTable(const core::SPCDataType& data, OutputSystem system) {
+    const std::vector<const core::OutDataType*> listed = ListedAlternatives(data);
+    if (listed.empty()) return "No alternatives.\n";
+    const QuantityUnits u = OutputUnits(system);
+    RemarkLegend legend;
+    DefineSinglePhaseRemarks(legend);
+    std::string out = performance_block(data, listed, u, legend);
+    out += "\n" + sides_block(data, listed, u);
+    if (!legend.empty()) out += "\n" + legend.text();
+    return out;
+}
+
+nlohmann::json AlternativeJson(const core::SPCDataType& data, const core::OutDataType& alt, int rank,
+                               const QuantityUnits& u) {
+    const core::SinglePhaseResult& r = alt.OutputData;
+    nlohmann::json j;
+    j["rank"] = rank;
+    j["designation"] = Designation(alt, IsDualPair(data, alt));
+    j["model"] = alt.XerAlias;
+    j["channel_type"] = alt.Chantype;
+    j["node"] = alt.nodeid;
+    j["plates"] = r.NoOfPlates;
+    j["channels"] = {r.NoOfChannels[1], r.NoOfChannels[2]};
+    j["passes"] = {r.Passes[1], r.Passes[2]};
+    j["parallel_units"] = r.ParallelUnits;
+    j["circuits"] = Circuits(data, alt);
+    j["heat_load"] = Quantity(r.HeatLoad, u.heat_load);
+    j["area"] = Quantity(r.HeatTransferArea, u.area);
+    j["ohtc_predicted"] = Quantity(r.Kpredicted, u.ohtc);
+    j["ohtc_required"] = Quantity(r.Krequired, u.ohtc);
+    j["over_surface"] = PercentQuantity(r.OverSurface);
+    j["pressure_drop"] = {Quantity(r.PressureDrop[1], u.pressure), Quantity(r.PressureDrop[2], u.pressure)};
+    j["sides"] = {side_json(data, alt, 1, u), side_json(data, alt, 2, u)};
+    j["price"] = FloatPrecision(alt.Price);
+    if (r.ErrorCode != 0) j["remark_code"] = r.ErrorCode;
+    j["remarks"] = RemarkJson(SinglePhaseRemarks(r, DutyOf(data), u));
+    return j;
+}
+
 nlohmann::json ResultJson(const core::SPCDataType& data, OutputSystem system) {
-    const Units u = output_units(system);
+    const QuantityUnits u = OutputUnits(system);
     nlohmann::json alternatives = nlohmann::json::array();
-    int rank = 0;
-    for (int i = 1; i <= 7; ++i) {
-        const core::OutDataType& alt = data.outdata[i];
-        if (!filled(alt)) continue;
-        const core::SinglePhaseResult& r = alt.OutputData;
-        nlohmann::json j;
-        j["rank"] = ++rank;
-        j["designation"] = Designation(alt, is_dual_pair(data, alt));
-        j["model"] = alt.XerAlias;
-        j["channel_type"] = alt.Chantype;
-        j["node"] = alt.nodeid;
-        j["plates"] = r.NoOfPlates;
-        j["channels"] = {r.NoOfChannels[1], r.NoOfChannels[2]};
-        j["passes"] = {r.Passes[1], r.Passes[2]};
-        j["parallel_units"] = r.ParallelUnits;
-        j["area"] = quantity(r.HeatTransferArea, u.area);
-        j["ohtc_predicted"] = quantity(r.Kpredicted, u.ohtc);
-        j["ohtc_required"] = quantity(r.Krequired, u.ohtc);
-        j["over_surface"] = {{"value", float_precision(r.OverSurface)}, {"unit", "%"}};
-        j["pressure_drop"] = {quantity(r.PressureDrop[1], u.pressure), quantity(r.PressureDrop[2], u.pressure)};
-        j["price"] = float_precision(alt.Price);
-        if (r.ErrorCode != 0) j["remark_code"] = r.ErrorCode;
-        alternatives.push_back(std::move(j));
-    }
+    const std::vector<const core::OutDataType*> listed = ListedAlternatives(data);
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        alternatives.push_back(AlternativeJson(data, *listed[i], static_cast<int>(i + 1), u));
     const core::InputData& g = data.GivenValues;
     return nlohmann::json{{"duty", "single-phase"},
                           {g.IsXerGroup ? "group" : "model", g.Xer},
                           {"node", g.XerID},
-                          {"units", system == OutputSystem::US ? "us" : "si"},
+                          {"units", SystemName(system)},
                           {"alternatives", std::move(alternatives)}};
+}
+
+int PrintSinglePhase(const core::SPCDataType& data, OutputSystem system, bool json, std::optional<int> detail) {
+    if (!detail) {
+        if (json) fmt::print("{}\n", ResultJson(data, system).dump(2));
+        else fmt::print("{}", ResultTable(data, system));
+        return 0;
+    }
+    const std::size_t listed = ListedAlternatives(data).size();
+    if (*detail < 1 || static_cast<std::size_t>(*detail) > listed) {
+        fmt::print(stderr, "hxq: --detail {}: no such alternative; {}\n", *detail,
+                   listed == 0 ? std::string("no alternative is listed")
+                               : fmt::format("alternatives 1 to {} are listed", listed));
+        return 2;
+    }
+    if (json) fmt::print("{}\n", SinglePhaseDetailJson(data, *detail, system).dump(2));
+    else fmt::print("{}", SinglePhaseDetail(data, *detail, system));
+    return 0;
 }
 
 }  // namespace hxq::app

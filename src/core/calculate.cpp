@@ -77,6 +77,7 @@ void ConvertEngineUnits(OutDataType& result) {
     SinglePhaseResult& r = result.OutputData;
     for (int s = 1; s <= 2; ++s) {
         r.PortDiameterUp[s] /= 1000.0;  // mm -> m
+        r.PortDiameterDown[s] /= 1000.0;
         r.Viscosity[s] /= 1000.0;       // mPa s -> Pa s
         r.WallViscosity[s] /= 1000.0;
     }

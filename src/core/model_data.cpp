@@ -45,8 +45,8 @@ void copy_geometry(const Recordset& hxq, Input& in, bool dual_calc) {
 }
 
 void copy_single_phase(const Recordset& hxq, SinglePhaseInput& in, bool dual_calc) {
-    in.PortMassFluxLimit[1] = 2000;
-    in.PortMassFluxLimit[2] = 2000;
+    in.PortMassFluxLimit[1] = kPortMassFluxLimitPreset;
+    in.PortMassFluxLimit[2] = kPortMassFluxLimitPreset;
     copy_geometry(hxq, in, dual_calc);
     in.MaxPasses = ToInt16(hxq.Fields("MaxPasses"));
     in.Split = ToInt16(hxq.Fields("Split"));

@@ -12,6 +12,12 @@
 
 namespace hxq::core {
 
+// Port mass flux above which a side gets the port-velocity remark: the limit the
+// single-phase driver presets for every model (PortMassFluxLimit), kg/(m² s).
+inline constexpr double kPortMassFluxLimitPreset = 2000.0;
+// Share of a side's pressure drop lost in its ports above which the side gets a remark, %.
+inline constexpr double kPortShareRemarkPercent = 30.0;
+
 // One duty value with the flag that says the user gave it.
 struct DutyValue {
     double Value = 0;
@@ -142,6 +148,7 @@ struct SinglePhaseResult {
     PerSide<double> ChannelPressureDrop; // Pa
     PerSide<double> PortPressureDrop;    // Pa, ports and distribution slits
     PerSide<double> PortDiameterUp;      // engine: mm; m after the driver
+    PerSide<double> PortDiameterDown;    // engine: mm; m after the driver; the port the side leaves by
     PerSide<double> PortVelocity;        // m/s
     PerSide<double> ChannelVelocity;     // m/s, mean over the side's channels
     PerSide<double> ReynoldsNumber;      // -, mean over the side's channels (flow weighted)

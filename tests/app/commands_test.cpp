@@ -333,10 +333,13 @@ TEST_F(SelectCommand, PrintsSevenRankedAlternativesOfTheSampleGroup) {
     const ProgramOutcome r = hxq({"select", sample_duty("group_search.toml")});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     const auto l = lines(r.out);
-    ASSERT_EQ(l.size(), 9u) << r.out;  // two header lines, seven alternatives
+    // The performance block: two header lines, seven alternatives; then the sides block.
+    ASSERT_GT(l.size(), 10u) << r.out;
+    EXPECT_EQ(l[9], "");
     EXPECT_NE(l[0].find("Over-surface"), std::string::npos);
     EXPECT_NE(l[1].find("m²"), std::string::npos);
-    EXPECT_NE(l[1].find("kPa"), std::string::npos);
+    EXPECT_NE(l[1].find("kW"), std::string::npos);
+    EXPECT_NE(l[11].find("kPa"), std::string::npos);
     for (int i = 1; i <= 7; ++i) EXPECT_EQ(l[static_cast<std::size_t>(i + 1)].rfind(std::to_string(i) + "  Q", 0), 0u);
     // No progress bar when stderr is not a terminal.
     EXPECT_EQ(r.err, "");

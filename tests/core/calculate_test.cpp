@@ -199,6 +199,7 @@ TEST_F(Driver, ResultsAreRescaledFromEngineUnitsAndMaterialSetsTheWallConductivi
     const SinglePhaseResult& r = data.outdata[1].OutputData;
     EXPECT_DOUBLE_EQ(r.HeatLoad, 10000);
     EXPECT_DOUBLE_EQ(r.PortDiameterUp[2], 0.02);
+    EXPECT_DOUBLE_EQ(r.PortDiameterDown[1], 0.016);
     EXPECT_DOUBLE_EQ(r.Viscosity[2], 0.001);
     EXPECT_DOUBLE_EQ(r.WallViscosity[1], 0.002);
     EXPECT_DOUBLE_EQ(r.FoulingFactor, 0.00005);

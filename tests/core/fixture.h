@@ -161,6 +161,7 @@ public:
             r.MassFlow[s] = 0.5 * s;
             r.InletTemp[s] = s == 1 ? 80 : 20;
             r.PortDiameterUp[s] = 20;  // mm
+            r.PortDiameterDown[s] = 16;
             r.Viscosity[s] = 1;        // mPa s
             r.WallViscosity[s] = 2;
             r.Density[s] = 1000;

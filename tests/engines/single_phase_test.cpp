@@ -597,6 +597,8 @@ TEST(SinglePhasePerformance, CounterCurrentAgreesWithAHandCalculation) {
     const double rho1 = water.YDensity(0.5 * (r.InletTemp[1] + r.OutletTemp[1]));
     EXPECT_NEAR(r.PortPressureDrop[1], 1.9 * g * g / (2 * rho1), 1e-6 * r.PortPressureDrop[1]);
     EXPECT_NEAR(r.PortVelocity[1], g / rho1, 1e-9);
+    EXPECT_DOUBLE_EQ(r.PortDiameterUp[1], 1000 * kPort);  // engine: mm
+    EXPECT_DOUBLE_EQ(r.PortDiameterDown[2], 1000 * kPort);
     // Walls lie between the fluids; viscosity reported in mPa s.
     EXPECT_GT(r.MeanWallTemp[1], r.MeanWallTemp[2]);
     EXPECT_LT(r.MaxTemp[2], r.InletTemp[1]);

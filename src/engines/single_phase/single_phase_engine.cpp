@@ -20,8 +20,6 @@ using core::SinglePhaseResult;
 
 // Design adds units in parallel up to this many before giving up.
 constexpr int kMaxParallelUnits = 10;
-// Share of the port loss in a side's pressure drop above which the side gets a remark (%).
-constexpr double kPortShareRemark = 30.0;
 // Relative slack on pressure-drop limits: a flow found from a limit meets it to rounding.
 constexpr double kLimitSlack = 1e-9;
 // A dual model's pack holds two equal circuits side by side: each has half the channels of
@@ -841,6 +839,7 @@ void fill_result(const Context& c, const Evaluation& e, SinglePhaseResult& r) {
         r.ChannelPressureDrop[j] = f.dp_channel;
         r.PortPressureDrop[j] = f.dp_port;
         r.PortDiameterUp[j] = c.in.Side[j].PortDiaUp * 1000.0;  // engine: mm
+        r.PortDiameterDown[j] = c.in.Side[j].PortDiaDown * 1000.0;
         r.PortVelocity[j] = f.port_velocity;
         r.ChannelVelocity[j] = f.velocity;
         r.ReynoldsNumber[j] = f.re;
@@ -856,7 +855,7 @@ void fill_result(const Context& c, const Evaluation& e, SinglePhaseResult& r) {
         r.SpecificHeat[j] = p.cp;
         r.Conductivity[j] = p.k;
         const double share = f.dp_total > 0 ? 100.0 * f.dp_port / f.dp_total : 0;
-        if (share > kPortShareRemark) {
+        if (share > core::kPortShareRemarkPercent) {
             r.NotePercentText[j] = "Port pressure drop above 30 % of the total";
             r.NotePercent[j] = share;
         }

@@ -1,0 +1,164 @@
+#include "result_detail.h"
+
+#include "result_table.h"
+#include "single_phase_remarks.h"
+
+#include "settings/format.h"
+
+#include <fmt/format.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+namespace hxq::app {
+
+namespace {
+
+const core::OutDataType& listed(const core::SPCDataType& data, int rank) {
+    const auto all = ListedAlternatives(data);
+    if (rank < 1 || static_cast<std::size_t>(rank) > all.size())
+        throw std::out_of_range(fmt::format("alternative {} is not listed", rank));
+    return *all[static_cast<std::size_t>(rank - 1)];
+}
+
+// A quantity of one side: its name, unit id (-1: a plain number) and value.
+struct SideRow {
+    const char* name;
+    const char* key;  // in JSON
+    std::int16_t unit;
+    std::function<double(int)> value;
+};
+
+std::vector<SideRow> side_rows(const core::SPCDataType& data, const core::OutDataType& alt, const QuantityUnits& u) {
+    const core::SinglePhaseResult& r = alt.OutputData;
+    const int circuits = Circuits(data, alt);
+    return {
+        {"Inlet temperature", "inlet_temp", u.temperature, [&r](int s) { return r.InletTemp[s]; }},
+        {"Outlet temperature", "outlet_temp", u.temperature, [&r](int s) { return r.OutletTemp[s]; }},
+        {"Mass flow", "mass_flow", u.mass_flow, [&r, circuits](int s) { return circuits * r.MassFlow[s]; }},
+        {"Pressure drop", "pressure_drop", u.pressure, [&r](int s) { return r.PressureDrop[s]; }},
+        {"  in channels", "channel_pressure_drop", u.pressure, [&r](int s) { return r.ChannelPressureDrop[s]; }},
+        {"  in ports", "port_pressure_drop", u.pressure, [&r](int s) { return r.PortPressureDrop[s]; }},
+        {"Port diameter in", "port_diameter_in", u.length, [&r](int s) { return r.PortDiameterUp[s]; }},
+        {"Port diameter out", "port_diameter_out", u.length, [&r](int s) { return r.PortDiameterDown[s]; }},
+        {"Port velocity in", "port_velocity_in", u.velocity, [&r](int s) { return PortVelocityAt(r, s, r.PortDiameterUp[s]); }},
+        {"Port velocity out", "port_velocity_out", u.velocity, [&r](int s) { return PortVelocityAt(r, s, r.PortDiameterDown[s]); }},
+        {"Port velocity (effective diameter)", "port_velocity_effective", u.velocity, [&r](int s) { return r.PortVelocity[s]; }},
+        {"Channel velocity", "channel_velocity", u.velocity, [&r](int s) { return r.ChannelVelocity[s]; }},
+        {"Reynolds number", "reynolds_number", -1, [&r](int s) { return r.ReynoldsNumber[s]; }},
+        {"Film coefficient", "film_coefficient", u.film, [&r](int s) { return r.FilmCoefficient[s]; }},
+        {"Shear stress", "shear_stress", u.shear, [&r](int s) { return r.ShearStress[s]; }},
+        {"NTU", "ntu", -1, [&r](int s) { return r.NTU[s]; }},
+        {"Wall temperature min.", "wall_temp_min", u.temperature, [&r](int s) { return r.MinTemp[s]; }},
+        {"Wall temperature max.", "wall_temp_max", u.temperature, [&r](int s) { return r.MaxTemp[s]; }},
+        {"Wall temperature mean", "wall_temp_mean", u.temperature, [&r](int s) { return r.MeanWallTemp[s]; }},
+        {"Reference temperature", "reference_temp", u.temperature, [&r](int s) { return r.RefTemp[s]; }},
+        {"Density", "density", u.density, [&r](int s) { return r.Density[s]; }},
+        {"Specific heat", "specific_heat", u.heat_capacity, [&r](int s) { return r.SpecificHeat[s]; }},
+        {"Viscosity", "viscosity", u.viscosity, [&r](int s) { return r.Viscosity[s]; }},
+        {"Wall viscosity", "wall_viscosity", u.viscosity, [&r](int s) { return r.WallViscosity[s]; }},
+        {"Conductivity", "conductivity", u.conductivity, [&r](int s) { return r.Conductivity[s]; }},
+    };
+}
+
+std::string plain(double v) { return settings::show_value(v, 3); }
+
+std::string unit_block(const core::OutDataType& alt, const QuantityUnits& u) {
+    const core::SinglePhaseResult& r = alt.OutputData;
+    AlignedTable t;
+    t.align_left(0);
+    t.align_left(2);
+    const auto row = [&t](const char* name, std::string value, std::string unit) {
+        t.add_row({name, std::move(value), std::move(unit)});
+    };
+    const auto quantity = [&row](const char* name, double si, std::int16_t unit) {
+        row(name, Shown(si, unit), UnitLabel(unit));
+    };
+    quantity("Heat load", r.HeatLoad, u.heat_load);
+    row("Plates", std::to_string(r.NoOfPlates), "per unit");
+    row("Units in parallel", std::to_string(r.ParallelUnits), "");
+    quantity("Area", r.HeatTransferArea, u.area);
+    quantity("OHTC predicted", r.Kpredicted, u.ohtc);
+    quantity("OHTC required", r.Krequired, u.ohtc);
+    quantity("OHTC clean", r.U_clean, u.ohtc);
+    row("Over-surface", settings::fixed_text(r.OverSurface, 1), "%");
+    quantity("LMTD", r.LMTD, u.temperature_difference);
+    quantity("Mean temperature difference", r.DeltaTempEffective, u.temperature_difference);
+    row("Correction factor", plain(r.CorrectionFactor), "");
+    quantity("Heat flux", r.HeatFlux, u.heat_flux);
+    quantity("Fouling factor", r.FoulingFactor, u.fouling);
+    row("Flow", r.CounterCurrent ? "counter-current" : "co-current", "");
+    row("Price", settings::fixed_text(alt.Price, 0), "");
+    return t.text();
+}
+
+std::string sides_block(const core::SPCDataType& data, const core::OutDataType& alt, const QuantityUnits& u) {
+    const core::SinglePhaseResult& r = alt.OutputData;
+    AlignedTable t;
+    t.align_left(0);
+    t.align_left(1);
+    t.add_header({"", "", "Side 1", "Side 2"});
+    t.add_row({"Fluid", "", FluidText(data, 1), FluidText(data, 2)});
+    t.add_row({"Channels", "", std::to_string(r.NoOfChannels[1]), std::to_string(r.NoOfChannels[2])});
+    t.add_row({"Passes", "", std::to_string(r.Passes[1]), std::to_string(r.Passes[2])});
+    for (const SideRow& q : side_rows(data, alt, u)) {
+        // The engine leaves the NTU 0 where it did not rate one.
+        if (q.unit < 0 && std::string_view(q.key) == "ntu" && !(q.value(1) > 0 || q.value(2) > 0)) continue;
+        const auto text = [&](int s) { return q.unit < 0 ? plain(q.value(s)) : Shown(q.value(s), q.unit); };
+        t.add_row({q.name, q.unit < 0 ? "" : UnitLabel(q.unit), text(1), text(2)});
+    }
+    return t.text();
+}
+
+}  // namespace
+
+std::string SinglePhaseDetail(const core::SPCDataType& data, int rank, OutputSystem system) {
+    const core::OutDataType& alt = listed(data, rank);
+    const QuantityUnits u = OutputUnits(system);
+    std::string out = fmt::format("Alternative {}: {}\n\n", rank, Designation(alt, IsDualPair(data, alt)));
+    out += unit_block(alt, u) + "\n" + sides_block(data, alt, u);
+    const std::vector<Remark> remarks = SinglePhaseRemarks(alt.OutputData, DutyOf(data), u);
+    if (!remarks.empty()) {
+        RemarkLegend legend;
+        DefineSinglePhaseRemarks(legend);
+        legend.add(rank, remarks);
+        out += "\n" + legend.text();
+    }
+    return out;
+}
+
+nlohmann::json SinglePhaseDetailJson(const core::SPCDataType& data, int rank, OutputSystem system) {
+    const core::OutDataType& alt = listed(data, rank);
+    const core::SinglePhaseResult& r = alt.OutputData;
+    const QuantityUnits u = OutputUnits(system);
+    nlohmann::json j = AlternativeJson(data, alt, rank, u);
+    nlohmann::json d;
+    d["ohtc_clean"] = Quantity(r.U_clean, u.ohtc);
+    d["lmtd"] = Quantity(r.LMTD, u.temperature_difference);
+    d["mean_temperature_difference"] = Quantity(r.DeltaTempEffective, u.temperature_difference);
+    d["correction_factor"] = FloatPrecision(r.CorrectionFactor);
+    d["heat_flux"] = Quantity(r.HeatFlux, u.heat_flux);
+    d["fouling_factor"] = Quantity(r.FoulingFactor, u.fouling);
+    d["counter_current"] = r.CounterCurrent;
+    nlohmann::json sides = nlohmann::json::array();
+    for (int s = 1; s <= 2; ++s) {
+        nlohmann::json side{{"side", s}};
+        for (const SideRow& q : side_rows(data, alt, u)) {
+            if (q.unit < 0 && std::string_view(q.key) == "ntu" && !(q.value(s) > 0)) continue;
+            side[q.key] = q.unit < 0 ? nlohmann::json(FloatPrecision(q.value(s))) : Quantity(q.value(s), q.unit);
+        }
+        sides.push_back(std::move(side));
+    }
+    d["sides"] = std::move(sides);
+    j["detail"] = std::move(d);
+    const core::InputData& g = data.GivenValues;
+    return nlohmann::json{{"duty", "single-phase"},
+                          {g.IsXerGroup ? "group" : "model", g.Xer},
+                          {"node", g.XerID},
+                          {"units", SystemName(system)},
+                          {"alternative", std::move(j)}};
+}
+
+}  // namespace hxq::app
