@@ -1,9 +1,10 @@
 // Group selections of the refrigerant duties on the sample range with the real engines:
-// a condenser group, an evaporator group and an air dryer design over the air dryer
-// group. Counter: the alternatives found, so that a run that finds nothing (and so
-// returns early) does not pass for a fast one.
+// the condenser and evaporator duties of the driver tests over their groups, and an air
+// dryer design over the air dryer group. Counter: the alternatives found, so that a run
+// that finds nothing (and so returns early) does not pass for a fast one.
 #include "batch/ad_opt.h"
 #include "core/calculate.h"
+#include "core/sample_duties.h"
 #include "engines/fluid/catalogue.h"
 #include "platform/prompter.h"
 #include "settings/library_state.h"
@@ -17,33 +18,6 @@ namespace {
 
 using namespace hxq;
 
-const std::string kSample = HXQ_SAMPLE_DIR;
-
-core::CalculationSources sample_sources() {
-    core::CalculationSources s;
-    s.MainProductDB = kSample + "/products.db";
-    s.StockDB = kSample + "/stock.db";
-    s.SelectorDB = kSample + "/selector.db";
-    s.UserLevel = "A";  // every model of the range
-    return s;
-}
-
-// A tag whose item 15 names the group node.
-std::string tag_of(int node) {
-    std::string tag;
-    for (int i = 0; i < 26; ++i) tag += (i ? "%" : "") + std::string(i == 15 ? std::to_string(node) : "");
-    return tag;
-}
-
-template <class Data>
-void target_group(Data& d, int node) {
-    d.GivenValues.XerDB = kSample + "/products.db";
-    d.GivenValues.XerTag = tag_of(node);
-    d.GivenValues.IsXerGroup = true;
-}
-
-void set(core::DutyValue& v, double x) { v = core::DutyValue{x, true}; }
-
 template <class Slots>
 int filled(const Slots& slots) {
     int n = 0;
@@ -51,23 +25,10 @@ int filled(const Slots& slots) {
     return n;
 }
 
-// R134a condensing at 45 °C (gas 75 °C, 2 K subcooling), 50 kW into water 30 → 35 °C.
 void BM_CondenserGroupSelection(benchmark::State& state) {
     core::clsCalculate calc;
-    calc.SetSources(sample_sources());
-    core::CONDataType d;
-    target_group(d, 22);
-    auto& in = d.InData;
-    in.Refrigerant = engines::fluid::create_fluid("R134a");
-    in.Fluid = engines::fluid::create_fluid("Water");
-    in.CalcMode = "D";
-    set(in.CondTemp, 45);
-    set(in.InletTemp[1], 75);
-    set(in.SubCooling, 2);
-    set(in.HeatLoad, 50e3);
-    set(in.InletTemp[2], 30);
-    set(in.OutletTemp[2], 35);
-    set(in.MaxPressureDrop[2], 50e3);
+    calc.SetSources(test::sample_sources());
+    core::CONDataType d = test::condenser_duty(22, true);
     for (auto _ : state) {
         calc.CONMainCalcLoop(d);
         benchmark::DoNotOptimize(d.outdata[1].Price);
@@ -75,23 +36,10 @@ void BM_CondenserGroupSelection(benchmark::State& state) {
     state.counters["alternatives"] = filled(d.outdata);
 }
 
-// R410A evaporating at 2 °C (inlet quality 0.25, 5 K superheat), 40 kW from 30 % MEG 12 → 7 °C.
 void BM_EvaporatorGroupSelection(benchmark::State& state) {
     core::clsCalculate calc;
-    calc.SetSources(sample_sources());
-    core::VAPDataType d;
-    target_group(d, 32);
-    auto& in = d.InData;
-    in.Refrigerant = engines::fluid::create_fluid("R410A");
-    in.Fluid = engines::fluid::create_fluid("MEG", 30);
-    in.CalcMode = "D";
-    set(in.EvapTemp, 2);
-    set(in.Qin, 0.25);
-    set(in.SuperHeating, 5);
-    set(in.HeatLoad, 40e3);
-    set(in.InletTemp[2], 12);
-    set(in.OutletTemp[2], 7);
-    set(in.MaxPressureDrop[2], 50e3);
+    calc.SetSources(test::sample_sources());
+    core::VAPDataType d = test::evaporator_duty(32, true);
     for (auto _ : state) {
         calc.VAPMainCalcLoop(d);
         benchmark::DoNotOptimize(d.outdata[1].Price);
@@ -104,7 +52,7 @@ void BM_EvaporatorGroupSelection(benchmark::State& state) {
 void BM_AirDryerDesignOverGroup(benchmark::State& state) {
     settings::set_prompter(std::make_shared<platform::ScriptedPrompter>());
     batch::clsADOpt opt;
-    opt.SetSources(sample_sources());
+    opt.SetSources(test::sample_sources());
     batch::ADDataType data;
     auto& in = data.ADInData;
     auto& f = in.ADFormIndata;

@@ -2,6 +2,7 @@
 // and the heat balance of the flows summed over the pack's circuits; a non-dual model of
 // a dual calculation still forms its pair.
 #include "core/calculate.h"
+#include "sample_duties.h"
 #include "engines/fluid/catalogue.h"
 #include "platform/db.h"
 
@@ -18,9 +19,8 @@ constexpr int kDualSinglePhaseGroup = 16;
 constexpr int kDualCondenserGroup = 23;
 constexpr int kDualEvaporatorGroup = 33;
 
-std::string sample(const char* file) { return std::string(HXQ_SAMPLE_DIR) + "/" + file; }
-
-CalculationSources sample_sources() { return {sample("products.db"), sample("stock.db"), sample("selector.db"), "A"}; }
+using test::sample;
+using test::sample_sources;
 
 // The single-phase model node of `alias` ("Q32D H").
 std::int16_t single_phase_node(const std::string& alias) {
@@ -170,14 +170,6 @@ TEST_F(DualSinglePhase, ADualCalculationPairsANonDualModelAndLeavesADualOneAsItI
 
 // The condenser and evaporator rate a dual pack for the whole duty and report the
 // unit's load and flows (both circuits together); their drivers double nothing.
-std::string tag_of(int node) {
-    std::string tag;
-    for (int i = 0; i < 26; ++i) tag += (i ? "%" : "") + std::string(i == 15 ? std::to_string(node) : "");
-    return tag;
-}
-
-void set(DutyValue& v, double x) { v = DutyValue{x, true}; }
-
 template <class Result>
 void expect_secondary_balance(const Result& r, double duty) {
     expect_relative(r.HeatLoad, duty, "load");
@@ -188,22 +180,8 @@ void expect_secondary_balance(const Result& r, double duty) {
 TEST(DualTwoPhase, DualCondensersReportTheDutyAndTheBalanceOfTheirRefrigerant) {
     clsCalculate calc;
     calc.SetSources(sample_sources());
-    // R134a condensing at 45 °C (gas 75 °C, 2 K subcooling), 50 kW into water 30 → 35 °C.
-    CONDataType d;
-    d.GivenValues.XerDB = sample("products.db");
-    d.GivenValues.XerTag = tag_of(kDualCondenserGroup);
-    d.GivenValues.IsXerGroup = true;
-    auto& in = d.InData;
-    in.Refrigerant = engines::fluid::create_fluid("R134a");
-    in.Fluid = engines::fluid::create_fluid("Water");
-    in.CalcMode = "D";
-    set(in.CondTemp, 45);
-    set(in.InletTemp[1], 75);
-    set(in.SubCooling, 2);
-    set(in.HeatLoad, 50e3);
-    set(in.InletTemp[2], 30);
-    set(in.OutletTemp[2], 35);
-    set(in.MaxPressureDrop[2], 50e3);
+    CONDataType d = test::condenser_duty(kDualCondenserGroup, true);
+    const auto& in = d.InData;
     calc.CONMainCalcLoop(d);
     const FluidObject& ref = *in.Refrigerant;
     int listed = 0;
@@ -225,22 +203,8 @@ TEST(DualTwoPhase, DualCondensersReportTheDutyAndTheBalanceOfTheirRefrigerant) {
 TEST(DualTwoPhase, DualEvaporatorsReportTheDutyAndTheBalanceOfTheirRefrigerant) {
     clsCalculate calc;
     calc.SetSources(sample_sources());
-    // R410A evaporating at 2 °C from quality 0.25 to 5 K superheat, 40 kW from 30 % MEG 12 → 7 °C.
-    VAPDataType d;
-    d.GivenValues.XerDB = sample("products.db");
-    d.GivenValues.XerTag = tag_of(kDualEvaporatorGroup);
-    d.GivenValues.IsXerGroup = true;
-    auto& in = d.InData;
-    in.Refrigerant = engines::fluid::create_fluid("R410A");
-    in.Fluid = engines::fluid::create_fluid("MEG", 30);
-    in.CalcMode = "D";
-    set(in.EvapTemp, 2);
-    set(in.Qin, 0.25);
-    set(in.SuperHeating, 5);
-    set(in.HeatLoad, 40e3);
-    set(in.InletTemp[2], 12);
-    set(in.OutletTemp[2], 7);
-    set(in.MaxPressureDrop[2], 50e3);
+    VAPDataType d = test::evaporator_duty(kDualEvaporatorGroup, true);
+    const auto& in = d.InData;
     calc.VAPMainCalcLoop(d);
     const FluidObject& ref = *in.Refrigerant;
     int listed = 0;

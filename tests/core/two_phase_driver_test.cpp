@@ -1,5 +1,6 @@
 // The condenser and evaporator main loops on the sample range with the real engines.
 #include "core/calculate.h"
+#include "sample_duties.h"
 #include "engines/evaporator/evaporator_engine.h"
 #include "engines/fluid/catalogue.h"
 #include "platform/error.h"
@@ -14,65 +15,7 @@ namespace {
 using core::CONDataType;
 using core::VAPDataType;
 
-std::string sample(const char* file) { return std::string(HXQ_SAMPLE_DIR) + "/" + file; }
-
-// A tag whose item 15 names the node or group.
-std::string tag_of(int node) {
-    std::string tag;
-    for (int i = 0; i < 26; ++i) tag += (i ? "%" : "") + std::string(i == 15 ? std::to_string(node) : "");
-    return tag;
-}
-
-void use_sample(core::clsCalculate& calc) {
-    core::CalculationSources s;
-    s.MainProductDB = sample("products.db");
-    s.StockDB = sample("stock.db");
-    s.SelectorDB = sample("selector.db");
-    s.UserLevel = "A";
-    calc.SetSources(s);
-}
-
-void set(core::DutyValue& v, double x) { v = core::DutyValue{x, true}; }
-
-// R134a condensing at 45 °C (gas 75 °C, 2 K subcooling), 50 kW into water 30 → 35 °C,
-// over the condenser group C/022 (node 22) or one of its model rows.
-CONDataType condenser_duty(int node, bool group) {
-    CONDataType d;
-    d.GivenValues.XerDB = sample("products.db");
-    d.GivenValues.XerTag = tag_of(node);
-    d.GivenValues.IsXerGroup = group;
-    auto& in = d.InData;
-    in.Refrigerant = engines::fluid::create_fluid("R134a");
-    in.Fluid = engines::fluid::create_fluid("Water");
-    in.CalcMode = "D";
-    set(in.CondTemp, 45);
-    set(in.InletTemp[1], 75);
-    set(in.SubCooling, 2);
-    set(in.HeatLoad, 50e3);
-    set(in.InletTemp[2], 30);
-    set(in.OutletTemp[2], 35);
-    set(in.MaxPressureDrop[2], 50e3);
-    return d;
-}
-
-VAPDataType evaporator_duty(int node, bool group) {
-    VAPDataType d;
-    d.GivenValues.XerDB = sample("products.db");
-    d.GivenValues.XerTag = tag_of(node);
-    d.GivenValues.IsXerGroup = group;
-    auto& in = d.InData;
-    in.Refrigerant = engines::fluid::create_fluid("R410A");
-    in.Fluid = engines::fluid::create_fluid("MEG", 30);
-    in.CalcMode = "D";
-    set(in.EvapTemp, 2);
-    set(in.Qin, 0.25);
-    set(in.SuperHeating, 5);
-    set(in.HeatLoad, 40e3);
-    set(in.InletTemp[2], 12);
-    set(in.OutletTemp[2], 7);
-    set(in.MaxPressureDrop[2], 50e3);
-    return d;
-}
+void use_sample(core::clsCalculate& calc) { calc.SetSources(sample_sources()); }
 
 TEST(TwoPhaseDrivers, GroupRunsRankSolutionsAndPriceThemByUnits) {
     core::clsCalculate calc;

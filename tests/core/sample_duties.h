@@ -1,0 +1,69 @@
+// The refrigerant duties the driver tests and benchmarks rate over the sample range.
+#pragma once
+
+#include "core/calculate.h"
+#include "engines/fluid/catalogue.h"
+
+#include <string>
+
+namespace hxq::test {
+
+inline std::string sample(const char* file) { return std::string(HXQ_SAMPLE_DIR) + "/" + file; }
+
+inline core::CalculationSources sample_sources() {
+    return {sample("products.db"), sample("stock.db"), sample("selector.db"), "A"};  // level A: the whole range
+}
+
+// A tag whose item 15 names the node or group.
+inline std::string tag_of(int node) {
+    std::string tag;
+    for (int i = 0; i < 26; ++i) tag += (i ? "%" : "") + std::string(i == 15 ? std::to_string(node) : "");
+    return tag;
+}
+
+inline void set(core::DutyValue& v, double x) { v = core::DutyValue{x, true}; }
+
+template <class Data>
+void target(Data& d, int node, bool group) {
+    d.GivenValues.XerDB = sample("products.db");
+    d.GivenValues.XerTag = tag_of(node);
+    d.GivenValues.IsXerGroup = group;
+}
+
+// R134a condensing at 45 °C (gas 75 °C, 2 K subcooling), 50 kW into water 30 → 35 °C.
+inline core::CONDataType condenser_duty(int node, bool group) {
+    core::CONDataType d;
+    target(d, node, group);
+    auto& in = d.InData;
+    in.Refrigerant = engines::fluid::create_fluid("R134a");
+    in.Fluid = engines::fluid::create_fluid("Water");
+    in.CalcMode = "D";
+    set(in.CondTemp, 45);
+    set(in.InletTemp[1], 75);
+    set(in.SubCooling, 2);
+    set(in.HeatLoad, 50e3);
+    set(in.InletTemp[2], 30);
+    set(in.OutletTemp[2], 35);
+    set(in.MaxPressureDrop[2], 50e3);
+    return d;
+}
+
+// R410A evaporating at 2 °C from quality 0.25 to 5 K superheat, 40 kW from 30 % MEG 12 → 7 °C.
+inline core::VAPDataType evaporator_duty(int node, bool group) {
+    core::VAPDataType d;
+    target(d, node, group);
+    auto& in = d.InData;
+    in.Refrigerant = engines::fluid::create_fluid("R410A");
+    in.Fluid = engines::fluid::create_fluid("MEG", 30);
+    in.CalcMode = "D";
+    set(in.EvapTemp, 2);
+    set(in.Qin, 0.25);
+    set(in.SuperHeating, 5);
+    set(in.HeatLoad, 40e3);
+    set(in.InletTemp[2], 12);
+    set(in.OutletTemp[2], 7);
+    set(in.MaxPressureDrop[2], 50e3);
+    return d;
+}
+
+}  // namespace hxq::test
