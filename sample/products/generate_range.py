@@ -77,6 +77,12 @@ class Model:
         # Duty letters the model is listed for: the dual refrigerant builds are condensers
         # and evaporators only, the dual single-phase build is single phase only.
         self.duties = kw.get("duties", "CE" if self.dual else "SCE")
+        # A build made for one duty only ("T" two-stage, "CE" cascade): it stays out of the
+        # single-phase, condenser and evaporator trees.
+        self.only = kw.get("only")
+        self.split = kw.get("split", 3)
+        self.depth = kw.get("depth", 2)
+        self.design_bar = kw.get("design_bar")  # (bar at CH1TempAlt1, at CH1TempAlt2)
 
     @property
     def x(self):
@@ -145,6 +151,66 @@ MODELS = [
     Model(15, "Q32D", 0.105, 0.252, 1.00, 6.5, 0.35, 27, 120, 1, dual=True, base_of=4,
           duties="S"),
 ]
+
+
+# --- two-stage and cascade builds ---------------------------------------------------------
+#
+# Two-stage district-heating units (tap-water heaters of a district-heating substation):
+# one pack in two sections with a connection plate between them. Primary district water
+# enters the after-heater (stage 2), leaves it into the pre-heater (stage 1), where the
+# return of the radiator circuit joins it, and leaves the substation cooled well below the
+# return of a one-stage heater (Frederiksen & Werner, District Heating and Cooling,
+# Studentlitteratur 2013, ch. 9: two-stage connection of domestic hot water). Plate sizes
+# of the Q32 and Q60 plates, copper brazed for 16 bar district water; Split is the section
+# of the connection plate counted in passes (one per stage), Depth the two stages.
+#
+# Cascade units: the low stage of a cascade plant condenses in one circuit of the pack,
+# the high stage evaporates in the other. R744 low stages condense at -5..0 degC, i.e.
+# 30.5..34.9 bar (Span & Wagner, J. Phys. Chem. Ref. Data 25 (1996) 1509): the builds
+# take 0.5 mm plates and a 46 bar design pressure (test 1.43 x design, as the range);
+# the frame and ports of the Q32 and Q60 plates.
+def two_stage_builds():
+    return [
+        Model(21, "Q32T", 0.105, 0.252, 1.00, 6.5, 0.35, 27, 120, 1, only="T", split=1,
+              depth=2, design_bar=(16.0, 14.0)),
+        Model(22, "Q60T", 0.180, 0.275, 1.10, 7.0, 0.40, 40, 150, 1, only="T", split=1,
+              depth=2, cocurr="0.9", design_bar=(16.0, 14.0)),
+    ]
+
+
+def cascade_builds():
+    return [
+        Model(23, "Q32C", 0.105, 0.252, 1.00, 6.5, 0.50, 27, 120, 1, only="CE",
+              design_bar=(46.0, 42.0)),
+        Model(24, "Q60C", 0.180, 0.275, 1.10, 7.0, 0.50, 40, 150, 1, only="CE",
+              cocurr="0.9", design_bar=(46.0, 42.0)),
+    ]
+
+
+# Builds priced as their plate with a dearer frame: the connection plate of a two-stage
+# unit, the thicker plates and high-pressure connections of a cascade unit.
+SPECIAL_COST = {"Q32T": (520.0, 12.5, 160.0), "Q60T": (900.0, 22.0, 260.0),
+                "Q32C": (610.0, 17.5, 0.0), "Q60C": (1100.0, 30.0, 0.0)}
+SPECIAL_STOCK = {21: ["30", "40", "50", "60", "80"], 22: ["40", "60", "80", "100"],
+                 23: ["20", "30", "40", "60"], 24: ["30", "40", "60", "80"]}
+
+
+def add_two_stage_build_nodes(t):
+    for m in MODELS:
+        if m.only == "T":
+            folder = t.folder(None, 42, m.name, "T T/042")
+            for kind in ("H", "M", "L"):
+                t.model(folder, m, "T", kind, "T")
+
+
+def add_cascade_build_nodes(t):
+    for m in MODELS:
+        if m.only == "CE":
+            for kind in ("H", "M"):
+                t.model(35, m, "CE", kind, "C E E/035")
+
+
+MODELS += two_stage_builds() + cascade_builds()
 BY_NAME = {m.name: m for m in MODELS}
 
 LEGACY = [
@@ -166,6 +232,7 @@ COST = {
     "Q32D": (410.0, 13.8, 120.0),
     # Q14 deliberately has no Cost row: its rating falls back to the default prices.
 }
+COST.update(SPECIAL_COST)
 LEGACY_COST = {"QL12": (210.0, 6.8, 75.0), "QL25": (300.0, 10.9, 110.0),
                "QL40": (380.0, 14.7, 140.0)}
 
@@ -278,7 +345,7 @@ def hxq_rows(models):
     for m in models:
         v = m.vring
         rows.append([m.id, m.name, m.t, m.phi, m.dh, m.plate_area, m.length, m.width,
-                     m.info2, m.cocurr, m.max_plates, m.max_passes, m.dual, 3, 2, m.dtmin,
+                     m.info2, m.cocurr, m.max_plates, m.max_passes, m.dual, m.split, m.depth, m.dtmin,
                      v, VRING_DP[1] if v else None, VRING_DP[0] if v else None])
         comments.append(f"X={m.x:.3f} b={1000 * m.gap:.2f} mm pitch={1000 * m.pitch:.2f} mm")
     return rows, comments
@@ -350,8 +417,8 @@ def build_tree():
 
     # Single phase: a folder per model, its channel variants below it.
     for m in MODELS:
-        if m.dual:
-            continue  # listed after every other node (below), so no node id moves
+        if m.dual or m.only:
+            continue  # the dual builds are listed after every other node (below), so no node id moves
         if m.retired:
             parent, group, level = 14, "S", "A"
         elif m.port_mm <= 27:
@@ -374,7 +441,7 @@ def build_tree():
 
     # Condensers and evaporators: the left channel only.
     for m in MODELS:
-        if m.retired or "C" not in m.duties:
+        if m.retired or m.only or "C" not in m.duties:
             continue
         if m.dual:
             cgroup, egroup, cparent, eparent = "C C/023", "E E/033", 23, 33
@@ -416,6 +483,9 @@ def build_tree():
             folder = t.folder(None, 16, m.name, "S S/016")
             for kind in ("H", "M", "L"):
                 t.model(folder, m, "S", kind, "S")
+    # The special builds last, so that the nodes above keep their numbers.
+    add_two_stage_build_nodes(t)
+    add_cascade_build_nodes(t)
     return t, ad
 
 
@@ -499,7 +569,8 @@ def meas_row(m, code, passes, chantype):
     offset = 0.012 if big else 0.0
     # Design pressures (bar) at the two design temperatures, stored in hPa: the physical-
     # data routines multiply the stored values by 100, which gives Pa.
-    design = tuple(1000.0 * p for p in ((16.0, 14.0) if big else (30.0, 27.0)))
+    design_bar = m.design_bar or ((16.0, 14.0) if big else (30.0, 27.0))
+    design = tuple(1000.0 * p for p in design_bar)
     test = 1.43 * design[0]
     steel = 8000.0  # kg/m^3, AISI 316
     braze = 1.3 if not m.dual else 1.35
@@ -665,6 +736,7 @@ STOCK = {
     13: ["20", "40", "60", "80", "100", "120", "140"],
     14: ["40", "60", "80", "100", "120", "140", "160", "180"],
     15: ["20", "40", "60", "80", "100", "120"],
+    **SPECIAL_STOCK,
     301: ["10", "20", "30", "40", "50", "60"],
     302: ["20", "40", "60", "80", "100"],
     303: ["20", "40", "60", "80", "100", "120"],
@@ -812,6 +884,10 @@ def readme_text(tree):
             notes.append(f"outlet ports {1000 * m.port_down:g} mm")
         if m.name in ("Q320", "Q500"):
             notes.append("hidden from user level C")
+        if m.only == "T":
+            notes.append("two-stage build, 16 bar")
+        if m.only == "CE":
+            notes.append(f"cascade build, {m.design_bar[0]:g} bar")
         chans = f"H {m.h_angle:g}°, M {m.m_angle:g}°, L {LOW_ANGLE:g}°"
         grp = ", ".join(f"{g} {names[int(g[2:])]}" for g in sorted(groups.get(m.name, ())))
         lines.append(f"| {m.name} | {m.id} | {m.plate_area:.4f} | {m.port_mm} | {m.max_plates} | "
@@ -867,11 +943,13 @@ Groups are selected by their node number: a calculation of group `S/012` rates e
 member of node 12. Single phase: 11 all units, 12 small, 13 large (Q32 is in both), 14
 retired, 15 an empty folder, 16 dual circuit (Q32D: two side-1 circuits against one common
 side 2). Condensers: 22, dual circuit 23. Evaporators: 32, dual circuit 33, large 34,
-cascade units 35 (model nodes rated as condenser and evaporator). Two-stage: 42. Air
-dryers: 52 with AD 200 (Q22 air unit + Q22 evaporator), AD 350 (Q45 + Q32) and AD 600 (Q90
-+ Q60; no plate numbers for rating). User levels: A sees everything; B not the retired
-units; C neither the mixed-channel nodes (channel types HM and ML, with a right channel
-beside the left one), the double-wall execution of Q22, Q320, Q500 nor the empty folder.
+cascade units 35 (model nodes rated as condenser and evaporator, among them the 46 bar
+cascade builds Q32C and Q60C for R744 low stages). Two-stage: 42 (with the district-heating
+builds Q32T and Q60T, whose stages are one pass each). Air dryers: 52 with AD 200 (Q22 air
+unit + Q22 evaporator), AD 350 (Q45 + Q32) and AD 600 (Q90 + Q60; no plate numbers for
+rating). User levels: A sees everything; B not the retired units; C neither the
+mixed-channel nodes (channel types HM and ML, with a right channel beside the left one),
+the double-wall execution of Q22, Q320, Q500 nor the empty folder.
 
 Article codes: `QB*<model>*<port mm>*C*<channel>*<n>P*S` for n = 1, 2 and 3 where the model
 allows three passes (Q45 has no 3-pass code: a 3-pass rating takes the 2-pass row),

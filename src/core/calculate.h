@@ -7,6 +7,7 @@
 #include "records/calc_records.h"
 #include "records/engine_contracts.h"
 #include "platform/db.h"
+#include "platform/error.h"
 #include "platform/event.h"
 
 #include <cstdint>
@@ -68,6 +69,15 @@ void RankLastSlot(Slots& slots) {
 // The plate wall conductivity of `material`, or `current` for a material not known.
 double WallConductivity(std::int16_t material, double current);
 
+// The host's split and depth of two-stage units (clsCalculate::ISACSplit and friends),
+// library-wide; kept for the host, not read by any calculation.
+struct IsacSplitDepth {
+    bool Use = false;
+    std::int16_t Split = 0;
+    std::int16_t Depth = 0;
+};
+const IsacSplitDepth& IsacSettings();
+
 // Where a calculation finds its databases and who runs it: by default read from the
 // library state (settings "HXQnew", "DBStock", the selector path and the user level).
 struct CalculationSources {
@@ -118,6 +128,27 @@ public:
     void CONMainCalcLoop(CONDataType& data);
     void VAPMainCalcLoop(VAPDataType& data);
 
+    // Fills the whole-duty input of `data` from the model-tree row `recTree` stands on,
+    // as SPC_SetData does for a single-phase duty.
+    void TwoStage_SetData(TwoStageType& data, platform::Recordset& recTree, platform::Recordset& recHXQ,
+                          platform::Recordset& recChan, platform::Recordset& recStock, platform::Recordset& recPrice);
+    // A single-phase duty in two stages of one unit over the model or group of XerTag
+    // item 15 (docs/two-stage-cascade.md); errors with source "TwoStageMainCalcLoop".
+    void TwoStageMainCalcLoop(TwoStageType& data);
+    // One unit that condenses the circuit of InDataCon and evaporates that of InDataVap.
+    // Only the parameter-count errors (39, 40) reach the caller; any other error ends
+    // the candidate or the run quietly and is kept for CascadeError.
+    void CascadeMainCalcLoop(CascadeDataType& data);
+    // The error the last cascade run ended a candidate or itself with; cleared by the
+    // next run.
+    const std::optional<platform::Error>& CascadeError() const { return cascade_error_; }
+
+    // The host's split-and-depth settings of two-stage units, kept library-wide. The
+    // calculations take the split and depth of the HXQ table instead.
+    void Use_ISAC_SplitDepth(bool value);
+    void ISACSplit(std::int16_t value);
+    void ISACDepth(std::int16_t value);
+
     // The number of alternatives the host wants shown (clsOption::NoOfAlternatives);
     // the list is filled to seven whatever it is.
     void NoOfAlternatives(std::int16_t count);
@@ -166,11 +197,31 @@ private:
     bool DualCheckCON(const CONDataType& data, CONOutDataType& result);
     bool DualCheckVAP(const VAPDataType& data, VAPOutDataType& result);
 
+    class TwoStageRating;
+    // Rates the model row `tree` stands on in two stages: the whole duty, stage 2 from
+    // its channels, stage 1 over the channel types of the model, the pair closed on the
+    // whole duty's load.
+    void TwoStageRate(TwoStageType& data, platform::Recordset& tree, SPCRun& run, TwoStageOutDataType& result);
+
+    struct CascadeRun;
+    // The pack of the row `tree` stands on as the condenser or the evaporator of the
+    // cascade: k units in parallel, `plates` plates when not 0, the load when given.
+    CONOutDataType CascadeConNode(CascadeDataType& data, platform::Recordset& tree, CascadeRun& run,
+                                  std::int16_t units, std::int16_t plates, const DutyValue& load);
+    VAPOutDataType CascadeVapNode(CascadeDataType& data, platform::Recordset& tree, CascadeRun& run,
+                                  std::int16_t units, std::int16_t plates, const DutyValue& load);
+    // Both circuits in one pack of the row `tree` stands on, the first k of 1..6 units in
+    // parallel that fits; the condenser and evaporator results of the last attempt.
+    std::pair<CONOutDataType, VAPOutDataType> CascadePair(CascadeDataType& data, platform::Recordset& tree,
+                                                          CascadeRun& run, std::int16_t max_plates);
+    void CascadeSearch(CascadeDataType& data);
+
     std::unique_ptr<SinglePhaseEngine> single_phase_;
     std::unique_ptr<CondenserEngine> condenser_;
     std::unique_ptr<EvaporatorEngine> evaporator_;
     CalculatedSet calculated_;
     std::optional<CalculationSources> sources_;
+    std::optional<platform::Error> cascade_error_;
 };
 
 }  // namespace hxq::core

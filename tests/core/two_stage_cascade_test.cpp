@@ -1,0 +1,453 @@
+// Two-stage and cascade calculations: scripted engines on scratch databases for the
+// prices, the plate bisection, the cascade's parameter counts, unit counts and error
+// handling; the real engines on the sample range for the heat balances.
+#include "core/calculate.h"
+#include "core/fixture.h"
+#include "core/two_stage_sizing.h"
+#include "engines/fluid/catalogue.h"
+#include "platform/error.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+namespace hxq::core {
+namespace {
+
+using test::error_of;
+
+std::string tag_of(int node) {
+    std::string tag;
+    for (int i = 0; i < 26; ++i) tag += (i ? "%" : "") + std::string(i == 15 ? std::to_string(node) : "");
+    return tag;
+}
+
+void set(DutyValue& v, double x) { v = DutyValue{x, true}; }
+
+// --- scripted engines ---------------------------------------------------------------
+
+// The whole duty designs a unit of `whole_plates`; a stage of given channels has
+// n₁ + n₂ + 1 plates and a primary drop falling with its plates. Given both flows a stage
+// takes 20 kW; given its load it needs 0.3 kg/s of primary leaving at 40 °C.
+class TwoStageScript final : public SinglePhaseEngine {
+public:
+    std::int16_t whole_plates = 30;
+    int calls = 0;
+
+    void Calculate(SinglePhaseInput& in, SinglePhaseResult& r) override {
+        ++calls;
+        r = SinglePhaseResult{};
+        r.Valid = true;
+        r.ParallelUnits = 1;
+        r.NoOfPasses = 1;
+        r.InletTemp[1] = 70;
+        r.InletTemp[2] = 10;
+        r.OutletTemp[2] = 55;
+        r.MassFlow[2] = 0.26;
+        if (in.CalcMode == "D") {
+            r.NoOfPlates = whole_plates;
+            r.NoOfChannels[1] = static_cast<std::int16_t>((whole_plates - 1) / 2);
+            r.NoOfChannels[2] = static_cast<std::int16_t>(whole_plates - 1 - r.NoOfChannels[1]);
+            r.OutletTemp[1] = 25;
+            r.MassFlow[1] = 0.27;
+            r.HeatLoad = 50;  // kW
+            return;
+        }
+        r.NoOfChannels[1] = in.NoOfChannels[1][1].Value;
+        r.NoOfChannels[2] = in.NoOfChannels[2][1].Value;
+        r.NoOfPlates = static_cast<std::int16_t>(r.NoOfChannels[1] + r.NoOfChannels[2] + 1);
+        r.PressureDrop[1] = 1e6 / r.NoOfPlates;
+        if (in.HeatLoad.Given) {
+            r.HeatLoad = in.HeatLoad.Value / 1000;
+            r.MassFlow[1] = 0.3;
+            r.OutletTemp[1] = 40;
+        } else {
+            r.HeatLoad = 20;
+            r.MassFlow[1] = in.MassFlow[1].Value;
+        }
+    }
+    void CheckInput(SinglePhaseInput&, SinglePhaseResult& r) override { r = SinglePhaseResult{}; }
+};
+
+// A two-phase engine answering by model (the scratch databases give model m the plate
+// area m / 100): a solution from `units_needed` units in parallel on, of `plates` or
+// the plates given, at the given load or 30 kW.
+template <class Base, class Input, class Result>
+class TwoPhaseScript final : public Base {
+public:
+    std::function<int(int model)> units_needed = [](int) { return 1; };
+    std::function<void(int model)> before;  // may throw
+    std::int16_t plates = 20;
+    std::vector<Input> calls;
+
+    void Calculate(Input& in, Result& r) override {
+        calls.push_back(in);
+        const int model = static_cast<int>(std::lround(in.PlateArea * 100));
+        if (before) before(model);
+        r = Result{};
+        if (in.ParallelUnits.Value < units_needed(model)) return;  // status 0: no solution
+        r.Status = -1;
+        r.NoOfPlates = in.NoOfPlates.Given ? in.NoOfPlates.Value : plates;
+        r.ParallelUnits = in.ParallelUnits.Value;
+        r.SerialUnits = 1;
+        r.HeatLoad = in.HeatLoad.Given ? in.HeatLoad.Value : 30e3;
+    }
+    void CheckInput(Input&, std::int16_t& code) override { code = 0; }
+};
+using CondenserScript = TwoPhaseScript<CondenserEngine, CondenserInput, CondenserResult>;
+using EvaporatorScript = TwoPhaseScript<EvaporatorEngine, EvaporatorInput, EvaporatorResult>;
+
+// --- two-stage price ----------------------------------------------------------------
+
+class TwoStagePrice : public ::testing::Test {
+protected:
+    TwoStagePrice() {
+        auto e = std::make_unique<TwoStageScript>();
+        engine = e.get();
+        calc.SetSinglePhaseEngine(std::move(e));
+        calc.SetSources(db.sources(false));
+        db.node(7, 0, "T", 2);  // model 2: start 200, plate 20, pass 50
+        data.GivenValues.XerDB = db.products;
+        data.GivenValues.XerTag = tag_of(7);
+        data.InData.CalcMode = "D";
+        set(data.InData.MaxPressureDrop[1], 40e3);
+    }
+    test::DriverDatabases db;
+    clsCalculate calc;
+    TwoStageScript* engine = nullptr;
+    TwoStageType data;
+};
+
+TEST_F(TwoStagePrice, OneStartAndOnePassPriceHoweverThePlatesAreSplit) {
+    struct Case {
+        std::int16_t whole_plates;
+        float share_percent;  // 0: not given
+    };
+    for (const Case c : {Case{30, 0}, Case{41, 0}, Case{30, 30}, Case{60, 60}}) {
+        SCOPED_TRACE(testing::Message() << c.whole_plates << " plates, share " << c.share_percent);
+        engine->whole_plates = c.whole_plates;
+        data.Primary_dP_Percentage = TwoStageIndataType{c.share_percent, c.share_percent > 0};
+        calc.TwoStageMainCalcLoop(data);
+        const TwoStageOutDataType& a = data.outdata[1];
+        ASSERT_TRUE(a.Stage1.OutputData.Valid);
+        ASSERT_TRUE(a.Stage2.OutputData.Valid);
+        const float plates =
+            static_cast<float>(a.Stage1.OutputData.NoOfPlates + a.Stage2.OutputData.NoOfPlates);
+        EXPECT_FLOAT_EQ(a.Stage1.Price + a.Stage2.Price, plates * 20 + 200 + 50);
+        EXPECT_FLOAT_EQ(a.Stage2.Price, static_cast<float>(a.Stage2.OutputData.NoOfPlates) * 20);
+        // The two stages carry the whole duty's 50 kW.
+        EXPECT_NEAR(a.Stage1.OutputData.HeatLoad + a.Stage2.OutputData.HeatLoad, 50e3, 1e-6);
+        EXPECT_FLOAT_EQ(a.heatLoad, 50);  // kW
+    }
+}
+
+// --- plate bisection ----------------------------------------------------------------
+
+// Primary drop 1e6 / plates of the stage (channels n₁ + n₂ + 1); `valid_from` plates up.
+class DropScript final : public SinglePhaseEngine {
+public:
+    int valid_from = 0;
+    std::vector<int> rated;
+    void Calculate(SinglePhaseInput& in, SinglePhaseResult& r) override {
+        r = SinglePhaseResult{};
+        const int plates = in.NoOfChannels[1][1].Value + in.NoOfChannels[2][1].Value + 1;
+        rated.push_back(plates);
+        if (plates < valid_from) return;
+        r.Valid = true;
+        r.NoOfPlates = static_cast<std::int16_t>(plates);
+        r.NoOfChannels[1] = in.NoOfChannels[1][1].Value;
+        r.NoOfChannels[2] = in.NoOfChannels[2][1].Value;
+        r.PressureDrop[1] = 1e6 / plates;
+    }
+    void CheckInput(SinglePhaseInput&, SinglePhaseResult&) override {}
+};
+
+TEST(PlateBisection, ReturnsTheLastRatingWithinFivePercentOfTheTargetOrNothing) {
+    struct Case {
+        double offset;
+        double target;
+        int lo, hi;
+        int valid_from;
+        bool found;
+    };
+    const Case cases[] = {
+        {0, 20e3, 4, 120, 0, true},      // 1e6 / n = 20 kPa near 50 plates
+        {10e3, 30e3, 4, 120, 0, true},   // the other stage's 10 kPa counts
+        {0, 5e3, 4, 120, 0, false},      // would need 200 plates
+        {0, 20e3, 4, 120, 200, false},   // the engine rates nothing
+        {0, 20e3, 40, 42, 0, false},     // bounds too close: nothing is rated
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "target " << c.target << " offset " << c.offset);
+        DropScript engine;
+        engine.valid_from = c.valid_from;
+        SinglePhaseInput stage;
+        const SinglePhaseResult r = PlateBisection(engine, stage, c.offset, c.target, c.lo, c.hi);
+        ASSERT_EQ(r.Valid, c.found);
+        if (!c.found) continue;
+        // The last rated count whose drop came within 1.05 × target, not the closest.
+        int last_within = 0;
+        for (int n : engine.rated)
+            if (n >= c.valid_from && 1e6 / n + c.offset < 1.05 * c.target) last_within = n;
+        EXPECT_EQ(r.NoOfPlates, last_within);
+        EXPECT_LT(r.PressureDrop[1] + c.offset, 1.05 * c.target);
+        for (int n : engine.rated) EXPECT_EQ(n % 2, 1) << "even stage plate counts";
+        // The stage keeps the channels of the result.
+        EXPECT_EQ(stage.NoOfChannels[1][1].Value, r.NoOfChannels[1]);
+    }
+}
+
+// --- cascade with scripted engines ----------------------------------------------------
+
+class CascadeScripted : public ::testing::Test {
+protected:
+    CascadeScripted() {
+        auto c = std::make_unique<CondenserScript>();
+        auto v = std::make_unique<EvaporatorScript>();
+        con = c.get();
+        vap = v.get();
+        calc.SetCondenserEngine(std::move(c));
+        calc.SetEvaporatorEngine(std::move(v));
+        calc.SetSources(db.sources(false));
+        db.node(8, 0, "C E E/040", 1);
+        db.node(9, 0, "C E E/040", 3);
+        data.GivenValues.XerDB = db.products;
+        data.GivenValues.XerTag = tag_of(40);
+        data.GivenValues.IsXerGroup = true;
+        set(data.InDataVap.HeatLoad, 40e3);
+    }
+    std::vector<int> listed_models() const {
+        std::vector<int> out;
+        for (int i = 1; i <= 7; ++i)
+            if (data.outdataVap[i].Price < kEmptySlotPrice) out.push_back(data.outdataVap[i].HXQID);
+        return out;
+    }
+    test::DriverDatabases db;
+    clsCalculate calc;
+    CondenserScript* con = nullptr;
+    EvaporatorScript* vap = nullptr;
+    CascadeDataType data;
+};
+
+TEST_F(CascadeScripted, ExactlyOneDutyQuantityOrAParameterCountErrorBeforeAnyRating) {
+    struct Case {
+        bool vap_load, con_load, con_flow;
+        int code;
+    };
+    const Case cases[] = {
+        {true, true, false, 39}, {true, false, true, 39}, {false, true, true, 39},
+        {true, true, true, 39},  {false, false, false, 40},
+    };
+    data.GivenValues.XerDB = db.scratch.file("missing.db");  // not even opened
+    for (const Case& c : cases) {
+        data.InDataVap.HeatLoad = DutyValue{40e3, c.vap_load};
+        data.InDataCon.HeatLoad = DutyValue{45e3, c.con_load};
+        data.InDataCon.MassFlow[1] = DutyValue{0.2, c.con_flow};
+        const platform::Error e = error_of([&] { calc.CascadeMainCalcLoop(data); });
+        EXPECT_EQ(e.number(), -2147221504 + c.code);
+        EXPECT_EQ(e.source(), "CascadeMainCalcLoop");
+    }
+    EXPECT_TRUE(con->calls.empty());
+    EXPECT_TRUE(vap->calls.empty());
+}
+
+TEST_F(CascadeScripted, UpToSixUnitsInParallelAndBothListsInStep) {
+    for (int needed : {1, 3, 6, 7}) {
+        SCOPED_TRACE(needed);
+        vap->units_needed = [needed](int model) { return model == 1 ? needed : 99; };
+        vap->calls.clear();
+        calc.CascadeMainCalcLoop(data);
+        int most = 0;
+        for (const auto& in : vap->calls) most = std::max<int>(most, in.ParallelUnits.Value);
+        EXPECT_LE(most, 6);
+        if (needed > 6) {
+            EXPECT_TRUE(listed_models().empty());
+            continue;
+        }
+        ASSERT_EQ(listed_models(), std::vector<int>{1});
+        const auto& v = data.outdataVap[1];
+        const auto& c = data.outdataCon[1];
+        EXPECT_EQ(v.OutputData.ParallelUnits, needed);
+        EXPECT_EQ(c.OutputData.ParallelUnits, needed);
+        EXPECT_EQ(c.nodeid, v.nodeid);
+        // The evaporator's load given, the condenser rejects what it absorbs.
+        EXPECT_DOUBLE_EQ(c.OutputData.HeatLoad, v.OutputData.HeatLoad);
+        // Model 1: start 100, plate 10; no pass price.
+        EXPECT_FLOAT_EQ(v.Price, (20 * 10 + 100) * static_cast<float>(needed));
+    }
+}
+
+TEST_F(CascadeScripted, OneCircuitNeedingMorePlatesSetsThePackOfBoth) {
+    vap->plates = 24;
+    con->plates = 30;
+    calc.CascadeMainCalcLoop(data);
+    ASSERT_FALSE(listed_models().empty());
+    EXPECT_EQ(data.outdataVap[1].OutputData.NoOfPlates, 30);
+    EXPECT_EQ(data.outdataCon[1].OutputData.NoOfPlates, 30);
+}
+
+TEST_F(CascadeScripted, AnErrorInOneCandidateEndsOnlyThatCandidate) {
+    con->before = [](int model) {
+        if (model == 1) throw platform::Error(3021, "scripted", "No current record.");
+    };
+    const test::OpenHandles handles;
+    calc.CascadeMainCalcLoop(data);
+    EXPECT_EQ(listed_models(), std::vector<int>{3});
+    ASSERT_TRUE(calc.CascadeError().has_value());
+    EXPECT_EQ(calc.CascadeError()->number(), 3021);
+    handles.expect_closed();
+    // The next run starts without it.
+    con->before = nullptr;
+    calc.CascadeMainCalcLoop(data);
+    EXPECT_FALSE(calc.CascadeError().has_value());
+    EXPECT_EQ(listed_models().size(), 2u);
+}
+
+// --- the sample range with the real engines -------------------------------------------
+
+std::string sample(const char* file) { return std::string(HXQ_SAMPLE_DIR) + "/" + file; }
+
+void use_sample(clsCalculate& calc) {
+    calc.SetSources({sample("products.db"), sample("stock.db"), sample("selector.db"), "A"});
+}
+
+// 50 kW of tap water 10 → 55 °C from district water 70 °C, returned at 25 °C by a
+// one-stage unit, 50 kPa on either side.
+TwoStageType tap_water_duty() {
+    TwoStageType d;
+    d.GivenValues.XerDB = sample("products.db");
+    d.GivenValues.XerTag = tag_of(42);
+    d.GivenValues.IsXerGroup = true;
+    SinglePhaseInput& in = d.InData;
+    in.Fluid[1] = engines::fluid::create_fluid("Water");
+    in.Fluid[2] = engines::fluid::create_fluid("Water");
+    in.CalcMode = "D";
+    in.CalcMethod = "Normal";
+    set(in.HeatLoad, 50e3);
+    set(in.InletTemp[1], 70);
+    set(in.OutletTemp[1], 25);
+    set(in.InletTemp[2], 10);
+    set(in.OutletTemp[2], 55);
+    set(in.MaxPressureDrop[1], 50e3);
+    set(in.MaxPressureDrop[2], 50e3);
+    return d;
+}
+
+void print(const char* title, const TwoStageOutDataType& a) {
+    std::cout << title << ": " << a.Stage1.XerAlias << " / " << a.Stage2.XerAlias << ", price "
+              << a.Stage1.Price + a.Stage2.Price << '\n';
+    const OutDataType* stages[] = {&a.Stage1, &a.Stage2};
+    for (int i = 0; i < 2; ++i) {
+        const SinglePhaseResult& r = stages[i]->OutputData;
+        std::cout << "  stage " << i + 1 << ": " << r.NoOfPlates << " plates (" << r.NoOfChannels[1] << "/"
+                  << r.NoOfChannels[2] << " channels), " << r.HeatLoad / 1000 << " kW, primary " << r.InletTemp[1]
+                  << " -> " << r.OutletTemp[1] << " C at " << r.MassFlow[1] << " kg/s, dp " << r.PressureDrop[1] / 1000
+                  << " kPa; tap " << r.InletTemp[2] << " -> " << r.OutletTemp[2] << " C, dp "
+                  << r.PressureDrop[2] / 1000 << " kPa; price " << stages[i]->Price << '\n';
+    }
+}
+
+TEST(TwoStageOnSampleRange, TheStagesCarryTheWholeDutyWithAndWithoutTheRadiatorReturn) {
+    struct Case {
+        const char* title;
+        float share_percent;
+        float radiator_flow;
+    };
+    const Case cases[] = {
+        {"summer, no share", 0, 0},
+        {"share 40 % over stage 1", 40, 0},
+        {"radiator return 0.15 kg/s at 40 C", 0, 0.15f},
+    };
+    clsCalculate calc;
+    use_sample(calc);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        TwoStageType d = tap_water_duty();
+        d.Primary_dP_Percentage = TwoStageIndataType{c.share_percent, c.share_percent > 0};
+        d.Rad_Flow = TwoStageIndataType{c.radiator_flow, c.radiator_flow > 0};
+        d.Rad_Temp = TwoStageIndataType{40, c.radiator_flow > 0};
+        calc.TwoStageMainCalcLoop(d);
+        ASSERT_TRUE(d.outdata[1].Stage1.OutputData.Valid);
+        print(c.title, d.outdata[1]);
+        for (const TwoStageOutDataType& a : d.outdata) {
+            const SinglePhaseResult& s1 = a.Stage1.OutputData;
+            const SinglePhaseResult& s2 = a.Stage2.OutputData;
+            if (!s1.Valid) continue;
+            EXPECT_NEAR(s1.HeatLoad + s2.HeatLoad, 50e3, 50e3 * 1e-9);
+            // Tap water through stage 1 into stage 2; primary the other way.
+            EXPECT_DOUBLE_EQ(s2.InletTemp[2], s1.OutletTemp[2]);
+            EXPECT_NEAR(s2.OutletTemp[2], 55, 0.5);
+            EXPECT_LT(s1.OutletTemp[1], s2.OutletTemp[1]);
+            EXPECT_NEAR(s1.MassFlow[1], s2.MassFlow[1] + c.radiator_flow, 1e-6);
+        }
+    }
+}
+
+// A cascade of a CO2 low stage condensing at −5 °C and an R134a high stage evaporating at
+// −10 °C, 40 kW. The engines rate a refrigerant against a liquid: each circuit's input
+// names the stream that stands for the other circuit, a 40 % glycol at the other
+// circuit's saturation temperature.
+CascadeDataType cascade_duty() {
+    CascadeDataType d;
+    d.GivenValues.XerDB = sample("products.db");
+    d.GivenValues.XerTag = tag_of(35);
+    d.GivenValues.IsXerGroup = true;
+    CondenserInput& c = d.InDataCon;
+    c.Refrigerant = engines::fluid::create_fluid("R744");
+    c.Fluid = engines::fluid::create_fluid("MEG", 40);
+    c.CalcMode = "D";
+    set(c.CondTemp, -5);
+    set(c.InletTemp[1], 35);
+    set(c.SubCooling, 2);
+    set(c.InletTemp[2], -10);
+    set(c.OutletTemp[2], -7);
+    EvaporatorInput& v = d.InDataVap;
+    v.Refrigerant = engines::fluid::create_fluid("R134a");
+    v.Fluid = engines::fluid::create_fluid("MEG", 40);
+    v.CalcMode = "D";
+    set(v.EvapTemp, -10);
+    set(v.Qin, 0.2);
+    set(v.SuperHeating, 4);
+    set(v.HeatLoad, 40e3);
+    set(v.InletTemp[2], -3);
+    set(v.OutletTemp[2], -6);
+    return d;
+}
+
+TEST(CascadeOnSampleRange, TheCondensingCircuitRejectsWhatTheEvaporatingOneAbsorbs) {
+    clsCalculate calc;
+    use_sample(calc);
+    CascadeDataType d = cascade_duty();
+    calc.CascadeMainCalcLoop(d);
+    ASSERT_LT(d.outdataVap[1].Price, kEmptySlotPrice) << (calc.CascadeError() ? calc.CascadeError()->what() : "");
+    for (int i = 1; i <= 7; ++i) {
+        const VAPOutDataType& v = d.outdataVap[i];
+        const CONOutDataType& c = d.outdataCon[i];
+        if (v.Price == kEmptySlotPrice) {
+            EXPECT_EQ(c.Price, kEmptySlotPrice);
+            continue;
+        }
+        EXPECT_EQ(c.nodeid, v.nodeid);
+        EXPECT_EQ(c.OutputData.NoOfPlates, v.OutputData.NoOfPlates);
+        EXPECT_EQ(c.OutputData.ParallelUnits, v.OutputData.ParallelUnits);
+        EXPECT_NEAR(c.OutputData.HeatLoad, v.OutputData.HeatLoad, 1e-9 * v.OutputData.HeatLoad);
+        EXPECT_NEAR(v.OutputData.HeatLoad, 40e3, 1e-6);
+    }
+    const CONOutDataType& c = d.outdataCon[1];
+    const VAPOutDataType& v = d.outdataVap[1];
+    std::cout << "cascade: " << v.XerAlias << ", " << v.OutputData.NoOfPlates << " plates x "
+              << v.OutputData.ParallelUnits << ", price " << v.Price << '\n'
+              << "  R744 condensing: " << c.OutputData.CONTempProgram << " C, " << c.OutputData.HeatLoad / 1000
+              << " kW, " << c.OutputData.MassFlow[1] << " kg/s, dp " << c.OutputData.PressureDrop[1] / 1000
+              << " kPa, over-surface " << c.OutputData.OverSurface << " %\n"
+              << "  R134a evaporating: " << v.OutputData.VAPTempProgram << " C, " << v.OutputData.HeatLoad / 1000
+              << " kW, " << v.OutputData.MassFlow[1] << " kg/s, dp " << v.OutputData.PressureDrop[1] / 1000
+              << " kPa, over-surface " << v.OutputData.OverSurface << " %\n";
+}
+
+}  // namespace
+}  // namespace hxq::core
