@@ -239,6 +239,7 @@ nlohmann::json json_of(const Data& data, OutputSystem system) {
             ref["gas_outlet_temp"] = u.json(st.gas_out, groups::kTemperature);
             ref["vaporised_flow"] = u.json(st.changed, groups::kFlow);
             ref["inlet_vapour_flow"] = u.json(st.vapour_in, groups::kFlow);
+            if (r.VType) ref["distributor_pressure_drop"] = u.json(r.VRingPressureDrop, groups::kPressure);
         }
         nlohmann::json j{{"rank", ++rank},
                          {"designation", designation(*a, dual_pair(data, *a))},
@@ -435,6 +436,9 @@ Remarks TwoPhaseRemarks(const core::EvaporatorResult& r, const OutputUnits& u, c
                        fmt::format("{}two-phase refrigerant enters its port faster than {:g} m/s and distributes badly",
                                    unit, kTwoPhaseInletPortVelocity),
                        u.with_unit(r.PortVelocity[1], groups::kVelocity)});
+    if (r.VType)
+        out.push_back({prefix + "D", unit + "the refrigerant's pressure drop includes its distributor's",
+                       u.with_unit(r.VRingPressureDrop, groups::kPressure)});
     return out;
 }
 

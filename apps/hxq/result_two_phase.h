@@ -26,7 +26,8 @@ std::string ResultDetail(const core::CONDataType& data, int rank, OutputSystem s
 std::string ResultDetail(const core::VAPDataType& data, int rank, OutputSystem system);
 
 // The engine's remarks on a result: port share (P1, P2) and pressure limit (L1, L2) per
-// side, wet-wall desuperheating (W), a two-phase inlet too fast for its port (V).
+// side, wet-wall desuperheating (W), a two-phase inlet too fast for its port (V), a
+// distributor whose drop is part of the refrigerant's (D).
 // `prefix` goes before each code and `unit` before each text (the air dryer's units);
 // `secondary` names side 2.
 Remarks TwoPhaseRemarks(const core::CondenserResult& r, const OutputUnits& u);

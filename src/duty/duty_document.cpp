@@ -174,7 +174,8 @@ DutyDocument ParseDutyText(std::string_view text, const std::string& path) {
     d.kind = kind_of(r, root);
     const KindLayout& layout = layout_of(d.kind);
     const std::vector<KeySpec> keys = top_keys(layout);
-    d.top = r.section(root, "", 1, keys, elsewhere_than(d.kind));
+    // Line 0: a top-level key that is missing is on no line of the file.
+    d.top = r.section(root, "", 0, keys, elsewhere_than(d.kind));
 
     AtMostOne(d.top, {"group", "model", "node"});
     for (const char* k : {"group", "model", "node"}) {

@@ -80,7 +80,7 @@ struct Entry {
 struct Section {
     std::string file;
     std::string name;
-    int line = 0;          // the table's header line (1 for the top level)
+    int line = 0;          // the table's header line (0 for the top level)
     bool present = false;  // the table is in the file
     std::map<std::string, Entry, std::less<>> entries;
 
