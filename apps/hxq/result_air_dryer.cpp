@@ -69,7 +69,7 @@ Remarks remarks_of(const batch::ADDataType& data, const batch::ADOutputType& p, 
                        "the warm air is pre-cooled below its dew point in the air-to-air unit; the water condensing there "
                        "is not part of that unit's rating",
                        u.with_unit(dew_in, groups::kTemperature)});
-    Remarks evaporator = TwoPhaseRemarks(p.RefHXQResults_new, u, "E", "evaporator, ", "air");
+    Remarks evaporator = TwoPhaseRemarks(p.RefHXQResults_new, u, "E", "evaporator ", "air");
     out.insert(out.end(), evaporator.begin(), evaporator.end());
     return out;
 }

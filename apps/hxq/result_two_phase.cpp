@@ -433,11 +433,11 @@ Remarks TwoPhaseRemarks(const core::EvaporatorResult& r, const OutputUnits& u, c
     Remarks out = remarks_of(r, u, prefix, unit + "refrigerant", unit + secondary);
     if (r.TwoPhaseInlet && r.PortVelocity[1] > kTwoPhaseInletPortVelocity)
         out.push_back({prefix + "V",
-                       fmt::format("{}two-phase refrigerant enters its port faster than {:g} m/s and distributes badly",
+                       fmt::format("{}refrigerant: a two-phase inlet faster than {:g} m/s in its port distributes badly",
                                    unit, kTwoPhaseInletPortVelocity),
                        u.with_unit(r.PortVelocity[1], groups::kVelocity)});
     if (r.VType)
-        out.push_back({prefix + "D", unit + "the refrigerant's pressure drop includes its distributor's",
+        out.push_back({prefix + "D", unit + "refrigerant: the pressure drop includes the distributor's",
                        u.with_unit(r.VRingPressureDrop, groups::kPressure)});
     return out;
 }
