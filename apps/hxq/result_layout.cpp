@@ -115,19 +115,19 @@ void DetailText::heading(const std::string& title) { lines_.push_back(Line{title
 
 void DetailText::line(const std::string& label, const std::string& value) { lines_.push_back(Line{label, value, false}); }
 
-const std::string& DetailText::str() const {
+std::string DetailText::str() const {
     std::size_t width = 0;
     for (const Line& l : lines_)
         if (!l.heading) width = std::max(width, length(l.label));
-    text_.clear();
+    std::string text;
     for (const Line& l : lines_) {
         if (l.heading) {
-            text_ += (text_.empty() ? "" : "\n") + l.label + "\n";
+            text += (text.empty() ? "" : "\n") + l.label + "\n";
             continue;
         }
-        text_ += "  " + l.label + std::string(width - length(l.label), ' ') + "  " + l.value + "\n";
+        text += "  " + l.label + std::string(width - length(l.label), ' ') + "  " + l.value + "\n";
     }
-    return text_;
+    return text;
 }
 
 }  // namespace hxq::app

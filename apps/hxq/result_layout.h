@@ -70,7 +70,7 @@ class DetailText {
 public:
     void heading(const std::string& title);
     void line(const std::string& label, const std::string& value);
-    const std::string& str() const;
+    std::string str() const;
 
 private:
     struct Line {
@@ -79,7 +79,6 @@ private:
         bool heading = false;
     };
     std::vector<Line> lines_;
-    mutable std::string text_;
 };
 
 }  // namespace hxq::app

@@ -129,8 +129,6 @@ Remarks remarks_of(const Result& r, const OutputUnits& u, const std::string& pre
     return out;
 }
 
-std::string alias_of(const core::InputData& g) { return g.Xer; }
-
 template <class Data>
 std::string table_of(const Data& data, OutputSystem system) {
     const OutputUnits u(system);
@@ -264,7 +262,7 @@ nlohmann::json json_of(const Data& data, OutputSystem system) {
     }
     const core::InputData& g = data.GivenValues;
     return nlohmann::json{{"duty", kCondenser<Data> ? "condenser" : "evaporator"},
-                          {g.IsXerGroup ? "group" : "model", alias_of(g)},
+                          {g.IsXerGroup ? "group" : "model", g.Xer},
                           {"node", g.XerID},
                           {"units", system == OutputSystem::US ? "us" : "si"},
                           {"alternatives", std::move(alternatives)}};

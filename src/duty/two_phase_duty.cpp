@@ -7,7 +7,6 @@
 #include <fmt/format.h>
 
 #include <optional>
-#include <type_traits>
 
 namespace hxq::duty {
 
