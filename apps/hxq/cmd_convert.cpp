@@ -3,7 +3,7 @@
 // hxq convert --list: the units, group by group.
 #include "command_registry.h"
 #include "installation.h"
-#include "unit_labels.h"
+#include "duty/unit_labels.h"
 
 #include "engines/fluid/catalogue.h"
 #include "platform/error.h"
@@ -79,7 +79,7 @@ std::size_t edit_distance(const std::string& a, const std::string& b) {
 
 // The unit a command-line word names: a label (see find_unit_label) or a UnitID.
 std::optional<std::int16_t> find_unit(const std::string& word) {
-    if (auto unit = find_unit_label(word)) return unit;
+    if (auto unit = duty::find_unit_label(word)) return unit;
     if (!word.empty() && std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::isdigit(c); }) &&
         word.size() <= 5) {
         const int id = std::stoi(word);
@@ -89,7 +89,7 @@ std::optional<std::int16_t> find_unit(const std::string& word) {
 }
 
 std::string nearest_labels(const std::string& word) {
-    const std::string typed = lower(keyboard_to_label(word));
+    const std::string typed = lower(duty::keyboard_to_label(word));
     std::vector<std::pair<std::size_t, std::string>> scored;
     for (int id = UnitTable.LBound(); !UnitTable.Empty() && id <= UnitTable.UBound(); ++id) {
         const auto& label = UnitTable(id).sUnit;

@@ -1,6 +1,6 @@
 // hxq models [--duty S|C|E|T|A]: the model tree a user may choose a model or group from.
 #include "command_registry.h"
-#include "duty_file.h"
+#include "installation.h"
 
 #include "core/model_tree.h"
 #include "platform/db.h"

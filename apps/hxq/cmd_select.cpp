@@ -1,12 +1,19 @@
-// hxq select DUTY.toml: rates a single-phase duty over a model or group of the product
-// range and prints the seven best alternatives.
+// hxq select DUTY.toml: rates a duty (single-phase, condenser, evaporator, air dryer)
+// over a model or group of the product range and prints the seven best alternatives.
 #include "command_registry.h"
-#include "duty_file.h"
+#include "installation.h"
+#include "result_air_dryer.h"
 #include "result_table.h"
+#include "result_two_phase.h"
 
+#include "batch/ad_opt.h"
 #include "core/calculate.h"
+#include "duty/air_dryer_duty.h"
+#include "duty/single_phase_duty.h"
+#include "duty/two_phase_duty.h"
 #include "platform/db.h"
 #include "platform/error.h"
+#include "platform/prompter.h"
 #include "settings/engine_error_text_setting.h"
 #include "settings/library_state.h"
 
@@ -15,6 +22,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include <unistd.h>
@@ -29,7 +37,8 @@ struct SelectOptions {
     std::string ini;
     std::string user_level = "A";
     bool progress = true;
-    std::optional<int> detail;
+    int detail = 0;  // alternative whose full result is printed; 0: the list
+    bool detail_given = false;
 };
 
 // A bar on stderr that follows CalcPercent; only drawn on a terminal.
@@ -66,10 +75,51 @@ bool is_engine_error(std::int32_t number) {
     return code >= 1 && code <= 46;
 }
 
+using duty::DutyFileError;
+
+// The listed alternatives, or the full result of one (`--detail N`), as text or JSON.
+template <class Data>
+int print_result(const Data& data, const SelectOptions& o, OutputSystem system) {
+    if (!o.detail_given) {
+        if (o.json) fmt::print("{}\n", ResultJson(data, system).dump(2));
+        else fmt::print("{}", ResultTable(data, system));
+        return 0;
+    }
+    const int listed = ListedAlternatives(data);
+    if (o.detail < 1 || o.detail > listed) return RefuseDetail(o.detail, static_cast<std::size_t>(listed));
+    if (o.json) fmt::print("{}\n", ResultJson(data, system)["alternatives"][static_cast<std::size_t>(o.detail - 1)].dump(2));
+    else fmt::print("{}", ResultDetail(data, o.detail, system));
+    return 0;
+}
+
+// An air dryer run shows its errors through the prompter and ends with what it found:
+// they are collected here and reported on stderr.
+int run_air_dryer(const duty::DutyDocument& duty, const duty::ResolvedTarget& target, const SelectOptions& o,
+                  OutputSystem system, ProgressBar& bar) {
+    batch::ADDataType data = duty::BuildADData(duty, target);
+    auto prompter = std::make_shared<platform::ScriptedPrompter>();
+    settings::set_prompter(prompter);
+    batch::clsADOpt opt;
+    opt.CalcPercent.subscribe([&bar](std::int16_t& percent) { bar.show(percent); });
+    opt.AD_Main(data);
+    bar.finish();
+    std::set<std::string> said;
+    for (const auto& shown : prompter->shown()) {
+        std::string text = shown.text;
+        for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n")) text.replace(at, 2, ": ");
+        if (said.insert(text).second) fmt::print(stderr, "hxq: {}\n", text);
+    }
+    if (ListedAlternatives(data) == 0) {
+        fmt::print(stderr, "hxq: {}\n", settings::EngineErrorText(platform::kObjectError + core::kNoSolutionCode));
+        return 1;
+    }
+    return print_result(data, o, system);
+}
+
 int run_select(const SelectOptions& o) {
-    DutyFile duty;
+    duty::DutyDocument duty;
     try {
-        duty = ParseDutyFile(o.duty);
+        duty = duty::ParseDutyFile(o.duty);
     } catch (const DutyFileError& e) {
         fmt::print(stderr, "hxq: {}\n", e.what());
         return 2;
@@ -95,21 +145,39 @@ int run_select(const SelectOptions& o) {
             throw DutyFileError(duty.path, duty.filter_place.line, duty.filter_place.key,
                                 fmt::format("a filter needs the main product database ({}); {} is another one",
                                             main_db.empty() ? std::string("HXQnew, not set") : main_db, database));
-        ResolvedTarget target;
+        duty::ResolvedTarget target;
         {
             platform::Database product = platform::OpenDatabase(database, true);
-            target = ResolveTarget(duty, product, database, o.user_level);
+            target = duty::ResolveTarget(duty, product, database, o.user_level);
         }
-        core::SPCDataType data = BuildSPCData(duty, target, database);
-
-        core::clsCalculate calc;
-        ProgressBar bar(o.progress && ::isatty(STDERR_FILENO) != 0);
-        calc.CalcPercent.subscribe([&bar](std::int16_t& percent) { bar.show(percent); });
-        calc.SPCMainCalcLoop(data);
-        bar.finish();
-
         const OutputSystem system = o.units == "us" ? OutputSystem::US : OutputSystem::SI;
-        return PrintSinglePhase(data, system, o.json, o.detail);
+        ProgressBar bar(o.progress && ::isatty(STDERR_FILENO) != 0);
+        core::clsCalculate calc;
+        calc.CalcPercent.subscribe([&bar](std::int16_t& percent) { bar.show(percent); });
+        switch (duty.kind) {
+            case duty::DutyKind::SinglePhase: {
+                core::SPCDataType data = duty::BuildSPCData(duty, target, database);
+                calc.SPCMainCalcLoop(data);
+                bar.finish();
+                return PrintSinglePhase(data, system, o.json,
+                                        o.detail_given ? std::optional<int>(o.detail) : std::nullopt);
+            }
+            case duty::DutyKind::Condenser: {
+                core::CONDataType data = duty::BuildCONData(duty, target, database);
+                calc.CONMainCalcLoop(data);
+                bar.finish();
+                return print_result(data, o, system);
+            }
+            case duty::DutyKind::Evaporator: {
+                core::VAPDataType data = duty::BuildVAPData(duty, target, database);
+                calc.VAPMainCalcLoop(data);
+                bar.finish();
+                return print_result(data, o, system);
+            }
+            case duty::DutyKind::AirDryerDesign:
+            case duty::DutyKind::AirDryerRating: return run_air_dryer(duty, target, o, system, bar);
+        }
+        return 1;
     } catch (const DutyFileError& e) {
         fmt::print(stderr, "hxq: {}\n", e.what());
         return 2;
@@ -121,19 +189,22 @@ int run_select(const SelectOptions& o) {
 }
 
 const CommandRegistration registration([](CLI::App& app, int& exit_code) {
-    auto* cmd = app.add_subcommand("select", "Select and rate heat exchangers for a single-phase duty file");
+    auto* cmd = app.add_subcommand("select", "Select and rate heat exchangers for a duty file");
     auto o = std::make_shared<SelectOptions>();
     cmd->add_option("DUTY", o->duty, "Duty file (TOML, see docs/duty-files.md)")->required();
     cmd->add_option("--units", o->units, "Output units of the table")
         ->check(CLI::IsMember({"si", "us"}))
         ->capture_default_str();
     cmd->add_flag("--json", o->json, "Print the alternatives as JSON");
-    cmd->add_option("--detail", o->detail, "Print the full result of alternative N (1 = best)");
     cmd->add_option("--ini", o->ini, "User settings file (default: the build's sample/hxq.ini)");
     cmd->add_option("--user-level", o->user_level, "User level letter that the model tree is filtered by")
         ->capture_default_str();
     cmd->add_flag("!--no-progress", o->progress, "Do not draw the progress bar on a terminal");
-    cmd->callback([o, &exit_code] { exit_code = run_select(*o); });
+    CLI::Option* detail = cmd->add_option("--detail", o->detail, "Print the full result of alternative N");
+    cmd->callback([o, detail, &exit_code] {
+        o->detail_given = detail->count() > 0;
+        exit_code = run_select(*o);
+    });
 });
 
 }  // namespace

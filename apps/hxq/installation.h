@@ -19,6 +19,17 @@ std::string use_installation_registry();
 // one, else "".
 std::string installation_ini(const std::string& given);
 
+// The installation the program works with: the machine-wide store of $HXQ_REGISTRY and
+// the user settings file `ini`. Either one not given falls back to the sample
+// installation of the build (<program folder>/../../sample/registry.ini and hxq.ini)
+// when it is there. Loads the settings, points the fluid component at the fluid
+// database and opens the units database; platform::Error when that cannot be opened.
+struct Installation {
+    std::string registry;  // the store in use ("" when none was found)
+    std::string ini;       // the settings file in use ("" when none was found)
+};
+Installation PrepareInstallation(const std::string& ini, const std::string& user_level);
+
 // Loads the installation's settings (the registry store of use_installation_registry()
 // and the settings file installation_ini(ini)) into the library state, and points the
 // fluid component at the installation's fluid and user fluid databases.

@@ -5,6 +5,8 @@
 
 #include <fmt/format.h>
 
+#include <cstdio>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -74,6 +76,13 @@ nlohmann::json Quantity(double si, std::int16_t unit) {
 
 nlohmann::json PercentQuantity(double percent) {
     return nlohmann::json{{"value", FloatPrecision(percent)}, {"unit", "%"}};
+}
+
+int RefuseDetail(int detail, std::size_t listed) {
+    fmt::print(stderr, "hxq: --detail {}: no such alternative; {}\n", detail,
+               listed == 0 ? std::string("no alternative is listed")
+                           : fmt::format("alternatives 1 to {} are listed", listed));
+    return 2;
 }
 
 std::size_t DisplayWidth(const std::string& text) {

@@ -58,6 +58,9 @@ nlohmann::json Quantity(double si, std::int16_t unit);
 // {"value": number, "unit": "%"}.
 nlohmann::json PercentQuantity(double percent);
 
+// `--detail N` naming no listed alternative: the message on stderr; exit status 2.
+int RefuseDetail(int detail, std::size_t listed);
+
 // Width of a text on a terminal, in characters rather than bytes (labels carry "²", "°").
 std::size_t DisplayWidth(const std::string& text);
 

@@ -224,12 +224,7 @@ int PrintSinglePhase(const core::SPCDataType& data, OutputSystem system, bool js
         return 0;
     }
     const std::size_t listed = ListedAlternatives(data).size();
-    if (*detail < 1 || static_cast<std::size_t>(*detail) > listed) {
-        fmt::print(stderr, "hxq: --detail {}: no such alternative; {}\n", *detail,
-                   listed == 0 ? std::string("no alternative is listed")
-                               : fmt::format("alternatives 1 to {} are listed", listed));
-        return 2;
-    }
+    if (*detail < 1 || static_cast<std::size_t>(*detail) > listed) return RefuseDetail(*detail, listed);
     if (json) fmt::print("{}\n", SinglePhaseDetailJson(data, *detail, system).dump(2));
     else fmt::print("{}", SinglePhaseDetail(data, *detail, system));
     return 0;

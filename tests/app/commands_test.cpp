@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -345,14 +346,18 @@ TEST_F(SelectCommand, PrintsSevenRankedAlternativesOfTheSampleGroup) {
     EXPECT_EQ(r.err, "");
 }
 
+// Every duty file of the sample, of whatever kind, runs and lists an alternative.
 TEST_F(SelectCommand, EveryDutyOfTheSampleRuns) {
-    for (const char* name : {"water_heating.toml", "glycol_cooling.toml", "group_search.toml", "single_model.toml",
-                             "dual_duty.toml", "forced_stock.toml"}) {
-        SCOPED_TRACE(name);
-        const ProgramOutcome r = hxq({"select", sample_duty(name)});
-        EXPECT_EQ(r.exit_code, 0) << r.err;
-        EXPECT_GE(lines(r.out).size(), 3u) << r.out;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(HXQ_SOURCE_DIR) + "/sample/duties")) {
+        if (entry.path().extension() != ".toml") continue;
+        ++files;
+        SCOPED_TRACE(entry.path().filename().string());
+        const nlohmann::json j = json_of({"select", entry.path().string()});
+        ASSERT_TRUE(j.is_object());
+        EXPECT_FALSE(j["alternatives"].empty());
     }
+    EXPECT_GE(files, 11);
 }
 
 TEST_F(SelectCommand, JsonInUSUnitsRankedByUnitsAndPrice) {
@@ -428,6 +433,201 @@ TEST_F(SelectCommand, RefusalsNameTheirCause) {
          })
         expect_refused(c);
     EXPECT_EQ(hxq({"select", junk.string()}).err.find('\x1b'), std::string::npos);  // no control character echoed
+}
+
+// Condenser, evaporator and air dryer duties: the sample duties state what was asked of
+// them, every kind's JSON holds its keys, remarks are explained under the table, and the
+// detail of one alternative.
+
+double v(const nlohmann::json& quantity) { return quantity.at("value").get<double>(); }
+
+TEST_F(SelectCommand, TwoPhaseSamplesMeetTheirDuties) {
+    const nlohmann::json c = json_of({"select", sample_duty("condenser_water.toml")});
+    EXPECT_EQ(c["duty"], "condenser");
+    EXPECT_EQ(c["group"], "Condensers");
+    ASSERT_FALSE(c["alternatives"].empty());
+    for (const auto& a : c["alternatives"]) {
+        SCOPED_TRACE(a["designation"].get<std::string>());
+        const auto& ref = a["refrigerant"];
+        const auto& sec = a["secondary"];
+        EXPECT_NEAR(v(a["heat_load"]), 50, 1e-3);
+        EXPECT_NEAR(v(sec["inlet_temp"]), 30, 1e-4);
+        EXPECT_NEAR(v(sec["outlet_temp"]), 35, 1e-4);
+        EXPECT_LE(v(sec["pressure_drop"]), 50 + 1e-3);
+        EXPECT_NEAR(v(ref["condensing_temp"]), 45, 1e-4);
+        EXPECT_NEAR(v(ref["superheat"]), 30, 1e-3);
+        EXPECT_NEAR(v(ref["subcooling"]), 2, 1e-4);
+        EXPECT_NEAR(v(ref["outlet_temp"]), v(ref["bubble_temp_out"]) - 2, 1e-3);
+        // Water at 32.5 °C: cp 4.178 kJ/(kg K) (IAPWS-95).
+        EXPECT_NEAR(v(sec["mass_flow"]) * 4.178 * 5, 50, 0.5);
+        // Superheated gas in, subcooled liquid out: all of it condenses.
+        EXPECT_NEAR(v(ref["condensed_flow"]), v(ref["mass_flow"]), 1e-6);
+    }
+    const nlohmann::json e = json_of({"select", sample_duty("evaporator_brine.toml")});
+    ASSERT_FALSE(e["alternatives"].empty());
+    for (const auto& a : e["alternatives"]) {
+        SCOPED_TRACE(a["designation"].get<std::string>());
+        const auto& ref = a["refrigerant"];
+        EXPECT_NEAR(v(a["heat_load"]), 40, 1e-3);
+        EXPECT_NEAR(v(ref["superheat"]), 5, 1e-4);
+        EXPECT_NEAR(v(ref["gas_outlet_temp"]), v(ref["evaporating_temp"]) + 5, 1e-3);
+        EXPECT_NEAR(v(a["secondary"]["outlet_temp"]), 7, 1e-4);
+        // 30 % ethylene glycol at 9.5 °C: cp about 3.70 kJ/(kg K) (ASHRAE Handbook,
+        // Fundamentals 2017, ch. 31).
+        EXPECT_NEAR(v(a["secondary"]["mass_flow"]) * 3.70 * 5, 40, 1.0);
+        // 40 °C liquid throttled to 2 °C enters with roughly a third of it vapour.
+        EXPECT_GT(ref["inlet_quality"].get<double>(), 0.2);
+        EXPECT_LT(ref["inlet_quality"].get<double>(), 0.4);
+    }
+    const nlohmann::json d = json_of({"select", sample_duty("evaporator_dual.toml")});
+    ASSERT_FALSE(d["alternatives"].empty());
+    for (const auto& a : d["alternatives"]) {
+        EXPECT_TRUE(a["dual"].get<bool>());
+        EXPECT_NEAR(v(a["heat_load"]), 15, 1e-3);
+    }
+}
+
+TEST_F(SelectCommand, AirDryerSamplesReachTheirDewPoint) {
+    const nlohmann::json design = json_of({"select", sample_duty("air_dryer_design.toml")});
+    EXPECT_EQ(design["mode"], "design");
+    ASSERT_FALSE(design["alternatives"].empty());
+    for (const auto& a : design["alternatives"]) {
+        SCOPED_TRACE(a["model"].get<std::string>());
+        EXPECT_LE(v(a["pressure_dew_point"]), 3 + 1e-4);
+        EXPECT_LT(v(a["pressure_drop"]), 1.05 * 20);  // the driver's tolerance on the limit
+        EXPECT_EQ(a["plates"]["total"].get<int>(), a["plates"]["air_unit"].get<int>() + a["plates"]["evaporator"].get<int>());
+        // 180 Nm³/h of air saturated at 35 °C and 8 bar(a) holds about 4.45 g/kg, at 3 °C
+        // 0.59 g/kg: 0.0593 kg/s × 3.86 g/kg = 0.82 kg/h of condensate.
+        EXPECT_NEAR(v(a["condensate_flow"]), 0.82, 0.04);
+        const auto& air = a["air"];
+        EXPECT_GT(v(air["outlet_temp"]), v(air["evaporator_outlet_temp"]));
+        EXPECT_LT(v(air["outlet_temp"]), v(air["inlet_temp"]));
+    }
+    const nlohmann::json rating = json_of({"select", sample_duty("air_dryer_rating.toml")});
+    EXPECT_EQ(rating["mode"], "rating");
+    ASSERT_EQ(rating["alternatives"].size(), 1u);
+    const auto& r = rating["alternatives"][0];
+    EXPECT_EQ(r["plates"]["air_unit"], 12);
+    EXPECT_EQ(r["plates"]["evaporator"], 8);
+    // The search spans 1 K above the evaporating temperature up to the air's inlet.
+    EXPECT_GE(v(r["pressure_dew_point"]), 1 - 0.01);
+    EXPECT_LT(v(r["pressure_dew_point"]), 35);
+}
+
+TEST_F(SelectCommand, JsonOfEachKindHoldsItsKeys) {
+    struct Shape {
+        const char* file;
+        std::vector<std::string> pointers;  // below the first alternative
+    };
+    const std::vector<std::string> sides{"fluid", "inlet_temp/unit", "outlet_temp/value", "mass_flow/value",
+                                         "pressure_drop/value", "port_pressure_drop/value", "channel_velocity/1/value",
+                                         "port_velocity/0/value"};
+    auto two_phase = [&](std::vector<std::string> refrigerant) {
+        std::vector<std::string> p{"designation", "model", "node", "dual", "plates", "channels/1", "parallel_units",
+                                   "serial_units", "heat_load/value", "area/unit", "ohtc_predicted/value",
+                                   "ohtc_required/value", "over_surface/value", "price", "remarks",
+                                   "refrigerant/superheat/value", "refrigerant/inlet_quality",
+                                   "refrigerant/outlet_quality", "refrigerant/outlet_pressure/value"};
+        for (const auto& s : sides) p.insert(p.end(), {"refrigerant/" + s, "secondary/" + s});
+        p.insert(p.end(), refrigerant.begin(), refrigerant.end());
+        return p;
+    };
+    for (const Shape& s : std::vector<Shape>{
+             {"condenser_water.toml",
+              two_phase({"refrigerant/condensing_temp/value", "refrigerant/bubble_temp_out/value",
+                         "refrigerant/subcooling/value", "refrigerant/condensed_flow/value"})},
+             {"evaporator_brine.toml",
+              two_phase({"refrigerant/evaporating_temp/value", "refrigerant/gas_outlet_temp/value",
+                         "refrigerant/vaporised_flow/value", "refrigerant/inlet_vapour_flow/value"})},
+             {"air_dryer_design.toml",
+              {"model", "node", "plates/air_unit", "plates/evaporator", "plates/total", "pressure_dew_point/value",
+               "condensate_flow/unit", "pressure_drop/value", "price", "remarks", "air/inlet_temp/value",
+               "air/inlet_dew_point/value", "air/precooled_temp/value", "air/evaporator_outlet_temp/value",
+               "air/outlet_temp/value", "air/outlet_humidity/value", "air/mass_flow/value", "air_unit/channels/1",
+               "air_unit/heat_load/value", "air_unit/area/value", "air_unit/ohtc/value", "air_unit/pressure_drop/warm/value",
+               "air_unit/pressure_drop/dried/value", "evaporator/plates", "evaporator/heat_load/value",
+               "evaporator/over_surface/value", "evaporator/pressure_drop/air/value",
+               "evaporator/refrigerant/evaporating_temp/value", "evaporator/refrigerant/vaporised_flow/value"}},
+         }) {
+        SCOPED_TRACE(s.file);
+        const nlohmann::json j = json_of({"select", sample_duty(s.file)});
+        for (const char* top : {"/duty", "/node", "/units", "/alternatives/0"})
+            EXPECT_TRUE(j.contains(nlohmann::json::json_pointer(top))) << top;
+        for (const auto& p : s.pointers)
+            EXPECT_TRUE(j.contains(nlohmann::json::json_pointer("/alternatives/0/" + p))) << p;
+        for (const auto& a : j["alternatives"])
+            for (const auto& remark : a["remarks"]) EXPECT_TRUE(remark["code"].is_string() && remark["text"].is_string());
+    }
+}
+
+TEST_F(SelectCommand, TablesMarkRemarksAndExplainThemBelow) {
+    for (const char* file : {"condenser_water.toml", "air_dryer_design.toml"}) {
+        SCOPED_TRACE(file);
+        const ProgramOutcome table = hxq({"select", sample_duty(file), "--units", "us"});
+        ASSERT_EQ(table.exit_code, 0) << table.err;
+        EXPECT_NE(table.out.find("°F"), std::string::npos);
+        EXPECT_NE(table.out.find("psi"), std::string::npos);
+        std::set<std::string> codes;
+        const nlohmann::json j = json_of({"select", sample_duty(file)});
+        for (const auto& a : j["alternatives"])
+            for (const auto& remark : a["remarks"]) codes.insert(remark["code"].get<std::string>());
+        EXPECT_FALSE(codes.empty());
+        const auto legend = table.out.find("\nRemarks:\n");
+        ASSERT_NE(legend, std::string::npos) << table.out;
+        for (const auto& code : codes) EXPECT_NE(table.out.find("\n  " + code + " ", legend), std::string::npos) << code;
+    }
+}
+
+TEST_F(SelectCommand, DetailPrintsTheFullResultOfOneAlternative) {
+    const std::vector<std::string> sides{"Film coefficient", "Reynolds number", "Wall temperature min / mean / max",
+                                         "Port velocity in / out", "Pressure drop total / ports"};
+    struct Case {
+        const char* file;
+        std::vector<std::string> holds;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"condenser_water.toml",
+              {"Reynolds number (equivalent)", "Zone areas vapour / two-phase / liquid", "Liquid density",
+               "Vapour viscosity", "Latent heat", "Fluid viscosity at the wall", "Bubble point at the outlet"}},
+             {"evaporator_brine.toml", {"Evaporating temperature (dew, outlet)", "Two-phase inlet", "Vapour conductivity"}},
+             {"evaporator_dual.toml", {"Distributor drop (window)", "Saturation entering"}},
+             {"air_dryer_design.toml",
+              {"Air-to-air unit, warm air (side 2)", "Pressure dew point reached", "Condensate", "Outlet humidity",
+               "Liquid heat capacity"}},
+         }) {
+        SCOPED_TRACE(c.file);
+        const ProgramOutcome r = hxq({"select", sample_duty(c.file), "--detail", "1"});
+        ASSERT_EQ(r.exit_code, 0) << r.err;
+        for (const auto& text : sides) EXPECT_NE(r.out.find(text), std::string::npos) << text;
+        for (const auto& text : c.holds) EXPECT_NE(r.out.find(text), std::string::npos) << text;
+        // With --json the detail is that alternative's object.
+        const nlohmann::json all = json_of({"select", sample_duty(c.file)});
+        EXPECT_EQ(json_of({"select", sample_duty(c.file), "--detail", "1"}), all["alternatives"][0]);
+        const std::string past = std::to_string(all["alternatives"].size() + 1);
+        expect_refused({{"select", sample_duty(c.file), "--detail", past}, 2, "--detail " + past + ": no such alternative"});
+    }
+    expect_refused({{"select", sample_duty("condenser_water.toml"), "--detail", "0"}, 2, "--detail 0: no such alternative"});
+}
+
+TEST_F(SelectCommand, NewKindsRefuseWithKeyAndLineOrTheEnginesText) {
+    const std::string condenser = "duty = \"condenser\"\nmodel = \"Q22 H\"\nheat_load = \"50 kW\"\n"
+                                  "[refrigerant]\nfluid = \"R134a\"\ncondensing_temp = \"45 °C\"\n";
+    const auto both = write("both.toml", condenser + "subcooling = \"2 K\"\noutlet_temp = \"43 °C\"\n[secondary]\n"
+                                                     "fluid = \"water\"\ninlet_temp = \"30 °C\"\n");
+    const auto cold = write("cold.toml", condenser + "[secondary]\nfluid = \"water\"\ninlet_temp = \"50 °C\"\n"
+                                                     "outlet_temp = \"55 °C\"\n");
+    const auto tight = write("tight.toml", "duty = \"air-dryer\"\nmodel = \"AD 200\"\n[air]\ninlet_temp = \"35 °C\"\n"
+                                           "mass_flow = \"180 Nm3/h\"\noperating_pressure = \"8 bar\"\n"
+                                           "pressure_dew_point = \"3 °C\"\nmax_pressure_drop = \"0.1 kPa\"\n"
+                                           "[refrigerant]\nfluid = \"R134a\"\nevaporating_temp = \"0 °C\"\n"
+                                           "superheat = \"5 K\"\ninlet_quality = 0.25\n");
+    for (const Refusal& c : std::vector<Refusal>{
+             {{"select", both.string()}, 2,
+              both.string() + ":8: refrigerant.outlet_temp: give one of subcooling, outlet_temp and outlet_quality"},
+             {{"select", cold.string()}, 1, "Error number: 1 : Crossing or impossible temperatures."},
+             {{"select", tight.string()}, 1, "No solution found"},
+         })
+        expect_refused(c);
 }
 
 }  // namespace

@@ -181,8 +181,11 @@ void EvaporatorEngine::Calculate(core::EvaporatorInput& input, core::EvaporatorR
         }
         if (has_enthalpy(*c.sec, p.t2_out)) {
             const double w_in = c.sec->YConc() / 1000.0;
-            const double condensed = c.sec->YCondensate(p.t2_out);  // per kg of air entering
-            result.CondensateFlow = p.m2 * condensed;
+            // Per kg of air entering: all the water that is liquid at the outlet, of which
+            // this unit condensed what was still vapour at its inlet (air pre-cooled below
+            // its dew point upstream brings condensate along).
+            const double condensed = c.sec->YCondensate(p.t2_out);
+            result.CondensateFlow = p.m2 * std::max(0.0, condensed - c.sec->YCondensate(p.t2_in));
             result.OutletHumidity = w_in - condensed * (1.0 + w_in);
             const auto* air = dynamic_cast<const fluid::HumidAirFluid*>(c.sec);
             result.PressureDewPoint = condensed > 0 || !air ? p.t2_out : air->DewPoint();

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace hxq::app {
+namespace hxq::duty {
 
 // A label as typed on a plain keyboard: "degC" -> "°C", "deltaK" -> "ΔK", "m3/h" -> "m³/h",
 // "m^2" -> "m²", "C" or "F" standing alone between "," and "/" -> "°C" ("m2,C/W" -> "m²,°C/W").
@@ -17,4 +17,4 @@ std::string keyboard_to_label(const std::string& typed);
 // matches that way (case tells "mWC" from "MW").
 std::optional<std::int16_t> find_unit_label(const std::string& word);
 
-}  // namespace hxq::app
+}  // namespace hxq::duty

@@ -1,4 +1,4 @@
-#include "unit_labels.h"
+#include "duty/unit_labels.h"
 
 #include "settings/unit_tables.h"
 
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace hxq::app {
+namespace hxq::duty {
 
 namespace {
 
@@ -60,4 +60,4 @@ std::optional<std::int16_t> find_unit_label(const std::string& word) {
     return std::nullopt;
 }
 
-}  // namespace hxq::app
+}  // namespace hxq::duty

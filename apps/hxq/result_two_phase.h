@@ -1,0 +1,41 @@
+// The alternatives of a condenser or an evaporator selection: blocks of aligned columns
+// keyed by the rank, JSON, and the full result of one alternative, in the SI or US units
+// of the units database. Side 1 is the refrigerant, side 2 the secondary fluid.
+#pragma once
+
+#include "result_layout.h"
+
+#include "records/calc_records.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace hxq::app {
+
+// The filled slots of a run (solutions), best first.
+int ListedAlternatives(const core::CONDataType& data);
+int ListedAlternatives(const core::VAPDataType& data);
+
+std::string ResultTable(const core::CONDataType& data, OutputSystem system);
+std::string ResultTable(const core::VAPDataType& data, OutputSystem system);
+nlohmann::json ResultJson(const core::CONDataType& data, OutputSystem system);
+nlohmann::json ResultJson(const core::VAPDataType& data, OutputSystem system);
+// The full result of listed alternative `rank` (1 = best).
+std::string ResultDetail(const core::CONDataType& data, int rank, OutputSystem system);
+std::string ResultDetail(const core::VAPDataType& data, int rank, OutputSystem system);
+
+// The engine's remarks on a result: port share (P1, P2) and pressure limit (L1, L2) per
+// side, wet-wall desuperheating (W), a two-phase inlet too fast for its port (V), a
+// distributor whose drop is part of the refrigerant's (D).
+// `prefix` goes before each code and `unit` before each text (the air dryer's units);
+// `secondary` names side 2.
+CodedRemarks TwoPhaseRemarks(const core::CondenserResult& r, const GroupUnits& u);
+CodedRemarks TwoPhaseRemarks(const core::EvaporatorResult& r, const GroupUnits& u, const std::string& prefix = "",
+                        const std::string& unit = "", const std::string& secondary = "secondary");
+
+// The unit, refrigerant and secondary lines of an evaporator result's detail (without its
+// remarks), shared with the air dryer's evaporator. `secondary` names side 2.
+void EvaporatorDetail(DetailText& d, const core::EvaporatorResult& r, const GroupUnits& u, const std::string& secondary);
+
+}  // namespace hxq::app

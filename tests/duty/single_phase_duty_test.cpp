@@ -1,0 +1,119 @@
+// Single-phase duty files: the two value forms, SI conversion with the units database,
+// the model or group look-up of every kind, and messages that name the line and the key
+// of a mistake.
+#include "duty_fixture.h"
+
+#include "duty/duty_target.h"
+#include "platform/db.h"
+
+#include <string>
+
+namespace hxq::duty {
+namespace {
+
+const char* kSides = R"(
+[side1]
+fluid = "water"
+inlet_temp = "90 °C"
+outlet_temp = ["60", "°C"]
+max_pressure_drop = "0.5 bar"
+
+[side2]
+fluid = "ethylene glycol"
+concentration = 30
+inlet_temp = [10, "degC"]
+mass_flow = "3.6 m3/h"
+)";
+
+TEST_F(DutyFiles, BothValueFormsAreConvertedToSIWithTheirTextsKept) {
+    const DutyDocument d = ParseDutyText(std::string("group = \"Large\"\nheat_load = \"50 kW\"\nover_surface = \"10 %\"\n"
+                                                 "fouling_factor = \"0.02 m2,C/kW\"\nmaterial = 1\ndual = true\n") +
+                                         kSides,
+                                     "duty.toml");
+    EXPECT_EQ(d.target, TargetKind::Group);
+    ResolvedTarget t;
+    t.node = 13;
+    t.is_group = true;
+    const core::SPCDataType data = BuildSPCData(d, t, "products.db");
+    const core::SinglePhaseInput& in = data.InData;
+    EXPECT_EQ(in.HeatLoad, (core::DutyValue{50e3, true}));
+    EXPECT_EQ(in.InletTemp[1], (core::DutyValue{90, true}));
+    EXPECT_EQ(in.OutletTemp[1], (core::DutyValue{60, true}));
+    // The converter works in single precision.
+    EXPECT_DOUBLE_EQ(in.MaxPressureDrop[1].Value, 50e3);
+    EXPECT_NEAR(in.FoulingFactor.Value, 2e-5, 2e-5 * 1e-6);
+    EXPECT_DOUBLE_EQ(in.OverSurface.Value, 10);
+    EXPECT_FALSE(in.OutletTemp[2].Given);
+    // 3.6 m³/h of the glycol at its 10 °C inlet: 1e-3 m³/s times its density.
+    const double rho = in.Fluid[2]->YDensity(10);
+    EXPECT_NEAR(in.MassFlow[2].Value, 1e-3 * rho, 1e-3 * rho * 1e-6);
+    EXPECT_GT(rho, 1000);
+    EXPECT_EQ(in.Fluid[2]->YConc(), 30);
+
+    const core::InputData& g = data.GivenValues;
+    EXPECT_EQ(g.InletTemp[2].sValue, "10");
+    EXPECT_EQ(g.InletTemp[2].sUnit, "°C");
+    EXPECT_EQ(g.MassFlux[2].sUnit, "m³/h");
+    EXPECT_EQ(g.FoulingFactor.sUnit, "m²,°C/kW");
+    EXPECT_TRUE(g.IsXerGroup);
+    EXPECT_EQ(g.XerID, 13);
+    EXPECT_TRUE(g.IsDualCalc);
+    EXPECT_EQ(g.Material, 1);
+}
+
+TEST_F(DutyFiles, MistakesNameTheLineAndTheKey) {
+    const std::string model = "model = \"Q22 H\"\n";
+    expect_mistakes(
+        {
+            {model + "heat_lod = \"5 kW\"\n" + kSides, 2, "heat_lod", "unknown key"},
+            {model + "heat_load = 5\n" + kSides, 2, "heat_load", "needs its unit"},
+            {model + "heat_load = \"5\"\n" + kSides, 2, "heat_load", "has no unit"},
+            {model + "heat_load = \"five kW\"\n" + kSides, 2, "heat_load", "not a number"},
+            {model + "heat_load = \"5 kPa\"\n" + kSides, 2, "heat_load", "Heat load"},
+            {model + "heat_load = \"5 kWh\"\n" + kSides, 2, "heat_load", "unknown unit"},
+            {model + "plates = 2.5\n" + kSides, 2, "plates", "whole number"},
+            {model + "material = 2\n" + kSides, 2, "material", "0 (AISI 316) or 1"},
+            {model + "duty = \"two-stage\"\n" + kSides, 2, "duty", "not supported yet"},
+            {model + "duty = \"steam\"\n" + kSides, 2, "duty", "unknown duty"},
+            {model + "mode = \"fast\"\n" + kSides, 2, "mode", "unknown mode \"fast\"; use \"design\", \"performance\" or \"check\""},
+            {model + "group = \"G\"\n" + kSides, 2, "group", "one of group, model and node"},
+            {model + "[side1]\nfluid = \"water\"\ninlet = \"5 °C\"\n", 4, "side1.inlet", "unknown key"},
+            // A key of another kind says whose it is.
+            {model + "[side1]\nfluid = \"water\"\nsuperheat = \"5 K\"\n", 4, "side1.superheat", "unknown key"},
+            {model + "[refrigerant]\nfluid = \"R134a\"\n" + kSides, 2, "refrigerant", "a key of condenser duties"},
+            {model + "[side1]\nfluid = \"water\"\n[side2]\n", 4, "side2.fluid", "missing: the fluid of this side"},
+            {model + "heat_load = \"5 kW\n" + kSides, 2, "heat_load", ""},
+            {model + std::string(kSides) + "[filter]\nconnections = [\"C1\"]\n", 15, "filter.connections", "warehouse"},
+            {model + "[side1]\nfluid = \"watr\"\n[side2]\nfluid = \"water\"\n", 3, "side1.fluid", "unknown fluid"},
+            {"heat_load = \"5 kW\"\n" + std::string(kSides), 0, "group", "missing: the model or group"},
+            {model + "[side1]\nfluid = \"water\"\n", 0, "side2", "missing table [side2]"},
+        },
+        [](const std::string& text) { return error_of(text); });
+}
+
+TEST_F(DutyFiles, GroupsModelsAndNodesAreFoundInTheModelTree) {
+    platform::Database product = platform::OpenDatabase(kSample + "/products.db", true);
+    auto resolve = [&](const std::string& target, const std::string& level = "A") {
+        return ResolveTarget(ParseDutyText(target + "\n" + kSides, "duty.toml"), product, "products.db", level);
+    };
+    const ResolvedTarget group = resolve("group = \"large single-phase units\"");
+    EXPECT_EQ(group.node, 13);
+    EXPECT_TRUE(group.is_group);
+    EXPECT_EQ(group.tag.substr(0, 29), "Large single-phase units%13%1");
+    const ResolvedTarget model = resolve("model = \"Q22 H\"");
+    EXPECT_EQ(model.node, 109);
+    EXPECT_FALSE(model.is_group);
+    // A family folder is not a group: nothing lists it, so it is rated as one subtree.
+    EXPECT_FALSE(resolve("model = \"Q32\"").is_group);
+    EXPECT_TRUE(resolve("node = 12").is_group);
+    EXPECT_FALSE(resolve("node = 115").is_group);  // a member of three groups, itself none
+    const DutyFileError family = error_of("group = Q22", [&] { resolve("group = \"Q22\""); });
+    EXPECT_EQ(family.key(), "group");
+    EXPECT_NE(family.message().find("not a group"), std::string::npos);
+    const DutyFileError hidden = error_of("model = Q22 HM", [&] { resolve("model = \"Q22 HM\"", "C"); });
+    EXPECT_EQ(hidden.line(), 1);  // hidden from user level C
+    EXPECT_EQ(hidden.key(), "model");
+}
+
+}  // namespace
+}  // namespace hxq::duty
