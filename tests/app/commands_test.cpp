@@ -579,8 +579,12 @@ TEST_F(SelectCommand, JsonOfEachKindHoldsItsKeys) {
                 EXPECT_TRUE(remark["code"].is_string() && remark["text"].is_string()) << remark;
                 for (const auto& [key, value] : remark.items()) {
                     EXPECT_TRUE(key == "code" || key == "text" || key == "side" || key == "value") << key;
-                    if (key == "side") EXPECT_TRUE(value.is_number_integer()) << remark;
-                    if (key == "value") EXPECT_TRUE(value.is_string()) << remark;
+                    if (key == "side") {
+                        EXPECT_TRUE(value.is_number_integer()) << remark;
+                    }
+                    if (key == "value") {
+                        EXPECT_TRUE(value.is_string()) << remark;
+                    }
                 }
             }
     }
@@ -708,7 +712,9 @@ TEST_F(SelectCommand, CascadeSampleCircuitsCarryTheSameLoad) {
             EXPECT_NEAR(e["inlet_quality"].get<double>(), 0.2, 1e-6);
             // The low stage gives its load up as CO2 flow: about 40 kW / 290 kJ/kg of
             // superheat, latent heat and subcooling from 35 °C gas to -7 °C liquid.
-            if (!us) EXPECT_NEAR(v(c["mass_flow"]), 40.0 / 290, 0.03);
+            if (!us) {
+                EXPECT_NEAR(v(c["mass_flow"]), 40.0 / 290, 0.03);
+            }
         }
     }
     const ProgramOutcome table = hxq({"select", sample_duty("cascade_r744_r134a.toml")});

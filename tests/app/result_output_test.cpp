@@ -37,7 +37,7 @@ const std::string kSample = HXQ_SAMPLE_DIR;
 // ---------------------------------------------------------------------------------------
 // Remarks of results built here
 
-class Remarks : public ::testing::Test {
+class RemarkRules : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         settings::convert_context().convert_db = [] { return kSample + "/units.db"; };
@@ -75,7 +75,7 @@ struct RemarkCase {
     std::vector<std::pair<std::string, int>> expected;  // code, side
 };
 
-TEST_F(Remarks, EachAppearsWhenItsConditionHoldsAndNotOtherwise) {
+TEST_F(RemarkRules, EachAppearsWhenItsConditionHoldsAndNotOtherwise) {
     using R = core::SinglePhaseResult;
     using D = SinglePhaseDuty;
     const std::vector<RemarkCase> cases = {
@@ -132,7 +132,7 @@ TEST_F(Remarks, EachAppearsWhenItsConditionHoldsAndNotOtherwise) {
     }
 }
 
-TEST_F(Remarks, TextsGiveTheNumbersInTheChosenUnitsAndJsonCarriesCodeAndText) {
+TEST_F(RemarkRules, TextsGiveTheNumbersInTheChosenUnitsAndJsonCarriesCodeAndText) {
     core::SinglePhaseResult r = quiet();
     r.PortDiameterDown[1] = 0.016;
     r.PortVelocity[1] = 3.0;
@@ -152,7 +152,7 @@ TEST_F(Remarks, TextsGiveTheNumbersInTheChosenUnitsAndJsonCarriesCodeAndText) {
 }
 
 // The flow passes each port at its own velocity: volume flow / port area.
-TEST_F(Remarks, NarrowestPortCarriesTheFastestFlow) {
+TEST_F(RemarkRules, NarrowestPortCarriesTheFastestFlow) {
     constexpr double kVolumeFlow = 0.8e-3;  // m³/s
     const auto velocity = [](double d) { return kVolumeFlow / (std::numbers::pi * d * d / 4); };
     struct Ports {
