@@ -1,16 +1,21 @@
-// hxq select DUTY.toml: rates a duty (single-phase, condenser, evaporator, air dryer)
+// hxq select DUTY.toml: rates a duty (single-phase, condenser, evaporator, air dryer,
+// two-stage, cascade)
 // over a model or group of the product range and prints the seven best alternatives.
 #include "command_registry.h"
 #include "installation.h"
 #include "result_air_dryer.h"
+#include "result_cascade.h"
 #include "result_table.h"
 #include "result_two_phase.h"
+#include "result_two_stage.h"
 
 #include "batch/ad_opt.h"
 #include "core/calculate.h"
 #include "duty/air_dryer_duty.h"
+#include "duty/cascade_duty.h"
 #include "duty/single_phase_duty.h"
 #include "duty/two_phase_duty.h"
+#include "duty/two_stage_duty.h"
 #include "platform/db.h"
 #include "platform/error.h"
 #include "platform/prompter.h"
@@ -116,6 +121,23 @@ int run_air_dryer(const duty::DutyDocument& duty, const duty::ResolvedTarget& ta
     return print_result(data, o, system);
 }
 
+// A cascade run keeps its errors (an engine's, or no solution) instead of raising them:
+// with no pack found the kept one is reported.
+int run_cascade(const duty::DutyDocument& duty, const duty::ResolvedTarget& target, const std::string& database,
+                const SelectOptions& o, OutputSystem system, core::clsCalculate& calc, ProgressBar& bar) {
+    core::CascadeDataType data = duty::BuildCascadeData(duty, target, database);
+    calc.CascadeMainCalcLoop(data);
+    bar.finish();
+    if (ListedAlternatives(data) == 0) {
+        const auto& kept = calc.CascadeError();
+        const std::int32_t number = kept ? kept->number() : platform::kObjectError + core::kNoSolutionCode;
+        if (!kept || is_engine_error(number)) fmt::print(stderr, "hxq: {}\n", settings::EngineErrorText(number));
+        else fmt::print(stderr, "hxq: {} (error {}, {})\n", kept->description(), kept->number(), kept->source());
+        return 1;
+    }
+    return print_result(data, o, system);
+}
+
 int run_select(const SelectOptions& o) {
     duty::DutyDocument duty;
     try {
@@ -174,6 +196,13 @@ int run_select(const SelectOptions& o) {
                 bar.finish();
                 return print_result(data, o, system);
             }
+            case duty::DutyKind::TwoStage: {
+                core::TwoStageType data = duty::BuildTwoStageData(duty, target, database);
+                calc.TwoStageMainCalcLoop(data);
+                bar.finish();
+                return print_result(data, o, system);
+            }
+            case duty::DutyKind::Cascade: return run_cascade(duty, target, database, o, system, calc, bar);
             case duty::DutyKind::AirDryerDesign:
             case duty::DutyKind::AirDryerRating: return run_air_dryer(duty, target, o, system, bar);
         }

@@ -3,7 +3,6 @@
 #include "result_two_phase.h"
 
 #include "batch/ad_opt.h"
-#include "duty/unit_groups.h"
 #include "engines/fluid/air.h"
 #include "settings/engine_error_text_setting.h"
 #include "settings/unit_tables.h"
@@ -15,8 +14,6 @@
 #include <vector>
 
 namespace hxq::app {
-
-namespace groups = duty::groups;
 
 namespace {
 
@@ -31,8 +28,8 @@ std::vector<const batch::ADOutputType*> listed(const batch::ADDataType& data) {
     return out;
 }
 
-std::int16_t condensate_unit(const GroupUnits& u) {
-    return u.system() == OutputSystem::US ? kPoundPerHour : kKilogramPerHour;
+std::int16_t condensate_unit(const QuantityUnits& u) {
+    return u.system == OutputSystem::US ? kPoundPerHour : kKilogramPerHour;
 }
 
 int air_plates(const batch::ADOutputType& r) { return r.TotalNumberOfPlates - r.RefNumberOfPlates; }
@@ -54,22 +51,22 @@ double inlet_dew_point(const batch::ADDataType& data) {
     }
 }
 
-CodedRemarks remarks_of(const batch::ADOutputType& p, const GroupUnits& u) {
-    CodedRemarks out;
+Remarks remarks_of(const batch::ADOutputType& p, const QuantityUnits& u) {
+    Remarks out;
     const core::SinglePhaseResult& a = p.AirHXQResults;
     for (int s = 1; s <= 2; ++s) {
         const std::string side = s == 1 ? "air-to-air unit, dried air" : "air-to-air unit, warm air";
         if (!a.NotePercentText[s].empty())
-            out.push_back({fmt::format("AP{}", s), side + ": " + a.NotePercentText[s], Fixed(a.NotePercent[s], 1) + " %"});
+            out.push_back(CodeMarked(fmt::format("AP{}", s), s, side + ": " + a.NotePercentText[s], Fixed(a.NotePercent[s], 1) + " %"));
         if (!a.NotePressureText[s].empty()) {
             const bool velocity = a.NotePressureText[s].rfind("Port velocity", 0) == 0;
-            out.push_back({fmt::format("A{}{}", velocity ? 'V' : 'L', s), side + ": " + a.NotePressureText[s],
-                           u.with_unit(a.NotePressure[s], groups::kPressure)});
+            out.push_back(CodeMarked(fmt::format("A{}{}", velocity ? 'V' : 'L', s), s, side + ": " + a.NotePressureText[s],
+                           ShownWithUnit(a.NotePressure[s], u.pressure)));
         }
     }
     if (a.ErrorCode != 0 && a.WarningOnly)
-        out.push_back({"AE", "air-to-air unit: " + settings::EngineErrorText(platform::kObjectError + a.ErrorCode), ""});
-    CodedRemarks evaporator = TwoPhaseRemarks(p.RefHXQResults_new, u, "E", "evaporator ", "air");
+        out.push_back(CodeMarked("AE", 0, "air-to-air unit: " + settings::EngineErrorText(platform::kObjectError + a.ErrorCode)));
+    Remarks evaporator = TwoPhaseRemarks(p.RefHXQResults_new, u, "E", "evaporator ", "air");
     out.insert(out.end(), evaporator.begin(), evaporator.end());
     return out;
 }
@@ -78,26 +75,26 @@ std::string mode_of(const batch::ADDataType& data) {
     return data.ADInData.ADFormIndata.CalcMethod == 0 ? "design" : "rating";
 }
 
-void air_unit_side(DetailText& d, const core::SinglePhaseResult& a, int s, const GroupUnits& u) {
+void air_unit_side(DetailText& d, const core::SinglePhaseResult& a, int s, const QuantityUnits& u) {
     d.line("Inlet / outlet temperature",
-           u.text(a.InletTemp[s], groups::kTemperature) + " / " + u.with_unit(a.OutletTemp[s], groups::kTemperature));
-    d.line("Mass flow", u.with_unit(a.MassFlow[s], groups::kFlow));
-    d.line("Film coefficient", u.with_unit(a.FilmCoefficient[s], groups::kHeatTransferCoefficient));
+           Shown(a.InletTemp[s], u.temperature) + " / " + ShownWithUnit(a.OutletTemp[s], u.temperature));
+    d.line("Mass flow", ShownWithUnit(a.MassFlow[s], u.mass_flow));
+    d.line("Film coefficient", ShownWithUnit(a.FilmCoefficient[s], u.ohtc));
     d.line("Reynolds number", Fixed(a.ReynoldsNumber[s], 0));
-    d.line("Wall temperature min / mean / max", u.text(a.MinTemp[s], groups::kTemperature) + " / " +
-                                                     u.text(a.MeanWallTemp[s], groups::kTemperature) + " / " +
-                                                     u.with_unit(a.MaxTemp[s], groups::kTemperature));
-    d.line("Properties at", u.with_unit(a.RefTemp[s], groups::kTemperature));
-    d.line("Density", u.with_unit(a.Density[s], groups::kDensity));
-    d.line("Heat capacity", u.with_unit(a.SpecificHeat[s], groups::kHeatCapacity));
+    d.line("Wall temperature min / mean / max", Shown(a.MinTemp[s], u.temperature) + " / " +
+                                                     Shown(a.MeanWallTemp[s], u.temperature) + " / " +
+                                                     ShownWithUnit(a.MaxTemp[s], u.temperature));
+    d.line("Properties at", ShownWithUnit(a.RefTemp[s], u.temperature));
+    d.line("Density", ShownWithUnit(a.Density[s], u.density));
+    d.line("Heat capacity", ShownWithUnit(a.SpecificHeat[s], u.heat_capacity));
     d.line("Viscosity / at the wall",
-           u.text(a.Viscosity[s], groups::kViscosity) + " / " + u.with_unit(a.WallViscosity[s], groups::kViscosity));
-    d.line("Conductivity", u.with_unit(a.Conductivity[s], groups::kConductivity));
+           Shown(a.Viscosity[s], u.viscosity) + " / " + ShownWithUnit(a.WallViscosity[s], u.viscosity));
+    d.line("Conductivity", ShownWithUnit(a.Conductivity[s], u.conductivity));
     d.line("Channel / port velocity",
-           u.text(a.ChannelVelocity[s], groups::kVelocity) + " / " + u.with_unit(a.PortVelocity[s], groups::kVelocity));
-    d.line("Port diameter", u.with_unit(a.PortDiameterUp[s], groups::kLength));
+           Shown(a.ChannelVelocity[s], u.velocity) + " / " + ShownWithUnit(a.PortVelocity[s], u.velocity));
+    d.line("Port diameter", ShownWithUnit(a.PortDiameterUp[s], u.length));
     d.line("Pressure drop total / ports",
-           u.text(a.PressureDrop[s], groups::kPressure) + " / " + u.with_unit(a.PortPressureDrop[s], groups::kPressure));
+           Shown(a.PressureDrop[s], u.pressure) + " / " + ShownWithUnit(a.PortPressureDrop[s], u.pressure));
     d.line("NTU", Fixed(a.NTU[s], 3));
 }
 
@@ -106,56 +103,53 @@ void air_unit_side(DetailText& d, const core::SinglePhaseResult& a, int s, const
 int ListedAlternatives(const batch::ADDataType& data) { return static_cast<int>(listed(data).size()); }
 
 std::string ResultTable(const batch::ADDataType& data, OutputSystem system) {
-    const GroupUnits u(system);
+    const QuantityUnits u = OutputUnits(system);
     const auto pairs = listed(data);
     if (pairs.empty()) return "No alternatives.\n";
-    const std::string t = u.label(groups::kTemperature);
-    const std::string dp = u.label(groups::kPressure);
-    std::vector<std::vector<std::string>> dryers{
-        {"#", "Model", "Plates air", "Plates evap.", "Plates total", "Dew point", "Condensate", "Air dp", "Price",
-         "Remarks"},
-        {"", "", "", "", "", t, settings::UnitTable(condensate_unit(u)).sUnit, dp, "", ""}};
-    std::vector<std::vector<std::string>> air{
-        {"#", "Inlet", "Pre-cooled", "Evaporator out", "Dryer out", "Flow", "dp warm", "dp dried", "dp evaporator"},
-        {"", t, t, t, t, u.label(groups::kFlow), dp, dp, dp}};
-    std::vector<std::vector<std::string>> units{
-        {"#", "Air unit load", "Air unit U", "Evaporator load", "Evaporator U", "Margin", "Evap. temp", "Superheat",
-         "Quality in", "Vaporised"},
-        {"", u.label(groups::kHeatLoad), u.label(groups::kHeatTransferCoefficient), u.label(groups::kHeatLoad),
-         u.label(groups::kHeatTransferCoefficient), "%", t, u.label(groups::kTemperatureDifference), "",
-         u.label(groups::kFlow)}};
-    std::vector<CodedRemarks> all;
+    const std::string t = UnitLabel(u.temperature);
+    const std::string dp = UnitLabel(u.pressure);
+    const std::string refrigerant = data.ADInData.RefIndata.RefFluid ? data.ADInData.RefIndata.RefFluid->YFluidName() : "";
+    AlignedTable dryers("Air dryers (" + mode_of(data) + ")");
+    dryers.add_header({"#", "Model", "Plates air", "Plates evap.", "Plates total", "Dew point", "Condensate", "Air dp",
+                       "Price", "Remarks"});
+    dryers.add_header({"", "", "", "", "", t, UnitLabel(condensate_unit(u)), dp, "", ""});
+    dryers.align_left(1);
+    dryers.align_left(9);
+    AlignedTable air("Air");
+    air.add_header({"#", "Inlet", "Pre-cooled", "Evaporator out", "Dryer out", "Flow", "dp warm", "dp dried",
+                    "dp evaporator"});
+    air.add_header({"", t, t, t, t, UnitLabel(u.mass_flow), dp, dp, dp});
+    AlignedTable units("Units (refrigerant " + refrigerant + ")");
+    units.add_header({"#", "Air unit load", "Air unit U", "Evaporator load", "Evaporator U", "Margin", "Evap. temp",
+                      "Superheat", "Quality in", "Vaporised"});
+    units.add_header({"", UnitLabel(u.heat_load), UnitLabel(u.ohtc), UnitLabel(u.heat_load), UnitLabel(u.ohtc), "%", t,
+                      UnitLabel(u.temperature_difference), "", UnitLabel(u.mass_flow)});
+    RemarkLegend legend;
     int rank = 0;
     for (const auto* p : pairs) {
         const core::SinglePhaseResult& a = p->AirHXQResults;
         const core::EvaporatorResult& e = p->RefHXQResults_new;
         const std::string n = std::to_string(++rank);
-        all.push_back(remarks_of(*p, u));
-        dryers.push_back({n, p->XerType, std::to_string(air_plates(*p)), std::to_string(p->RefNumberOfPlates),
-                          std::to_string(p->TotalNumberOfPlates), u.text(e.PressureDewPoint, groups::kTemperature),
-                          u.text_id(condensate_of(*p), condensate_unit(u)),
-                          u.text(p->TotalPressureDrop, groups::kPressure), Fixed(p->TotalPrice, 0),
-                          RemarkCodes(all.back())});
-        air.push_back({n, u.text(a.InletTemp[2], groups::kTemperature), u.text(a.OutletTemp[2], groups::kTemperature),
-                       u.text(e.OutletTemp[2], groups::kTemperature), u.text(a.OutletTemp[1], groups::kTemperature),
-                       u.text(a.MassFlow[2], groups::kFlow), u.text(a.PressureDrop[2], groups::kPressure),
-                       u.text(a.PressureDrop[1], groups::kPressure), u.text(e.PressureDrop[2], groups::kPressure)});
-        units.push_back({n, u.text(a.HeatLoad, groups::kHeatLoad), u.text(a.Kpredicted, groups::kHeatTransferCoefficient),
-                         u.text(e.HeatLoad, groups::kHeatLoad), u.text(e.Kpredicted, groups::kHeatTransferCoefficient),
-                         Fixed(e.OverSurface, 1), u.text(e.EvapTemp, groups::kTemperature),
-                         u.text(e.SuperHeat, groups::kTemperatureDifference), Fixed(e.Xin, 3),
-                         u.text(e.FluidVaporized, groups::kFlow)});
+        const Remarks remarks = remarks_of(*p, u);
+        legend.add(rank, remarks);
+        dryers.add_row({n, p->XerType, std::to_string(air_plates(*p)), std::to_string(p->RefNumberOfPlates),
+                        std::to_string(p->TotalNumberOfPlates), Shown(e.PressureDewPoint, u.temperature),
+                        Shown(condensate_of(*p), condensate_unit(u)), Shown(p->TotalPressureDrop, u.pressure),
+                        Fixed(p->TotalPrice, 0), RemarkMarks(remarks)});
+        air.add_row({n, Shown(a.InletTemp[2], u.temperature), Shown(a.OutletTemp[2], u.temperature),
+                     Shown(e.OutletTemp[2], u.temperature), Shown(a.OutletTemp[1], u.temperature),
+                     Shown(a.MassFlow[2], u.mass_flow), Shown(a.PressureDrop[2], u.pressure),
+                     Shown(a.PressureDrop[1], u.pressure), Shown(e.PressureDrop[2], u.pressure)});
+        units.add_row({n, Shown(a.HeatLoad, u.heat_load), Shown(a.Kpredicted, u.ohtc), Shown(e.HeatLoad, u.heat_load),
+                       Shown(e.Kpredicted, u.ohtc), Fixed(e.OverSurface, 1), Shown(e.EvapTemp, u.temperature),
+                       Shown(e.SuperHeat, u.temperature_difference), Fixed(e.Xin, 3),
+                       Shown(e.FluidVaporized, u.mass_flow)});
     }
-    const std::string legend = CodedRemarkLegend(all);
-    const std::string refrigerant = data.ADInData.RefIndata.RefFluid ? data.ADInData.RefIndata.RefFluid->YFluidName() : "";
-    return AlignedBlock("Air dryers (" + mode_of(data) + ")", dryers, {false, true, false, false, false, false, false,
-                                                                        false, false, true}) +
-           "\n" + AlignedBlock("Air", air, {}) + "\n" + AlignedBlock("Units (refrigerant " + refrigerant + ")", units, {}) +
-           (legend.empty() ? "" : "\n" + legend);
+    return dryers.text() + "\n" + air.text() + "\n" + units.text() + (legend.empty() ? "" : "\n" + legend.text());
 }
 
 nlohmann::json ResultJson(const batch::ADDataType& data, OutputSystem system) {
-    const GroupUnits u(system);
+    const QuantityUnits u = OutputUnits(system);
     nlohmann::json alternatives = nlohmann::json::array();
     int rank = 0;
     for (const auto* p : listed(data)) {
@@ -166,41 +160,41 @@ nlohmann::json ResultJson(const batch::ADDataType& data, OutputSystem system) {
             {"model", p->XerType},
             {"node", p->XerNodeID},
             {"plates", {{"air_unit", air_plates(*p)}, {"evaporator", p->RefNumberOfPlates}, {"total", p->TotalNumberOfPlates}}},
-            {"pressure_dew_point", u.json(e.PressureDewPoint, groups::kTemperature)},
-            {"condensate_flow", u.json_id(condensate_of(*p), condensate_unit(u))},
-            {"pressure_drop", u.json(p->TotalPressureDrop, groups::kPressure)},
-            {"price", SinglePrecision(p->TotalPrice)},
+            {"pressure_dew_point", Quantity(e.PressureDewPoint, u.temperature)},
+            {"condensate_flow", Quantity(condensate_of(*p), condensate_unit(u))},
+            {"pressure_drop", Quantity(p->TotalPressureDrop, u.pressure)},
+            {"price", FloatPrecision(p->TotalPrice)},
             {"air",
-             {{"inlet_temp", u.json(a.InletTemp[2], groups::kTemperature)},
-              {"inlet_dew_point", u.json(inlet_dew_point(data), groups::kTemperature)},
-              {"precooled_temp", u.json(a.OutletTemp[2], groups::kTemperature)},
-              {"evaporator_outlet_temp", u.json(e.OutletTemp[2], groups::kTemperature)},
-              {"outlet_temp", u.json(a.OutletTemp[1], groups::kTemperature)},
-              {"outlet_humidity", {{"value", SinglePrecision(1000 * e.OutletHumidity)}, {"unit", "g/kg"}}},
-              {"mass_flow", u.json(a.MassFlow[2], groups::kFlow)}}},
+             {{"inlet_temp", Quantity(a.InletTemp[2], u.temperature)},
+              {"inlet_dew_point", Quantity(inlet_dew_point(data), u.temperature)},
+              {"precooled_temp", Quantity(a.OutletTemp[2], u.temperature)},
+              {"evaporator_outlet_temp", Quantity(e.OutletTemp[2], u.temperature)},
+              {"outlet_temp", Quantity(a.OutletTemp[1], u.temperature)},
+              {"outlet_humidity", {{"value", FloatPrecision(1000 * e.OutletHumidity)}, {"unit", "g/kg"}}},
+              {"mass_flow", Quantity(a.MassFlow[2], u.mass_flow)}}},
             {"air_unit",
              {{"plates", air_plates(*p)},
               {"channels", {a.NoOfChannels[1], a.NoOfChannels[2]}},
-              {"heat_load", u.json(a.HeatLoad, groups::kHeatLoad)},
-              {"area", u.json(a.HeatTransferArea, groups::kArea)},
-              {"ohtc", u.json(a.Kpredicted, groups::kHeatTransferCoefficient)},
+              {"heat_load", Quantity(a.HeatLoad, u.heat_load)},
+              {"area", Quantity(a.HeatTransferArea, u.area)},
+              {"ohtc", Quantity(a.Kpredicted, u.ohtc)},
               {"pressure_drop",
-               {{"dried", u.json(a.PressureDrop[1], groups::kPressure)}, {"warm", u.json(a.PressureDrop[2], groups::kPressure)}}}}},
+               {{"dried", Quantity(a.PressureDrop[1], u.pressure)}, {"warm", Quantity(a.PressureDrop[2], u.pressure)}}}}},
             {"evaporator",
              {{"plates", p->RefNumberOfPlates},
-              {"heat_load", u.json(e.HeatLoad, groups::kHeatLoad)},
-              {"area", u.json(e.HeatTransferArea, groups::kArea)},
-              {"ohtc_predicted", u.json(e.Kpredicted, groups::kHeatTransferCoefficient)},
-              {"over_surface", {{"value", SinglePrecision(e.OverSurface)}, {"unit", "%"}}},
+              {"heat_load", Quantity(e.HeatLoad, u.heat_load)},
+              {"area", Quantity(e.HeatTransferArea, u.area)},
+              {"ohtc_predicted", Quantity(e.Kpredicted, u.ohtc)},
+              {"over_surface", {{"value", FloatPrecision(e.OverSurface)}, {"unit", "%"}}},
               {"pressure_drop",
-               {{"refrigerant", u.json(e.PressureDrop[1], groups::kPressure)}, {"air", u.json(e.PressureDrop[2], groups::kPressure)}}},
+               {{"refrigerant", Quantity(e.PressureDrop[1], u.pressure)}, {"air", Quantity(e.PressureDrop[2], u.pressure)}}},
               {"refrigerant",
                {{"fluid", e.FluidObject ? e.FluidObject->YFluidName() : ""},
-                {"evaporating_temp", u.json(e.EvapTemp, groups::kTemperature)},
-                {"superheat", u.json(e.SuperHeat, groups::kTemperatureDifference)},
-                {"inlet_quality", SinglePrecision(e.Xin)},
-                {"vaporised_flow", u.json(e.FluidVaporized, groups::kFlow)}}}}},
-            {"remarks", CodedRemarksJson(remarks_of(*p, u))}};
+                {"evaporating_temp", Quantity(e.EvapTemp, u.temperature)},
+                {"superheat", Quantity(e.SuperHeat, u.temperature_difference)},
+                {"inlet_quality", FloatPrecision(e.Xin)},
+                {"vaporised_flow", Quantity(e.FluidVaporized, u.mass_flow)}}}}},
+            {"remarks", RemarkJson(remarks_of(*p, u))}};
         alternatives.push_back(std::move(j));
     }
     const batch::ADInputType& in = data.ADInData;
@@ -208,31 +202,31 @@ nlohmann::json ResultJson(const batch::ADDataType& data, OutputSystem system) {
                           {"mode", mode_of(data)},
                           {in.IsGroup ? "group" : "model", in.Xer},
                           {"node", in.XerIndex},
-                          {"units", system == OutputSystem::US ? "us" : "si"},
+                          {"units", SystemName(system)},
                           {"alternatives", std::move(alternatives)}};
 }
 
 std::string ResultDetail(const batch::ADDataType& data, int rank, OutputSystem system) {
-    const GroupUnits u(system);
+    const QuantityUnits u = OutputUnits(system);
     const batch::ADOutputType& p = *listed(data).at(static_cast<std::size_t>(rank - 1));
     const core::SinglePhaseResult& a = p.AirHXQResults;
     DetailText d;
     d.heading(fmt::format("Alternative {}: {} (node {}), price {}", rank, p.XerType, p.XerNodeID, Fixed(p.TotalPrice, 0)));
     d.line("Plates air unit / evaporator / total",
            fmt::format("{} / {} / {}", air_plates(p), p.RefNumberOfPlates, p.TotalNumberOfPlates));
-    d.line("Pressure dew point reached", u.with_unit(p.RefHXQResults_new.PressureDewPoint, groups::kTemperature));
-    d.line("Dew point of the air entering", u.with_unit(inlet_dew_point(data), groups::kTemperature));
-    d.line("Condensate", u.with_unit_id(condensate_of(p), condensate_unit(u)));
-    d.line("  in the air-to-air unit", u.with_unit_id(a.CondensateFlow[2], condensate_unit(u)));
-    d.line("Air pressure drop, both units", u.with_unit(p.TotalPressureDrop, groups::kPressure));
+    d.line("Pressure dew point reached", ShownWithUnit(p.RefHXQResults_new.PressureDewPoint, u.temperature));
+    d.line("Dew point of the air entering", ShownWithUnit(inlet_dew_point(data), u.temperature));
+    d.line("Condensate", ShownWithUnit(condensate_of(p), condensate_unit(u)));
+    d.line("  in the air-to-air unit", ShownWithUnit(a.CondensateFlow[2], condensate_unit(u)));
+    d.line("Air pressure drop, both units", ShownWithUnit(p.TotalPressureDrop, u.pressure));
 
     d.heading("Air-to-air unit");
     d.line("Channels dried / warm air", fmt::format("{} / {}", a.NoOfChannels[1], a.NoOfChannels[2]));
-    d.line("Heat load", u.with_unit(a.HeatLoad, groups::kHeatLoad));
-    d.line("Heat transfer area", u.with_unit(a.HeatTransferArea, groups::kArea));
-    d.line("U predicted", u.with_unit(a.Kpredicted, groups::kHeatTransferCoefficient));
-    d.line("Mean temperature difference", u.with_unit(a.LMTD, groups::kTemperatureDifference));
-    d.line("Heat flux", u.with_unit(a.HeatFlux, groups::kHeatFlux));
+    d.line("Heat load", ShownWithUnit(a.HeatLoad, u.heat_load));
+    d.line("Heat transfer area", ShownWithUnit(a.HeatTransferArea, u.area));
+    d.line("U predicted", ShownWithUnit(a.Kpredicted, u.ohtc));
+    d.line("Mean temperature difference", ShownWithUnit(a.LMTD, u.temperature_difference));
+    d.line("Heat flux", ShownWithUnit(a.HeatFlux, u.heat_flux));
     d.heading("Air-to-air unit, dried air (side 1)");
     air_unit_side(d, a, 1, u);
     d.heading("Air-to-air unit, warm air (side 2)");
@@ -241,15 +235,10 @@ std::string ResultDetail(const batch::ADDataType& data, int rank, OutputSystem s
     DetailText e;
     e.heading("Evaporator");
     EvaporatorDetail(e, p.RefHXQResults_new, u, "air");
-    const CodedRemarks remarks = remarks_of(p, u);
-    std::string out = d.str() + "\n" + e.str();
-    if (!remarks.empty()) {
-        DetailText r;
-        r.heading("Remarks of the pair");
-        for (const CodedRemark& m : remarks) r.line(m.code, m.text + (m.value.empty() ? "" : " (" + m.value + ")"));
-        out += "\n" + r.str();
-    }
-    return out;
+    RemarkLegend legend;
+    legend.add(rank, remarks_of(p, u));
+    const std::string out = d.str() + "\n" + e.str();
+    return legend.empty() ? out : out + "\n" + legend.text();
 }
 
 }  // namespace hxq::app

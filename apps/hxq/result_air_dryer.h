@@ -3,7 +3,7 @@
 // in the SI or US units of the units database.
 #pragma once
 
-#include "result_layout.h"
+#include "result_common.h"
 
 #include "batch/ad_records.h"
 

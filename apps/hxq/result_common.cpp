@@ -1,6 +1,7 @@
 #include "result_common.h"
 
 #include "settings/convert.h"
+#include "settings/format.h"
 #include "settings/unit_tables.h"
 
 #include <fmt/format.h>
@@ -18,6 +19,7 @@ namespace {
 // Quantity groups of the units database whose units the output-unit list has no field for.
 constexpr std::int16_t kHeatLoadGroup = 3;
 constexpr std::int16_t kFlowGroup = 4;
+constexpr std::int16_t kLatentHeatGroup = 13;
 constexpr std::int16_t kFoulingGroup = 17;
 constexpr std::int16_t kHeatFluxGroup = 19;
 
@@ -32,6 +34,7 @@ QuantityUnits OutputUnits(OutputSystem system) {
     settings::OutputUnitsType u;
     settings::FillOutputUnits(u, system == OutputSystem::US ? settings::kUSOutputUnits : settings::kSIOutputUnits);
     QuantityUnits q;
+    q.system = system;
     q.area = u.Area.UnitID;
     q.ohtc = u.OHTC.UnitID;
     q.film = u.FilmCoeff.UnitID;
@@ -49,6 +52,7 @@ QuantityUnits OutputUnits(OutputSystem system) {
     q.mass_flow = group_unit(kFlowGroup, system);
     q.heat_flux = group_unit(kHeatFluxGroup, system);
     q.fouling = group_unit(kFoulingGroup, system);
+    q.latent_heat = group_unit(kLatentHeatGroup, system);
     return q;
 }
 
@@ -57,7 +61,17 @@ const char* SystemName(OutputSystem system) { return system == OutputSystem::US 
 std::string UnitLabel(std::int16_t unit) { return settings::UnitTable(unit).sUnit; }
 
 std::string Shown(double si, std::int16_t unit) {
+    if (!std::isfinite(si)) return "-";
     return settings::FormatInUnit(false, unit, platform::Variant(si), platform::Variant()).GVal;
+}
+
+std::string ShownWithUnit(double si, std::int16_t unit) {
+    if (!std::isfinite(si)) return "-";
+    return Shown(si, unit) + " " + UnitLabel(unit);
+}
+
+std::string Fixed(double value, int decimals) {
+    return std::isfinite(value) ? settings::fixed_text(value, decimals) : "-";
 }
 
 double FloatPrecision(double value) {
@@ -70,6 +84,7 @@ double FloatPrecision(double value) {
 }
 
 nlohmann::json Quantity(double si, std::int16_t unit) {
+    if (!std::isfinite(si)) return nlohmann::json{{"value", nullptr}, {"unit", UnitLabel(unit)}};
     const double v = settings::SharedConverter().ConvertFromSI(platform::Variant(si), unit).as_double();
     return nlohmann::json{{"value", FloatPrecision(v)}, {"unit", UnitLabel(unit)}};
 }
@@ -105,7 +120,7 @@ std::string AlignedTable::text() const {
         if (width.size() < row.size()) width.resize(row.size(), 0);
         for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], DisplayWidth(row[c]));
     }
-    std::string out;
+    std::string out = title_.empty() ? "" : title_ + "\n";
     for (const auto& row : rows_) {
         std::string line;
         for (std::size_t c = 0; c < width.size(); ++c) {
@@ -121,39 +136,74 @@ std::string AlignedTable::text() const {
     return out;
 }
 
-std::string RemarkMarks(const std::vector<Remark>& remarks) {
+Remark CodeMarked(std::string code, int side, std::string text, std::string value) {
+    Remark r;
+    r.mark = code;
+    r.code = std::move(code);
+    r.side = side;
+    r.text = std::move(text);
+    r.value = std::move(value);
+    return r;
+}
+
+std::string RemarkMarks(const Remarks& remarks) {
+    std::vector<std::string> seen;
     std::string marks;
-    for (const Remark& r : remarks)
-        if (marks.find(r.letter) == std::string::npos) marks += r.letter;
+    for (const Remark& r : remarks) {
+        if (std::find(seen.begin(), seen.end(), r.mark) != seen.end()) continue;
+        seen.push_back(r.mark);
+        marks += (marks.empty() ? "" : " ") + r.mark;
+    }
     return marks;
 }
 
-nlohmann::json RemarkJson(const std::vector<Remark>& remarks) {
+nlohmann::json RemarkJson(const Remarks& remarks) {
     nlohmann::json out = nlohmann::json::array();
     for (const Remark& r : remarks) {
         nlohmann::json j{{"code", r.code}, {"text", r.text}};
         if (r.side != 0) j["side"] = r.side;
+        if (!r.value.empty()) j["value"] = r.value;
         out.push_back(std::move(j));
     }
     return out;
 }
 
-void RemarkLegend::define(char letter, std::string meaning) { meanings_.emplace_back(letter, std::move(meaning)); }
-
-void RemarkLegend::add(int rank, const std::vector<Remark>& remarks) {
+void RemarkLegend::add(int rank, const Remarks& remarks) {
     for (const Remark& r : remarks) lines_.emplace_back(rank, r);
 }
 
 std::string RemarkLegend::text() const {
     if (lines_.empty()) return "";
-    std::string out = "Remarks:";
-    for (const auto& [letter, meaning] : meanings_) {
-        const bool used = std::any_of(lines_.begin(), lines_.end(), [&](const auto& l) { return l.second.letter == letter; });
-        if (used) out += fmt::format("  {} {}", letter, meaning);
+    std::size_t width = 0;
+    for (const auto& line : lines_) width = std::max(width, DisplayWidth(line.second.mark));
+    std::string out = "Remarks:\n";
+    for (const auto& [rank, remark] : lines_) {
+        const std::string pad(width - DisplayWidth(remark.mark), ' ');
+        out += fmt::format("{:>3}  {}{}  {}{}\n", rank, remark.mark, pad, remark.text,
+                           remark.value.empty() ? "" : " (" + remark.value + ")");
     }
-    out += "\n";
-    for (const auto& [rank, remark] : lines_) out += fmt::format("{:>3}  {}  {}\n", rank, remark.letter, remark.text);
     return out;
+}
+
+void DetailText::heading(const std::string& title) { lines_.push_back(Line{title, "", true}); }
+
+void DetailText::line(const std::string& label, const std::string& value) { lines_.push_back(Line{label, value, false}); }
+
+std::string DetailText::str() const {
+    std::size_t width = 0;
+    for (const Line& l : lines_)
+        if (!l.heading) width = std::max(width, DisplayWidth(l.label));
+    std::string text;
+    for (const Line& l : lines_) {
+        if (l.heading) {
+            text += (text.empty() ? "" : "\n") + l.label + "\n";
+            continue;
+        }
+        std::string line = "  " + l.label + std::string(width - DisplayWidth(l.label), ' ') + "  " + l.value;
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line + "\n";
+    }
+    return text;
 }
 
 }  // namespace hxq::app

@@ -65,51 +65,37 @@ std::vector<SideRow> side_rows(const core::SPCDataType& data, const core::OutDat
 
 std::string plain(double v) { return settings::show_value(v, 3); }
 
-std::string unit_block(const core::OutDataType& alt, const QuantityUnits& u) {
+void unit_lines(DetailText& d, const core::OutDataType& alt, const QuantityUnits& u) {
     const core::SinglePhaseResult& r = alt.OutputData;
-    AlignedTable t;
-    t.align_left(0);
-    t.align_left(2);
-    const auto row = [&t](const char* name, std::string value, std::string unit) {
-        t.add_row({name, std::move(value), std::move(unit)});
-    };
-    const auto quantity = [&row](const char* name, double si, std::int16_t unit) {
-        row(name, Shown(si, unit), UnitLabel(unit));
-    };
-    quantity("Heat load", r.HeatLoad, u.heat_load);
-    row("Plates", std::to_string(r.NoOfPlates), "per unit");
-    row("Units in parallel", std::to_string(r.ParallelUnits), "");
-    quantity("Area", r.HeatTransferArea, u.area);
-    quantity("OHTC predicted", r.Kpredicted, u.ohtc);
-    quantity("OHTC required", r.Krequired, u.ohtc);
-    quantity("OHTC clean", r.U_clean, u.ohtc);
-    row("Over-surface", settings::fixed_text(r.OverSurface, 1), "%");
-    quantity("LMTD", r.LMTD, u.temperature_difference);
-    quantity("Mean temperature difference", r.DeltaTempEffective, u.temperature_difference);
-    row("Correction factor", plain(r.CorrectionFactor), "");
-    quantity("Heat flux", r.HeatFlux, u.heat_flux);
-    quantity("Fouling factor", r.FoulingFactor, u.fouling);
-    row("Flow", r.CounterCurrent ? "counter-current" : "co-current", "");
-    row("Price", settings::fixed_text(alt.Price, 0), "");
-    return t.text();
+    d.heading("Unit");
+    d.line("Heat load", ShownWithUnit(r.HeatLoad, u.heat_load));
+    d.line("Plates", std::to_string(r.NoOfPlates) + " per unit");
+    d.line("Units in parallel", std::to_string(r.ParallelUnits));
+    d.line("Area", ShownWithUnit(r.HeatTransferArea, u.area));
+    d.line("OHTC predicted", ShownWithUnit(r.Kpredicted, u.ohtc));
+    d.line("OHTC required", ShownWithUnit(r.Krequired, u.ohtc));
+    d.line("OHTC clean", ShownWithUnit(r.U_clean, u.ohtc));
+    d.line("Over-surface", Fixed(r.OverSurface, 1) + " %");
+    d.line("LMTD", ShownWithUnit(r.LMTD, u.temperature_difference));
+    d.line("Mean temperature difference", ShownWithUnit(r.DeltaTempEffective, u.temperature_difference));
+    d.line("Correction factor", plain(r.CorrectionFactor));
+    d.line("Heat flux", ShownWithUnit(r.HeatFlux, u.heat_flux));
+    d.line("Fouling factor", ShownWithUnit(r.FoulingFactor, u.fouling));
+    d.line("Flow", r.CounterCurrent ? "counter-current" : "co-current");
+    d.line("Price", Fixed(alt.Price, 0));
 }
 
-std::string sides_block(const core::SPCDataType& data, const core::OutDataType& alt, const QuantityUnits& u) {
+void side_lines(DetailText& d, const core::SPCDataType& data, const core::OutDataType& alt, int s,
+                const QuantityUnits& u) {
     const core::SinglePhaseResult& r = alt.OutputData;
-    AlignedTable t;
-    t.align_left(0);
-    t.align_left(1);
-    t.add_header({"", "", "Side 1", "Side 2"});
-    t.add_row({"Fluid", "", FluidText(data, 1), FluidText(data, 2)});
-    t.add_row({"Channels", "", std::to_string(r.NoOfChannels[1]), std::to_string(r.NoOfChannels[2])});
-    t.add_row({"Passes", "", std::to_string(r.Passes[1]), std::to_string(r.Passes[2])});
+    d.heading(fmt::format("Side {} ({})", s, FluidText(data, s)));
+    d.line("Channels", std::to_string(r.NoOfChannels[s]));
+    d.line("Passes", std::to_string(r.Passes[s]));
     for (const SideRow& q : side_rows(data, alt, u)) {
         // The engine leaves the NTU 0 where it did not rate one.
-        if (q.unit < 0 && std::string_view(q.key) == "ntu" && !(q.value(1) > 0 || q.value(2) > 0)) continue;
-        const auto text = [&](int s) { return q.unit < 0 ? plain(q.value(s)) : Shown(q.value(s), q.unit); };
-        t.add_row({q.name, q.unit < 0 ? "" : UnitLabel(q.unit), text(1), text(2)});
+        if (q.unit < 0 && std::string_view(q.key) == "ntu" && !(q.value(s) > 0)) continue;
+        d.line(q.name, q.unit < 0 ? plain(q.value(s)) : ShownWithUnit(q.value(s), q.unit));
     }
-    return t.text();
 }
 
 }  // namespace
@@ -117,16 +103,13 @@ std::string sides_block(const core::SPCDataType& data, const core::OutDataType& 
 std::string SinglePhaseDetail(const core::SPCDataType& data, int rank, OutputSystem system) {
     const core::OutDataType& alt = listed(data, rank);
     const QuantityUnits u = OutputUnits(system);
-    std::string out = fmt::format("Alternative {}: {}\n\n", rank, Designation(alt, IsDualPair(data, alt)));
-    out += unit_block(alt, u) + "\n" + sides_block(data, alt, u);
-    const std::vector<Remark> remarks = SinglePhaseRemarks(alt.OutputData, DutyOf(data), u);
-    if (!remarks.empty()) {
-        RemarkLegend legend;
-        DefineSinglePhaseRemarks(legend);
-        legend.add(rank, remarks);
-        out += "\n" + legend.text();
-    }
-    return out;
+    DetailText d;
+    d.heading(fmt::format("Alternative {}: {}", rank, Designation(alt, IsDualPair(data, alt))));
+    unit_lines(d, alt, u);
+    for (int s = 1; s <= 2; ++s) side_lines(d, data, alt, s, u);
+    RemarkLegend legend;
+    legend.add(rank, SinglePhaseRemarks(alt.OutputData, DutyOf(data), u));
+    return legend.empty() ? d.str() : d.str() + "\n" + legend.text();
 }
 
 nlohmann::json SinglePhaseDetailJson(const core::SPCDataType& data, int rank, OutputSystem system) {

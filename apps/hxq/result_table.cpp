@@ -34,7 +34,7 @@ std::string passes_text(const core::SinglePhaseResult& r) {
 // One row per alternative: the unit, its load and area, price and remark marks.
 std::string performance_block(const core::SPCDataType& data, const std::vector<const core::OutDataType*>& listed,
                               const QuantityUnits& u, RemarkLegend& legend) {
-    AlignedTable t;
+    AlignedTable t("Single-phase units");
     t.add_header({"#", "Model", "Plates", "Channels", "Passes", "Units", "Heat load", "Area", "OHTC pred.", "OHTC req.",
                   "Over-surface", "Price", "Remarks"});
     t.add_header({"", "", "", "side 1/2", "", "", UnitLabel(u.heat_load), UnitLabel(u.area), UnitLabel(u.ohtc),
@@ -46,7 +46,7 @@ std::string performance_block(const core::SPCDataType& data, const std::vector<c
         const core::OutDataType& alt = *listed[i];
         const core::SinglePhaseResult& r = alt.OutputData;
         const int rank = static_cast<int>(i + 1);
-        const std::vector<Remark> remarks = SinglePhaseRemarks(r, duty, u);
+        const Remarks remarks = SinglePhaseRemarks(r, duty, u);
         legend.add(rank, remarks);
         t.add_row({std::to_string(rank), Designation(alt, IsDualPair(data, alt)), std::to_string(r.NoOfPlates),
                    fmt::format("{}/{}", r.NoOfChannels[1], r.NoOfChannels[2]), passes_text(r),
@@ -60,7 +60,7 @@ std::string performance_block(const core::SPCDataType& data, const std::vector<c
 // Two rows per alternative, one per side, keyed by the rank.
 std::string sides_block(const core::SPCDataType& data, const std::vector<const core::OutDataType*>& listed,
                         const QuantityUnits& u) {
-    AlignedTable t;
+    AlignedTable t("Sides");
     t.add_header({"#", "Side", "Fluid", "Inlet", "Outlet", "Mass flow", "dp", "dp ports", "Channel vel.", "Port vel."});
     const std::string temperature = UnitLabel(u.temperature);
     const std::string pressure = UnitLabel(u.pressure);
@@ -169,7 +169,6 @@ std::string ResultTable(const core::SPCDataType& data, OutputSystem system) {
     if (listed.empty()) return "No alternatives.\n";
     const QuantityUnits u = OutputUnits(system);
     RemarkLegend legend;
-    DefineSinglePhaseRemarks(legend);
     std::string out = performance_block(data, listed, u, legend);
     out += "\n" + sides_block(data, listed, u);
     if (!legend.empty()) out += "\n" + legend.text();

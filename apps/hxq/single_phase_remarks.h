@@ -39,10 +39,6 @@ double PortVelocityAt(const core::SinglePhaseResult& r, int side, double diamete
 NarrowPort NarrowestPort(const core::SinglePhaseResult& r, int side);
 
 // The remarks of one alternative, side 1 before side 2, then the unit's; texts in `units`.
-std::vector<Remark> SinglePhaseRemarks(const core::SinglePhaseResult& r, const SinglePhaseDuty& duty,
-                                       const QuantityUnits& units);
-
-// The letters SinglePhaseRemarks uses, with their meaning.
-void DefineSinglePhaseRemarks(RemarkLegend& legend);
+Remarks SinglePhaseRemarks(const core::SinglePhaseResult& r, const SinglePhaseDuty& duty, const QuantityUnits& units);
 
 }  // namespace hxq::app

@@ -1,8 +1,10 @@
 #include "duty/duty_document.h"
 
 #include "duty/air_dryer_duty.h"
+#include "duty/cascade_duty.h"
 #include "duty/single_phase_duty.h"
 #include "duty/two_phase_duty.h"
+#include "duty/two_stage_duty.h"
 
 #include <fmt/format.h>
 
@@ -16,9 +18,11 @@ namespace hxq::duty {
 
 namespace {
 
-const std::array<const KindLayout*, 5>& layouts() {
-    static const std::array<const KindLayout*, 5> all{&SinglePhaseLayout(), &CondenserLayout(), &EvaporatorLayout(),
-                                                      &AirDryerDesignLayout(), &AirDryerRatingLayout()};
+const std::array<const KindLayout*, 7>& layouts() {
+    static const std::array<const KindLayout*, 7> all{&SinglePhaseLayout(),     &CondenserLayout(),
+                                                      &EvaporatorLayout(),      &AirDryerDesignLayout(),
+                                                      &AirDryerRatingLayout(),  &TwoStageLayout(),
+                                                      &CascadeLayout()};
     return all;
 }
 
@@ -71,9 +75,9 @@ DutyKind kind_of(const TomlReader& r, const toml::table& root) {
         if (m == "rating") return DutyKind::AirDryerRating;
         r.fail(p, fmt::format("unknown mode \"{}\"; use \"design\" or \"rating\"", m));
     }
-    const char* kinds = "\"single-phase\", \"condenser\", \"evaporator\" or \"air-dryer\"";
-    if (name == "two-stage" || name == "cascade")
-        r.fail(at, fmt::format("duty \"{}\" is not supported yet; use {}", name, kinds));
+    if (name == "two-stage") return DutyKind::TwoStage;
+    if (name == "cascade") return DutyKind::Cascade;
+    const char* kinds = "\"single-phase\", \"condenser\", \"evaporator\", \"air-dryer\", \"two-stage\" or \"cascade\"";
     r.fail(at, fmt::format("unknown duty \"{}\"; use {}", name, kinds));
 }
 
@@ -139,6 +143,8 @@ std::string_view DutyName(DutyKind kind) {
         case DutyKind::Evaporator: return "evaporator";
         case DutyKind::AirDryerDesign:
         case DutyKind::AirDryerRating: return "air-dryer";
+        case DutyKind::TwoStage: return "two-stage";
+        case DutyKind::Cascade: return "cascade";
     }
     return "";
 }
@@ -150,6 +156,8 @@ char DutyLetter(DutyKind kind) {
         case DutyKind::Evaporator: return 'E';
         case DutyKind::AirDryerDesign:
         case DutyKind::AirDryerRating: return 'A';
+        case DutyKind::TwoStage: return 'T';
+        case DutyKind::Cascade: return 'E';
     }
     return 'S';
 }

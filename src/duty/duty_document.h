@@ -1,7 +1,8 @@
 // A duty file as read, before anything is looked up or converted: its kind, the model or
 // group it names, and the values of its tables with the line of each. Reading checks the
 // keys (unknown, missing, contradictory) of the file's duty kind; the readers of each
-// kind (single_phase_duty.h, two_phase_duty.h, air_dryer_duty.h) then build the
+// kind (single_phase_duty.h, two_phase_duty.h, air_dryer_duty.h, two_stage_duty.h,
+// cascade_duty.h) then build the
 // calculation record. The format is described in docs/duty-files.md.
 #pragma once
 
@@ -17,11 +18,13 @@
 
 namespace hxq::duty {
 
-enum class DutyKind { SinglePhase, Condenser, Evaporator, AirDryerDesign, AirDryerRating };
+enum class DutyKind { SinglePhase, Condenser, Evaporator, AirDryerDesign, AirDryerRating, TwoStage, Cascade };
 
-// "single-phase", "condenser", "evaporator", "air-dryer" (both air-dryer kinds).
+// "single-phase", "condenser", "evaporator", "air-dryer" (both air-dryer kinds),
+// "two-stage", "cascade".
 std::string_view DutyName(DutyKind kind);
-// The duty letter of the model tree's Group column: S, C, E or A.
+// The duty letter of the model tree's Group column: S, C, E, A or T (a cascade's units
+// are in the evaporator tree).
 char DutyLetter(DutyKind kind);
 
 enum class TargetKind { Group, Model, Node };

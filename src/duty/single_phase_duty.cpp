@@ -47,6 +47,21 @@ const KindLayout& SinglePhaseLayout() {
     return layout;
 }
 
+void ReadSingleSide(const Section& side, int s, core::InputData& g, core::SinglePhaseInput& in) {
+    const Entry* conc = side.get("concentration");
+    in.Fluid[s] = CreateFluid(side, "fluid", conc ? conc->number : 0);
+    TakeQuantity(side, "inlet_temp", g.InletTemp[s], in.InletTemp[s]);
+    TakeQuantity(side, "outlet_temp", g.OutletTemp[s], in.OutletTemp[s]);
+    std::optional<double> flow_temp;
+    if (in.InletTemp[s].Given) flow_temp = in.InletTemp[s].Value;
+    else if (in.OutletTemp[s].Given) flow_temp = in.OutletTemp[s].Value;
+    // Volume flows are taken at the side's inlet (else outlet) temperature.
+    TakeQuantity(side, "mass_flow", g.MassFlux[s], in.MassFlow[s], in.Fluid[s].get(), flow_temp);
+    TakeQuantity(side, "max_pressure_drop", g.MaxPressureDrop[s], in.MaxPressureDrop[s]);
+    TakeCount(side, "passes", g.NoOfPasses[s], in.NoOfPasses[s]);
+    TakeCount(side, "channels", g.NoOfChannels[s][1], in.NoOfChannels[s][1]);
+}
+
 void FillTarget(const DutyDocument& duty, const ResolvedTarget& target, const std::string& database,
                 core::InputData& g) {
     g.Xer = target.alias;
@@ -69,21 +84,7 @@ core::SPCDataType BuildSPCData(const DutyDocument& duty, const ResolvedTarget& t
     if (const Entry* e = top.get("counter_current")) in.CounterCurrent = e->flag;
     if (const Entry* e = top.get("forced_stock")) in.ForcedStock = e->flag;
 
-    for (int s = 1; s <= 2; ++s) {
-        const Section& side = duty.table(fmt::format("side{}", s));
-        const Entry* conc = side.get("concentration");
-        in.Fluid[s] = CreateFluid(side, "fluid", conc ? conc->number : 0);
-        TakeQuantity(side, "inlet_temp", g.InletTemp[s], in.InletTemp[s]);
-        TakeQuantity(side, "outlet_temp", g.OutletTemp[s], in.OutletTemp[s]);
-        std::optional<double> flow_temp;
-        if (in.InletTemp[s].Given) flow_temp = in.InletTemp[s].Value;
-        else if (in.OutletTemp[s].Given) flow_temp = in.OutletTemp[s].Value;
-        // Volume flows are taken at the side's inlet (else outlet) temperature.
-        TakeQuantity(side, "mass_flow", g.MassFlux[s], in.MassFlow[s], in.Fluid[s].get(), flow_temp);
-        TakeQuantity(side, "max_pressure_drop", g.MaxPressureDrop[s], in.MaxPressureDrop[s]);
-        TakeCount(side, "passes", g.NoOfPasses[s], in.NoOfPasses[s]);
-        TakeCount(side, "channels", g.NoOfChannels[s][1], in.NoOfChannels[s][1]);
-    }
+    for (int s = 1; s <= 2; ++s) ReadSingleSide(duty.table(fmt::format("side{}", s)), s, g, in);
     TakeQuantity(top, "heat_load", g.heatLoad, in.HeatLoad);
     TakeQuantity(top, "over_surface", g.OverSurface, in.OverSurface);
     TakeQuantity(top, "fouling_factor", g.FoulingFactor, in.FoulingFactor);

@@ -16,6 +16,11 @@ const KindLayout& SinglePhaseLayout();
 // input in SI (fluids created from the catalogue). The units tables must be loaded.
 core::SPCDataType BuildSPCData(const DutyDocument& duty, const ResolvedTarget& target, const std::string& database);
 
+// One liquid side of a single-phase record (side `s`, 1 or 2) from its table: the fluid
+// with its concentration, temperatures, flow (a volume flow at the side's inlet, else
+// outlet temperature), pressure-drop limit, and passes and channels where given.
+void ReadSingleSide(const Section& side, int s, core::InputData& g, core::SinglePhaseInput& in);
+
 // The given values every kind that rates one unit shares (model or group, database,
 // dual calculation, material, filter) into `g`.
 void FillTarget(const DutyDocument& duty, const ResolvedTarget& target, const std::string& database,

@@ -68,9 +68,7 @@ void check_common(const DutyDocument& d) {
 void check_condenser(const DutyDocument& d) {
     check_common(d);
     const Section& ref = d.table("refrigerant");
-    Require(ref, "condensing_temp", "the condensing (dew) temperature, e.g. condensing_temp = \"45 °C\"");
-    AtMostOne(ref, {"inlet_temp", "inlet_quality"});
-    AtMostOne(ref, {"subcooling", "outlet_temp", "outlet_quality"});
+    CheckCondensingRefrigerant(ref);
     if (d.top.has("heat_recovery")) {
         Refuse(ref, "outlet_quality", "a desuperheater (heat_recovery) leaves its gas at the recovered enthalpy");
         if (EngineMode(d.top) != "D") d.top.fail("heat_recovery", "heat_recovery sizes a desuperheater: a design");
@@ -79,11 +77,7 @@ void check_condenser(const DutyDocument& d) {
 
 void check_evaporator(const DutyDocument& d) {
     check_common(d);
-    const Section& ref = d.table("refrigerant");
-    Require(ref, "evaporating_temp", "the evaporating (dew) temperature, e.g. evaporating_temp = \"2 °C\"");
-    ExactlyOne(ref, {"inlet_quality", "liquid_temp"},
-               "the state entering: inlet_quality = 0.25, or liquid_temp = \"40 °C\" before the expansion valve");
-    AtMostOne(ref, {"superheat", "outlet_temp", "outlet_quality"});
+    CheckEvaporatingRefrigerant(d.table("refrigerant"));
 }
 
 // A fluid's error (a state outside its data) as a mistake of the key that asked for it.
@@ -101,26 +95,17 @@ void build_common(const DutyDocument& duty, const ResolvedTarget& target, const 
     core::InputData& g = data.GivenValues;
     auto& in = data.InData;
     const Section& top = duty.top;
-    const Section& ref = duty.table("refrigerant");
     const Section& sec = duty.table("secondary");
     FillTarget(duty, target, database, g);
     in.CalcMode = EngineMode(top);
     if (const Entry* e = top.get("counter_current")) in.CounterCurrent = e->flag;
     if (const Entry* e = top.get("forced_stock")) in.ForcedStock = e->flag;
 
-    in.Refrigerant = CreateFluid(ref, "fluid", 0);
-    if (!in.Refrigerant->IsTwoPhase())
-        ref.fail("fluid", fmt::format("\"{}\" has no saturation data: the refrigerant must be a two-phase fluid "
-                                      "(hxq fluids lists them)",
-                                      ref.get("fluid")->text));
     const Entry* conc = sec.get("concentration");
     in.Fluid = CreateFluid(sec, "fluid", conc ? conc->number : 0);
     if (in.Fluid->IsTwoPhase())
         sec.fail("fluid", fmt::format("\"{}\" is a refrigerant; the secondary is a liquid or a gas", sec.get("fluid")->text));
 
-    // The refrigerant's flow is a mass flow: its density depends on a phase not yet known.
-    TakeQuantity(ref, "mass_flow", g.MassFlux[1], in.MassFlow[1]);
-    TakeQuantity(ref, "max_pressure_drop", g.MaxPressureDrop[1], in.MaxPressureDrop[1]);
     TakeQuantity(sec, "inlet_temp", g.InletTemp[2], in.InletTemp[2]);
     TakeQuantity(sec, "outlet_temp", g.OutletTemp[2], in.OutletTemp[2]);
     std::optional<double> flow_temp;
@@ -144,19 +129,104 @@ void take_quality(const Section& s, std::string_view key, core::InputDataType& g
     value = core::DutyValue{e->number, true};
 }
 
+template <class Input>
+void take_refrigerant(const Section& ref, core::InputData& g, Input& in) {
+    in.Refrigerant = CreateFluid(ref, "fluid", 0);
+    if (!in.Refrigerant->IsTwoPhase())
+        ref.fail("fluid", fmt::format("\"{}\" has no saturation data: the refrigerant must be a two-phase fluid "
+                                      "(hxq fluids lists them)",
+                                      ref.get("fluid")->text));
+    // The refrigerant's flow is a mass flow: its density depends on a phase not yet known.
+    TakeQuantity(ref, "mass_flow", g.MassFlux[1], in.MassFlow[1]);
+    TakeQuantity(ref, "max_pressure_drop", g.MaxPressureDrop[1], in.MaxPressureDrop[1]);
+}
+
 }  // namespace
+
+std::vector<KeySpec> CondensingRefrigerantKeys() {
+    return {Text("fluid"),
+            Quantity("condensing_temp", groups::kTemperature),
+            Quantity("inlet_temp", groups::kTemperature),
+            Fraction("inlet_quality"),
+            Quantity("subcooling", groups::kTemperatureDifference),
+            Quantity("outlet_temp", groups::kTemperature),
+            Fraction("outlet_quality"),
+            Quantity("mass_flow", groups::kFlow),
+            Quantity("max_pressure_drop", groups::kPressure)};
+}
+
+std::vector<KeySpec> EvaporatingRefrigerantKeys() {
+    return {Text("fluid"),
+            Quantity("evaporating_temp", groups::kTemperature),
+            Fraction("inlet_quality"),
+            Quantity("liquid_temp", groups::kTemperature),
+            Quantity("superheat", groups::kTemperatureDifference),
+            Quantity("outlet_temp", groups::kTemperature),
+            Fraction("outlet_quality"),
+            Quantity("mass_flow", groups::kFlow),
+            Quantity("max_pressure_drop", groups::kPressure)};
+}
+
+void CheckCondensingRefrigerant(const Section& ref) {
+    Require(ref, "fluid", "the refrigerant, e.g. fluid = \"R134a\"");
+    Require(ref, "condensing_temp", "the condensing (dew) temperature, e.g. condensing_temp = \"45 °C\"");
+    AtMostOne(ref, {"inlet_temp", "inlet_quality"});
+    AtMostOne(ref, {"subcooling", "outlet_temp", "outlet_quality"});
+}
+
+void CheckEvaporatingRefrigerant(const Section& ref) {
+    Require(ref, "fluid", "the refrigerant, e.g. fluid = \"R134a\"");
+    Require(ref, "evaporating_temp", "the evaporating (dew) temperature, e.g. evaporating_temp = \"2 °C\"");
+    ExactlyOne(ref, {"inlet_quality", "liquid_temp"},
+               "the state entering: inlet_quality = 0.25, or liquid_temp = \"40 °C\" before the expansion valve");
+    AtMostOne(ref, {"superheat", "outlet_temp", "outlet_quality"});
+}
+
+void ReadCondensingRefrigerant(const Section& ref, core::InputData& g, core::CondenserInput& in) {
+    take_refrigerant(ref, g, in);
+    TakeQuantity(ref, "condensing_temp", g.CondTemp, in.CondTemp);
+    TakeQuantity(ref, "inlet_temp", g.InletTemp[1], in.InletTemp[1]);
+    take_quality(ref, "inlet_quality", g.Qin, in.Qin);
+    TakeQuantity(ref, "subcooling", g.SubCooling, in.SubCooling);
+    take_quality(ref, "outlet_quality", g.Qout, in.Qout);
+    if (ref.has("outlet_temp")) {
+        core::DutyValue out;
+        TakeQuantity(ref, "outlet_temp", g.OutletTemp[1], out);
+        const double sc = fluid_value(ref, "outlet_temp", [&] { return SubcoolingAt(*in.Refrigerant, out.Value, in.CondTemp.Value); });
+        if (sc < 0)
+            ref.fail("outlet_temp", fmt::format("the liquid cannot leave above the bubble point of the condensing "
+                                                "pressure, {:.2f} °C; give outlet_quality for a two-phase outlet",
+                                                out.Value + sc));
+        in.SubCooling = core::DutyValue{sc, true};
+    }
+}
+
+void ReadEvaporatingRefrigerant(const Section& ref, core::InputData& g, core::EvaporatorInput& in) {
+    take_refrigerant(ref, g, in);
+    TakeQuantity(ref, "evaporating_temp", g.EvapTemp, in.EvapTemp);
+    take_quality(ref, "inlet_quality", g.Qin, in.Qin);
+    TakeQuantity(ref, "superheat", g.SuperHeating, in.SuperHeating);
+    TakeQuantity(ref, "outlet_temp", g.OutletTemp[1], in.OutletTemp[1]);
+    take_quality(ref, "outlet_quality", g.Qout, in.Qout);
+    if (ref.has("liquid_temp")) {
+        core::DutyValue liquid;
+        TakeQuantity(ref, "liquid_temp", g.InletTemp[1], liquid);
+        const double x = fluid_value(ref, "liquid_temp", [&] {
+            return QualityAfterExpansion(*in.Refrigerant, liquid.Value, in.EvapTemp.Value);
+        });
+        if (!(x > 0 && x < 1))
+            ref.fail("liquid_temp", fmt::format("liquid at {} °C throttled to the evaporating pressure gives vapour "
+                                                "quality {:.3f}; it must lie between 0 and 1",
+                                                liquid.Value, x));
+        in.Qin = core::DutyValue{x, true};
+    }
+}
 
 const KindLayout& CondenserLayout() {
     static const KindLayout layout{DutyKind::Condenser,
                                    "condenser duties",
                                    common_top(true),
-                                   {{"refrigerant",
-                                     {Text("fluid"), Quantity("condensing_temp", groups::kTemperature),
-                                      Quantity("inlet_temp", groups::kTemperature), Fraction("inlet_quality"),
-                                      Quantity("subcooling", groups::kTemperatureDifference),
-                                      Quantity("outlet_temp", groups::kTemperature), Fraction("outlet_quality"),
-                                      Quantity("mass_flow", groups::kFlow),
-                                      Quantity("max_pressure_drop", groups::kPressure)}},
+                                   {{"refrigerant", CondensingRefrigerantKeys()},
                                     {"secondary", secondary_keys()}},
                                    &check_condenser};
     return layout;
@@ -166,13 +236,7 @@ const KindLayout& EvaporatorLayout() {
     static const KindLayout layout{DutyKind::Evaporator,
                                    "evaporator duties",
                                    common_top(false),
-                                   {{"refrigerant",
-                                     {Text("fluid"), Quantity("evaporating_temp", groups::kTemperature),
-                                      Fraction("inlet_quality"), Quantity("liquid_temp", groups::kTemperature),
-                                      Quantity("superheat", groups::kTemperatureDifference),
-                                      Quantity("outlet_temp", groups::kTemperature), Fraction("outlet_quality"),
-                                      Quantity("mass_flow", groups::kFlow),
-                                      Quantity("max_pressure_drop", groups::kPressure)}},
+                                   {{"refrigerant", EvaporatingRefrigerantKeys()},
                                     {"secondary", secondary_keys()}},
                                    &check_evaporator};
     return layout;
@@ -198,51 +262,15 @@ double SubcoolingAt(const core::FluidObject& refrigerant, double outlet_temp, do
 core::CONDataType BuildCONData(const DutyDocument& duty, const ResolvedTarget& target, const std::string& database) {
     core::CONDataType data;
     build_common(duty, target, database, data);
-    core::InputData& g = data.GivenValues;
-    core::CondenserInput& in = data.InData;
-    const Section& ref = duty.table("refrigerant");
-    TakeQuantity(ref, "condensing_temp", g.CondTemp, in.CondTemp);
-    TakeQuantity(ref, "inlet_temp", g.InletTemp[1], in.InletTemp[1]);
-    take_quality(ref, "inlet_quality", g.Qin, in.Qin);
-    TakeQuantity(ref, "subcooling", g.SubCooling, in.SubCooling);
-    take_quality(ref, "outlet_quality", g.Qout, in.Qout);
-    TakeQuantity(duty.top, "heat_recovery", g.HeatRecovery, in.HeatRecovery);
-    if (ref.has("outlet_temp")) {
-        core::DutyValue out;
-        TakeQuantity(ref, "outlet_temp", g.OutletTemp[1], out);
-        const double sc = fluid_value(ref, "outlet_temp", [&] { return SubcoolingAt(*in.Refrigerant, out.Value, in.CondTemp.Value); });
-        if (sc < 0)
-            ref.fail("outlet_temp", fmt::format("the liquid cannot leave above the bubble point of the condensing "
-                                                "pressure, {:.2f} °C; give outlet_quality for a two-phase outlet",
-                                                out.Value + sc));
-        in.SubCooling = core::DutyValue{sc, true};
-    }
+    ReadCondensingRefrigerant(duty.table("refrigerant"), data.GivenValues, data.InData);
+    TakeQuantity(duty.top, "heat_recovery", data.GivenValues.HeatRecovery, data.InData.HeatRecovery);
     return data;
 }
 
 core::VAPDataType BuildVAPData(const DutyDocument& duty, const ResolvedTarget& target, const std::string& database) {
     core::VAPDataType data;
     build_common(duty, target, database, data);
-    core::InputData& g = data.GivenValues;
-    core::EvaporatorInput& in = data.InData;
-    const Section& ref = duty.table("refrigerant");
-    TakeQuantity(ref, "evaporating_temp", g.EvapTemp, in.EvapTemp);
-    take_quality(ref, "inlet_quality", g.Qin, in.Qin);
-    TakeQuantity(ref, "superheat", g.SuperHeating, in.SuperHeating);
-    TakeQuantity(ref, "outlet_temp", g.OutletTemp[1], in.OutletTemp[1]);
-    take_quality(ref, "outlet_quality", g.Qout, in.Qout);
-    if (ref.has("liquid_temp")) {
-        core::DutyValue liquid;
-        TakeQuantity(ref, "liquid_temp", g.InletTemp[1], liquid);
-        const double x = fluid_value(ref, "liquid_temp", [&] {
-            return QualityAfterExpansion(*in.Refrigerant, liquid.Value, in.EvapTemp.Value);
-        });
-        if (!(x > 0 && x < 1))
-            ref.fail("liquid_temp", fmt::format("liquid at {} °C throttled to the evaporating pressure gives vapour "
-                                                "quality {:.3f}; it must lie between 0 and 1",
-                                                liquid.Value, x));
-        in.Qin = core::DutyValue{x, true};
-    }
+    ReadEvaporatingRefrigerant(duty.table("refrigerant"), data.GivenValues, data.InData);
     return data;
 }
 

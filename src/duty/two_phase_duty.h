@@ -8,6 +8,7 @@
 #include "records/calc_records.h"
 
 #include <string>
+#include <vector>
 
 namespace hxq::duty {
 
@@ -20,6 +21,16 @@ const KindLayout& EvaporatorLayout();
 // the evaporating pressure. The units tables must be loaded.
 core::CONDataType BuildCONData(const DutyDocument& duty, const ResolvedTarget& target, const std::string& database);
 core::VAPDataType BuildVAPData(const DutyDocument& duty, const ResolvedTarget& target, const std::string& database);
+
+// The refrigerant tables of a condensing and an evaporating circuit, shared with the
+// cascade's circuits: their keys, what must and must not be given together, and their
+// values into the engine input (the refrigerant on side 1; given texts into `g`).
+std::vector<KeySpec> CondensingRefrigerantKeys();
+std::vector<KeySpec> EvaporatingRefrigerantKeys();
+void CheckCondensingRefrigerant(const Section& ref);
+void CheckEvaporatingRefrigerant(const Section& ref);
+void ReadCondensingRefrigerant(const Section& ref, core::InputData& g, core::CondenserInput& in);
+void ReadEvaporatingRefrigerant(const Section& ref, core::InputData& g, core::EvaporatorInput& in);
 
 // The vapour quality after throttling saturated liquid of `liquid_temp` (°C) to the dew
 // pressure of `evap_temp`: the valve keeps the enthalpy.

@@ -334,14 +334,17 @@ TEST_F(SelectCommand, PrintsSevenRankedAlternativesOfTheSampleGroup) {
     const ProgramOutcome r = hxq({"select", sample_duty("group_search.toml")});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     const auto l = lines(r.out);
-    // The performance block: two header lines, seven alternatives; then the sides block.
-    ASSERT_GT(l.size(), 10u) << r.out;
-    EXPECT_EQ(l[9], "");
-    EXPECT_NE(l[0].find("Over-surface"), std::string::npos);
-    EXPECT_NE(l[1].find("m²"), std::string::npos);
-    EXPECT_NE(l[1].find("kW"), std::string::npos);
-    EXPECT_NE(l[11].find("kPa"), std::string::npos);
-    for (int i = 1; i <= 7; ++i) EXPECT_EQ(l[static_cast<std::size_t>(i + 1)].rfind(std::to_string(i) + "  Q", 0), 0u);
+    // The performance block: its title, two header lines, seven alternatives; then the
+    // sides block.
+    ASSERT_GT(l.size(), 14u) << r.out;
+    EXPECT_EQ(l[0], "Single-phase units");
+    EXPECT_EQ(l[10], "");
+    EXPECT_EQ(l[11], "Sides");
+    EXPECT_NE(l[1].find("Over-surface"), std::string::npos);
+    EXPECT_NE(l[2].find("m²"), std::string::npos);
+    EXPECT_NE(l[2].find("kW"), std::string::npos);
+    EXPECT_NE(l[13].find("kPa"), std::string::npos);
+    for (int i = 1; i <= 7; ++i) EXPECT_EQ(l[static_cast<std::size_t>(i + 2)].rfind(std::to_string(i) + "  Q", 0), 0u);
     // No progress bar when stderr is not a terminal.
     EXPECT_EQ(r.err, "");
 }
@@ -357,7 +360,7 @@ TEST_F(SelectCommand, EveryDutyOfTheSampleRuns) {
         ASSERT_TRUE(j.is_object());
         EXPECT_FALSE(j["alternatives"].empty());
     }
-    EXPECT_GE(files, 11);
+    EXPECT_GE(files, 14);
 }
 
 TEST_F(SelectCommand, JsonInUSUnitsRankedByUnitsAndPrice) {
@@ -539,6 +542,21 @@ TEST_F(SelectCommand, JsonOfEachKindHoldsItsKeys) {
              {"evaporator_brine.toml",
               two_phase({"refrigerant/evaporating_temp/value", "refrigerant/gas_outlet_temp/value",
                          "refrigerant/vaporised_flow/value", "refrigerant/inlet_vapour_flow/value"})},
+             {"two_stage_tap_water.toml",
+              {"model", "node", "plates", "heat_load/value", "primary_pressure_drop/value", "price", "remarks",
+               "stages/1/stage", "stages/0/designation", "stages/0/plates", "stages/0/channels/1",
+               "stages/0/heat_load/unit", "stages/1/price", "stages/0/primary/inlet_temp/value",
+               "stages/0/primary/outlet_temp/value", "stages/1/primary/mass_flow/value",
+               "stages/1/primary/pressure_drop/value", "stages/0/tap_water/inlet_temp/value",
+               "stages/1/tap_water/outlet_temp/value", "stages/0/tap_water/mass_flow/value",
+               "stages/0/tap_water/pressure_drop/value"}},
+             {"cascade_r744_r134a.toml",
+              {"designation", "model", "node", "plates", "parallel_units", "area/value", "heat_load/value", "price",
+               "remarks", "condensing/fluid", "condensing/condensing_temp/value", "condensing/bubble_temp_out/value",
+               "condensing/superheat/value", "condensing/subcooling/value", "condensing/mass_flow/value",
+               "condensing/pressure_drop/value", "condensing/heat_load/value", "evaporating/fluid",
+               "evaporating/evaporating_temp/value", "evaporating/superheat/value", "evaporating/inlet_quality",
+               "evaporating/mass_flow/value", "evaporating/pressure_drop/value", "evaporating/heat_load/value"}},
              {"air_dryer_design.toml",
               {"model", "node", "plates/air_unit", "plates/evaporator", "plates/total", "pressure_dew_point/value",
                "condensate_flow/unit", "pressure_drop/value", "price", "remarks", "air/inlet_temp/value",
@@ -556,7 +574,19 @@ TEST_F(SelectCommand, JsonOfEachKindHoldsItsKeys) {
         for (const auto& p : s.pointers)
             EXPECT_TRUE(j.contains(nlohmann::json::json_pointer("/alternatives/0/" + p))) << p;
         for (const auto& a : j["alternatives"])
-            for (const auto& remark : a["remarks"]) EXPECT_TRUE(remark["code"].is_string() && remark["text"].is_string());
+            for (const auto& remark : a["remarks"]) {
+                // {"code", "text"} with an optional "side" (a number) and "value" (a text).
+                EXPECT_TRUE(remark["code"].is_string() && remark["text"].is_string()) << remark;
+                for (const auto& [key, value] : remark.items()) {
+                    EXPECT_TRUE(key == "code" || key == "text" || key == "side" || key == "value") << key;
+                    if (key == "side") {
+                        EXPECT_TRUE(value.is_number_integer()) << remark;
+                    }
+                    if (key == "value") {
+                        EXPECT_TRUE(value.is_string()) << remark;
+                    }
+                }
+            }
     }
 }
 
@@ -574,7 +604,8 @@ TEST_F(SelectCommand, TablesMarkRemarksAndExplainThemBelow) {
         EXPECT_FALSE(codes.empty());
         const auto legend = table.out.find("\nRemarks:\n");
         ASSERT_NE(legend, std::string::npos) << table.out;
-        for (const auto& code : codes) EXPECT_NE(table.out.find("\n  " + code + " ", legend), std::string::npos) << code;
+        // "  1  P1  refrigerant: ...": the rank, the mark, the text.
+        for (const auto& code : codes) EXPECT_NE(table.out.find("  " + code + "  ", legend), std::string::npos) << code;
     }
 }
 
@@ -607,6 +638,109 @@ TEST_F(SelectCommand, DetailPrintsTheFullResultOfOneAlternative) {
         expect_refused({{"select", sample_duty(c.file), "--detail", past}, 2, "--detail " + past + ": no such alternative"});
     }
     expect_refused({{"select", sample_duty("condenser_water.toml"), "--detail", "0"}, 2, "--detail 0: no such alternative"});
+}
+
+// 50 kW of tap water 10 -> 55 °C from district water at 70 °C: the two stages carry the
+// whole load between them, the tap water runs through stage 1 into stage 2 and the
+// district water the other way; the radiator return joins the primary of stage 1.
+TEST_F(SelectCommand, TwoStageSamplesSplitTheWholeLoadBetweenTheStages) {
+    struct Case {
+        const char* file;
+        double radiator_flow;  // kg/s
+    };
+    for (const Case& c : {Case{"two_stage_tap_water.toml", 0.15}, Case{"two_stage_share.toml", 0}}) {
+        SCOPED_TRACE(c.file);
+        const nlohmann::json j = json_of({"select", sample_duty(c.file)});
+        EXPECT_EQ(j["duty"], "two-stage");
+        EXPECT_EQ(j["group"], "Two-stage units");
+        ASSERT_FALSE(j["alternatives"].empty());
+        for (const auto& a : j["alternatives"]) {
+            SCOPED_TRACE(a["model"].get<std::string>());
+            const auto& s1 = a["stages"][0];
+            const auto& s2 = a["stages"][1];
+            EXPECT_NEAR(v(a["heat_load"]), 50, 1e-3);
+            EXPECT_NEAR(v(s1["heat_load"]) + v(s2["heat_load"]), v(a["heat_load"]), 1e-3);
+            EXPECT_GT(v(s1["heat_load"]), 0);
+            EXPECT_GT(v(s2["heat_load"]), 0);
+            EXPECT_EQ(a["plates"].get<int>(), s1["plates"].get<int>() + s2["plates"].get<int>());
+            EXPECT_NEAR(a["price"].get<double>(), s1["price"].get<double>() + s2["price"].get<double>(), 0.01);
+            EXPECT_NEAR(v(s1["tap_water"]["inlet_temp"]), 10, 1e-4);
+            EXPECT_NEAR(v(s1["tap_water"]["outlet_temp"]), v(s2["tap_water"]["inlet_temp"]), 1e-4);
+            EXPECT_NEAR(v(s2["tap_water"]["outlet_temp"]), 55, 0.5);
+            EXPECT_NEAR(v(s2["primary"]["inlet_temp"]), 70, 1e-4);
+            EXPECT_LT(v(s1["primary"]["outlet_temp"]), v(s2["primary"]["outlet_temp"]));
+            EXPECT_NEAR(v(s1["primary"]["mass_flow"]), v(s2["primary"]["mass_flow"]) + c.radiator_flow, 1e-5);
+            EXPECT_NEAR(v(a["primary_pressure_drop"]),
+                        v(s1["primary"]["pressure_drop"]) + v(s2["primary"]["pressure_drop"]), 1e-3);
+            // Tap water: Q = m cp dT with cp of water at 32.5 °C, 4.178 kJ/(kg K).
+            EXPECT_NEAR(v(s1["tap_water"]["mass_flow"]) * 4.178 * 45, 50, 0.5);
+        }
+        const ProgramOutcome table = hxq({"select", sample_duty(c.file)});
+        ASSERT_EQ(table.exit_code, 0) << table.err;
+        EXPECT_EQ(table.out.rfind("Two-stage units\n", 0), 0u) << table.out;
+        EXPECT_NE(table.out.find("\nStages (primary Water, tap water Water)\n"), std::string::npos) << table.out;
+        const ProgramOutcome detail = hxq({"select", sample_duty(c.file), "--detail", "1"});
+        ASSERT_EQ(detail.exit_code, 0) << detail.err;
+        for (const char* text : {"Stage 1 (pre-heater)", "Stage 2 (after-heater)", "Primary pressure drop total / ports",
+                                 "Tap water in / out"})
+            EXPECT_NE(detail.out.find(text), std::string::npos) << text << "\n" << detail.out;
+        EXPECT_EQ(json_of({"select", sample_duty(c.file), "--detail", "1"}), j["alternatives"][0]);
+    }
+}
+
+// A CO2 low stage condensing at -5 °C into an R134a high stage evaporating at -10 °C,
+// 40 kW: what one circuit gives the other takes, in one pack.
+TEST_F(SelectCommand, CascadeSampleCircuitsCarryTheSameLoad) {
+    for (const char* system : {"si", "us"}) {
+        SCOPED_TRACE(system);
+        const nlohmann::json j = json_of({"select", sample_duty("cascade_r744_r134a.toml"), "--units", system});
+        EXPECT_EQ(j["duty"], "cascade");
+        ASSERT_FALSE(j["alternatives"].empty());
+        const bool us = std::string(system) == "us";
+        for (const auto& a : j["alternatives"]) {
+            SCOPED_TRACE(a["designation"].get<std::string>());
+            const auto& c = a["condensing"];
+            const auto& e = a["evaporating"];
+            EXPECT_EQ(c["fluid"], "R744");
+            EXPECT_EQ(e["fluid"], "R134a");
+            EXPECT_NEAR(v(c["heat_load"]), v(e["heat_load"]), 1e-6 * v(e["heat_load"]));
+            EXPECT_NEAR(v(a["heat_load"]), us ? 40e3 / 0.29307107 : 40, us ? 1 : 1e-3);
+            EXPECT_NEAR(v(c["condensing_temp"]), us ? 23 : -5, 1e-3);
+            EXPECT_NEAR(v(e["evaporating_temp"]), us ? 14 : -10, 1e-3);
+            EXPECT_NEAR(v(c["subcooling"]), us ? 3.6 : 2, 1e-3);
+            EXPECT_NEAR(v(e["superheat"]), us ? 7.2 : 4, 1e-3);
+            EXPECT_NEAR(e["inlet_quality"].get<double>(), 0.2, 1e-6);
+            // The low stage gives its load up as CO2 flow: about 40 kW / 290 kJ/kg of
+            // superheat, latent heat and subcooling from 35 °C gas to -7 °C liquid.
+            if (!us) {
+                EXPECT_NEAR(v(c["mass_flow"]), 40.0 / 290, 0.03);
+            }
+        }
+    }
+    const ProgramOutcome table = hxq({"select", sample_duty("cascade_r744_r134a.toml")});
+    ASSERT_EQ(table.exit_code, 0) << table.err;
+    EXPECT_EQ(table.out.rfind("Cascade units\n", 0), 0u) << table.out;
+    EXPECT_NE(table.out.find("\nCircuits\n"), std::string::npos) << table.out;
+    const ProgramOutcome detail = hxq({"select", sample_duty("cascade_r744_r134a.toml"), "--detail", "1"});
+    ASSERT_EQ(detail.exit_code, 0) << detail.err;
+    for (const char* text : {"Condensing circuit (low stage)", "Evaporating circuit (high stage)", "Latent heat"})
+        EXPECT_NE(detail.out.find(text), std::string::npos) << text << "\n" << detail.out;
+}
+
+TEST_F(SelectCommand, TwoStageAndCascadeRefuseWithKeyAndLine) {
+    const std::string cascade = "duty = \"cascade\"\ngroup = \"Cascade units\"\n[condensing]\nfluid = \"R744\"\n"
+                                "condensing_temp = \"-5 °C\"\nheat_load = \"40 kW\"\n[evaporating]\nfluid = \"R134a\"\n"
+                                "evaporating_temp = \"-10 °C\"\ninlet_quality = 0.2\nheat_load = \"40 kW\"\n";
+    const auto both = write("both_loads.toml", cascade);
+    const auto tap = write("tap.toml", "duty = \"two-stage\"\ngroup = \"Two-stage units\"\n[primary]\nfluid = \"water\"\n"
+                                       "inlet_temp = \"70 °C\"\n");
+    for (const Refusal& c : std::vector<Refusal>{
+             {{"select", both.string()}, 2,
+              both.string() + ":11: evaporating.heat_load: give one of evaporating.heat_load, condensing.heat_load and "
+                              "condensing.mass_flow; condensing.heat_load (line 6) given too"},
+             {{"select", tap.string()}, 2, tap.string() + ": tap_water: missing table [tap_water]"},
+         })
+        expect_refused(c);
 }
 
 TEST_F(SelectCommand, NewKindsRefuseWithKeyAndLineOrTheEnginesText) {

@@ -37,7 +37,7 @@ const std::string kSample = HXQ_SAMPLE_DIR;
 // ---------------------------------------------------------------------------------------
 // Remarks of results built here
 
-class Remarks : public ::testing::Test {
+class RemarkRules : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         settings::convert_context().convert_db = [] { return kSample + "/units.db"; };
@@ -75,7 +75,7 @@ struct RemarkCase {
     std::vector<std::pair<std::string, int>> expected;  // code, side
 };
 
-TEST_F(Remarks, EachAppearsWhenItsConditionHoldsAndNotOtherwise) {
+TEST_F(RemarkRules, EachAppearsWhenItsConditionHoldsAndNotOtherwise) {
     using R = core::SinglePhaseResult;
     using D = SinglePhaseDuty;
     const std::vector<RemarkCase> cases = {
@@ -132,7 +132,7 @@ TEST_F(Remarks, EachAppearsWhenItsConditionHoldsAndNotOtherwise) {
     }
 }
 
-TEST_F(Remarks, TextsGiveTheNumbersInTheChosenUnitsAndJsonCarriesCodeAndText) {
+TEST_F(RemarkRules, TextsGiveTheNumbersInTheChosenUnitsAndJsonCarriesCodeAndText) {
     core::SinglePhaseResult r = quiet();
     r.PortDiameterDown[1] = 0.016;
     r.PortVelocity[1] = 3.0;
@@ -145,14 +145,14 @@ TEST_F(Remarks, TextsGiveTheNumbersInTheChosenUnitsAndJsonCarriesCodeAndText) {
     EXPECT_EQ(si[1].text, "engine remark 3: Temperature(s) outside limit(s).");
     const auto us = SinglePhaseRemarks(r, asked(10), OutputUnits(OutputSystem::US));
     EXPECT_NE(us[0].text.find("ft/s in the 0.630 in port"), std::string::npos) << us[0].text;
-    EXPECT_EQ(RemarkMarks(si), "VW");
+    EXPECT_EQ(RemarkMarks(si), "V W");
     const nlohmann::json j = RemarkJson(si);
     EXPECT_EQ(j[0], (nlohmann::json{{"code", "port_velocity"}, {"side", 1}, {"text", si[0].text}}));
     EXPECT_EQ(j[1].count("side"), 0u);  // the unit's, not a side's
 }
 
 // The flow passes each port at its own velocity: volume flow / port area.
-TEST_F(Remarks, NarrowestPortCarriesTheFastestFlow) {
+TEST_F(RemarkRules, NarrowestPortCarriesTheFastestFlow) {
     constexpr double kVolumeFlow = 0.8e-3;  // m³/s
     const auto velocity = [](double d) { return kVolumeFlow / (std::numbers::pi * d * d / 4); };
     struct Ports {
@@ -180,7 +180,7 @@ TEST_F(Remarks, NarrowestPortCarriesTheFastestFlow) {
 }
 
 TEST(AlignedTableText, AlignsByDisplayWidthAndLeavesNoTrailingBlanks) {
-    AlignedTable t;
+    AlignedTable t("Sides");
     t.add_row({"1", "Water", "3.19"});
     t.add_header({"#", "Fluid", "Flow"});
     t.add_header({"", "", "m³/h"});
@@ -188,20 +188,40 @@ TEST(AlignedTableText, AlignsByDisplayWidthAndLeavesNoTrailingBlanks) {
     t.align_left(1);
     EXPECT_EQ(t.body_rows(), 2u);
     EXPECT_EQ(t.text(),
+              "Sides\n"
               " #  Fluid            Flow\n"
               "                     m³/h\n"
               " 1  Water            3.19\n"
               "12  Ethylene glycol   0.5\n");
+    EXPECT_EQ(AlignedTable().text(), "");
 }
 
-TEST(RemarkLegendText, ListsTheLettersUsedThenOneLinePerRemark) {
+TEST(RemarkLegendText, OneLinePerRemarkWithRankMarkTextAndValue) {
     RemarkLegend legend;
-    legend.define('V', "port velocity");
-    legend.define('S', "oversized");
     EXPECT_TRUE(legend.empty());
     EXPECT_EQ(legend.text(), "");
-    legend.add(3, {{'S', "over_surface", 0, "too big"}});
-    EXPECT_EQ(legend.text(), "Remarks:  S oversized\n  3  S  too big\n");
+    legend.add(3, {{"S", "over_surface", 0, "too big", ""}});
+    EXPECT_EQ(legend.text(), "Remarks:\n  3  S  too big\n");
+    // Marks of several widths line up; a value follows its text in brackets.
+    legend.add(4, {CodeMarked("EP2", 2, "ports", "31.0 %"), {"V", "port_velocity", 1, "fast", ""}});
+    EXPECT_EQ(legend.text(), "Remarks:\n  3  S    too big\n  4  EP2  ports (31.0 %)\n  4  V    fast\n");
+    // Each mark once in the column; JSON keeps every remark with side and value.
+    const Remarks twice{CodeMarked("P1", 1, "a", "1 kPa"), CodeMarked("W", 0, "b"), CodeMarked("P1", 1, "c")};
+    EXPECT_EQ(RemarkMarks(twice), "P1 W");
+    const nlohmann::json j = RemarkJson(twice);
+    ASSERT_EQ(j.size(), 3u);
+    EXPECT_EQ(j[0], (nlohmann::json{{"code", "P1"}, {"side", 1}, {"text", "a"}, {"value", "1 kPa"}}));
+    EXPECT_EQ(j[1], (nlohmann::json{{"code", "W"}, {"text", "b"}}));
+}
+
+TEST(DetailTextLines, AlignsTheValuesOfEveryHeading) {
+    DetailText d;
+    d.heading("Alternative 1");
+    d.line("Plates", "40");
+    d.heading("Side 1");
+    d.line("Heat load", "50.0 kW");
+    d.line("Empty", "");
+    EXPECT_EQ(d.str(), "Alternative 1\n  Plates     40\n\nSide 1\n  Heat load  50.0 kW\n  Empty\n");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -284,7 +304,7 @@ std::vector<PrintedAlternative> printed(const std::string& table) {
             header = 0;
             continue;
         }
-        if (header++ < 2 || block > 1) continue;
+        if (header++ < 3 || block > 1) continue;  // title and two header lines
         const auto c = cells(line);
         const std::size_t rank = std::stoul(c.at(0));
         if (block == 0) out.push_back({c.at(6), c.size() > 12 ? c.at(12) : "", {}});
@@ -352,8 +372,8 @@ TEST(PrintedResult, RemarksFollowFromThePrintedValues) {
             for (const auto& r : a["remarks"]) {
                 got.emplace_back(r["code"], r.value("side", 0));
                 const std::string code = r["code"];
-                const char letter = code == "port_velocity" ? 'V' : code == "port_share" ? 'P' : 'S';
-                if (letters.find(letter) == std::string::npos) letters += letter;
+                const std::string letter = code == "port_velocity" ? "V" : code == "port_share" ? "P" : "S";
+                if (letters.find(letter) == std::string::npos) letters += (letters.empty() ? "" : " ") + letter;
             }
             EXPECT_EQ(got, expected) << "alternative " << rank;
             EXPECT_EQ(rows.at(static_cast<std::size_t>(rank - 1)).remarks, letters) << "alternative " << rank;
@@ -366,10 +386,10 @@ TEST(PrintedResult, TheGroupsBestIsRemarkedForItsFastPortsAndTheLargestForItsAre
     ASSERT_EQ(r.exit_code, 0) << r.err;
     const auto rows = printed(r.out);
     ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(rows[0].remarks, "VP");
+    EXPECT_EQ(rows[0].remarks, "V P");
     EXPECT_EQ(rows[3].remarks, "");
     EXPECT_EQ(rows[6].remarks, "S");
-    EXPECT_NE(r.out.find("Remarks:  V port velocity  P port losses  S oversized\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nRemarks:\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  1  P  side 2: ports take 55 % of the pressure drop"), std::string::npos) << r.out;
 }
 
@@ -402,12 +422,14 @@ TEST(PrintedResult, DetailPrintsTheWholeResultOfOneAlternative) {
     for (const char* row : {"Heat load", "LMTD", "Heat flux", "Fouling factor", "OHTC clean", "Reynolds number",
                             "Film coefficient", "Wall temperature min.", "Wall temperature max.", "Wall temperature mean",
                             "Density", "Specific heat", "Viscosity", "Wall viscosity", "Conductivity", "Port velocity in",
-                            "Port diameter out", "Channel velocity", "NTU", "Remarks:"})
-        EXPECT_NE(r.out.find("\n" + std::string(row) + " "), std::string::npos) << row << "\n" << r.out;
+                            "Port diameter out", "Channel velocity", "NTU"})
+        EXPECT_NE(r.out.find("\n  " + std::string(row) + " "), std::string::npos) << row << "\n" << r.out;
+    EXPECT_NE(r.out.find("\nSide 2 (Water)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nRemarks:\n"), std::string::npos) << r.out;
     // The rows of the alternative as the table printed them.
     const auto rows = printed(hxq({"select", duty("group_search.toml")}).out);
     EXPECT_NE(r.out.find("Heat load"), std::string::npos);
-    EXPECT_NE(r.out.find(" " + rows[1].heat_load + "  kW\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  " + rows[1].heat_load + " kW\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  2  V  side 1: port velocity"), std::string::npos) << r.out;
 }
 

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "duty/air_dryer_duty.h"
+#include "duty/cascade_duty.h"
 #include "duty/duty_target.h"
 #include "duty/duty_document.h"
 #include "duty/single_phase_duty.h"
 #include "duty/two_phase_duty.h"
+#include "duty/two_stage_duty.h"
 #include "settings/convert.h"
 #include "settings/unit_tables.h"
 
@@ -39,6 +41,8 @@ protected:
             case DutyKind::Evaporator: BuildVAPData(d, ResolvedTarget{}, "products.db"); break;
             case DutyKind::AirDryerDesign:
             case DutyKind::AirDryerRating: BuildADData(d, ResolvedTarget{}); break;
+            case DutyKind::TwoStage: BuildTwoStageData(d, ResolvedTarget{}, "products.db"); break;
+            case DutyKind::Cascade: BuildCascadeData(d, ResolvedTarget{}, "products.db"); break;
         }
     }
 

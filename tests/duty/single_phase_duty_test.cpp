@@ -73,7 +73,7 @@ TEST_F(DutyFiles, MistakesNameTheLineAndTheKey) {
             {model + "heat_load = \"5 kWh\"\n" + kSides, 2, "heat_load", "unknown unit"},
             {model + "plates = 2.5\n" + kSides, 2, "plates", "whole number"},
             {model + "material = 2\n" + kSides, 2, "material", "0 (AISI 316) or 1"},
-            {model + "duty = \"two-stage\"\n" + kSides, 2, "duty", "not supported yet"},
+            {model + "duty = \"heat-pump\"\n" + kSides, 2, "duty", "unknown duty \"heat-pump\"; use"},
             {model + "duty = \"steam\"\n" + kSides, 2, "duty", "unknown duty"},
             {model + "mode = \"fast\"\n" + kSides, 2, "mode", "unknown mode \"fast\"; use \"design\", \"performance\" or \"check\""},
             {model + "group = \"G\"\n" + kSides, 2, "group", "one of group, model and node"},
