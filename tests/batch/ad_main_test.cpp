@@ -4,43 +4,26 @@
 #include "ad_fixture.h"
 
 #include "batch/ad_physics.h"
+#include "core/fixture.h"
 #include "core/xer_tag.h"
 #include "engines/fluid/catalogue.h"
 #include "platform/db.h"
 
 #include <fmt/format.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <iostream>
-#include <unistd.h>
 
 namespace hxq::test {
 namespace {
 
 const std::string kSample = HXQ_SAMPLE_DIR;
 
-void exec(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* err = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-    const std::string message = err ? err : "";
-    sqlite3_free(err);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << message;
-}
-
 class ADMain : public ADSearch {
 protected:
     void SetUp() override {
         ADSearch::SetUp();
-        folder = std::filesystem::path(HXQ_TEST_TMP) /
-                 fmt::format("batch-{}-{}", ::testing::UnitTest::GetInstance()->current_test_info()->name(), ::getpid());
-        std::filesystem::create_directories(folder);
-        products = (folder / "products.db").string();
         std::filesystem::copy_file(kSample + "/products.db", products);
         core::CalculationSources s;
         s.MainProductDB = products;
@@ -53,12 +36,6 @@ protected:
         data.ADInData.XerIndex = 52;
         data.ADInData.IsGroup = true;
     }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-        ADSearch::TearDown();
-    }
-
     // Nine more air dryers in group 52 on the units of AD 200, start prices as given;
     // `max_plates` 8 builds no pair.
     void add_models(const std::vector<std::pair<int, int>>& start_and_max_plates) {
@@ -73,11 +50,11 @@ protected:
                 "INSERT INTO Cost (PriceID, Description, TQSP1, TQSP2, PricePass) VALUES ({0}, 'AD {0}', {2}, 10, 0);",
                 id++, max_plates, start);
         }
-        exec(products, sql);
+        exec_sql(products, sql);
     }
 
-    std::filesystem::path folder;
-    std::string products;
+    CoreScratch folder;
+    std::string products = folder.file("products.db");
     batch::ADDataType data;
     std::vector<std::int16_t> percents;
 };
@@ -175,7 +152,7 @@ TEST_F(ADMain, AModelsOwnPlateNumbersAreUsedForARatingAndOthersKeepTheEntered) {
 }
 
 TEST_F(ADMain, AnErrorEndsTheRunWithTheSlotsFoundSoFar) {
-    exec(products,
+    exec_sql(products,
          "INSERT INTO ModelTree (NodeID, ParentID, Alias, \"Group\", UserLevel, InUse, \"Table\", ModelID, Dual) "
          "VALUES (900, 52, 'AD 999', 'A/052', 'ABC', -1, 'AD-Models', 999, 0)");
     opt.AD_Main(data);
@@ -189,7 +166,7 @@ TEST_F(ADMain, AnErrorEndsTheRunWithTheSlotsFoundSoFar) {
 
 TEST_F(ADMain, AMissingDatabaseIsShown) {
     core::CalculationSources s;
-    s.MainProductDB = (folder / "missing.db").string();
+    s.MainProductDB = folder.file("missing.db");
     s.StockDB = kSample + "/stock.db";
     opt.SetSources(s);
     opt.AD_Main(data);
@@ -239,13 +216,6 @@ TEST_F(ADReal, DesignOfTheSmallestSampleDryer) {
     ASSERT_TRUE(r.Exist);
     const auto& a = r.AirHXQResults;
     const auto& e = r.RefHXQResults_new;
-    std::cout << fmt::format(
-        "AD 200 design: air unit {} plates ({}+{} channels), evaporator {} plates, total {}; dew {:.2f} C; "
-        "pre-cooled {:.2f} C, dried air leaving {:.2f} C; drop {:.0f} Pa (air unit {:.0f}+{:.0f}, evaporator {:.0f}); "
-        "evaporator margin {:.1f} %, load {:.0f} W; air unit load {:.0f} W; price {:.2f}\n",
-        a.NoOfChannels[1] + a.NoOfChannels[2] + 1, a.NoOfChannels[1], a.NoOfChannels[2], r.RefNumberOfPlates,
-        r.TotalNumberOfPlates, r.DewTemp, a.OutletTemp[2], a.OutletTemp[1], r.TotalPressureDrop, a.PressureDrop[1],
-        a.PressureDrop[2], e.PressureDrop[2], e.OverSurface, e.HeatLoad, a.HeatLoad, r.TotalPrice);
     EXPECT_FLOAT_EQ(r.DewTemp, 3);
     EXPECT_LE(r.TotalNumberOfPlates, 100);
     EXPECT_GE(e.OverSurface, 0);
@@ -280,8 +250,6 @@ TEST_F(ADReal, DesignOfTheSmallestSampleDryer) {
     in.ADFormIndata.RefNoOfPlates = r.RefNumberOfPlates;
     batch::ADOutputType rated = opt.P_ADCalc(in);
     ASSERT_TRUE(rated.Exist);
-    std::cout << fmt::format("AD 200 rating of that pair: dew {:.2f} C, drop {:.0f} Pa\n", rated.DewTemp,
-                             rated.TotalPressureDrop);
     EXPECT_LE(rated.DewTemp, 3.01);
     EXPECT_GE(rated.DewTemp, 1.0);
 
@@ -293,9 +261,6 @@ TEST_F(ADReal, DesignOfTheSmallestSampleDryer) {
     EXPECT_GT(p.Vol[2], 0);
     EXPECT_GT(p.Weight_full, p.Weight_empty);
     EXPECT_GT(p.length, 0.004f);
-    std::cout << fmt::format("AD 200 physics: {:.3f} x {:.3f} x {:.3f} m, {:.2f} kg empty, air {:.2f} l, "
-                             "refrigerant {:.2f} l\n",
-                             p.Height, p.Width, p.length, p.Weight_empty, p.Vol[1] * 1000, p.Vol[2] * 1000);
 }
 
 }  // namespace

@@ -213,13 +213,9 @@ TEST_F(ADRating, PlateNumbersThatBuildNoPairAreNotRated) {
     };
     for (const Case c : {Case{4, 20}, Case{0, 0}, Case{30, 4}}) {
         script.log.clear();
-        batch::ADOutputType r = opt.P_ADCalc(input = [&] {
-            auto copy = input;
-            copy.ADFormIndata.AirNoOfPlates = c.air;
-            copy.ADFormIndata.RefNoOfPlates = c.ref;
-            return copy;
-        }());
-        EXPECT_FALSE(r.Exist);
+        input.ADFormIndata.AirNoOfPlates = c.air;
+        input.ADFormIndata.RefNoOfPlates = c.ref;
+        EXPECT_FALSE(opt.P_ADCalc(input).Exist) << c.air << " + " << c.ref;
         EXPECT_TRUE(script.log.empty());
     }
     EXPECT_TRUE(prompter->shown().empty());

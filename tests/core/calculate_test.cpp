@@ -3,7 +3,7 @@
 // clean-up), and with the real engine on the sample product range.
 #include "core/calculate.h"
 #include "core/fixture.h"
-#include "engines/fluid/catalogue.h"
+#include "core/sample_duties.h"
 #include "platform/db.h"
 #include "platform/error.h"
 
@@ -327,23 +327,9 @@ TEST(Ranking, FewerUnitsBeforeCheaperAndEqualCountsByPrice) {
 // 400 kW from 80/50 °C water to 25/45 °C water, 40 kPa on each side, on the sample range.
 class DriverOnSampleRange : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const std::string sample = HXQ_SAMPLE_DIR;
-        calc.SetSources({sample + "/products.db", sample + "/stock.db", sample + "/selector.db", "A"});
-        d.GivenValues.XerDB = sample + "/products.db";
-        SinglePhaseInput& in = d.InData;
-        in.Fluid[1] = engines::fluid::create_fluid("water");
-        in.Fluid[2] = engines::fluid::create_fluid("water");
-        in.HeatLoad = {400e3, true};
-        in.InletTemp[1] = {80, true};
-        in.OutletTemp[1] = {50, true};
-        in.InletTemp[2] = {25, true};
-        in.OutletTemp[2] = {45, true};
-        in.MaxPressureDrop[1] = {40e3, true};
-        in.MaxPressureDrop[2] = {40e3, true};
-    }
+    void SetUp() override { calc.SetSources(test::sample_sources()); }
     clsCalculate calc;
-    SPCDataType d;
+    SPCDataType d = test::water_duty(400e3, 80, 50, 25, 45);
 };
 
 TEST_F(DriverOnSampleRange, AGroupSelectionFillsSevenRankedAlternativesWithPhysicalData) {
@@ -374,7 +360,7 @@ TEST_F(DriverOnSampleRange, AGroupSelectionFillsSevenRankedAlternativesWithPhysi
 }
 
 TEST_F(DriverOnSampleRange, TheSameDutyOnTheLegacyDatabaseHasNoPhysicalData) {
-    d.GivenValues.XerDB = std::string(HXQ_SAMPLE_DIR) + "/legacy.db";
+    d.GivenValues.XerDB = test::sample("legacy.db");
     d.GivenValues.IsXerGroup = true;
     d.GivenValues.XerID = 4;
     d.InData.HeatLoad = {60e3, true};
@@ -394,7 +380,7 @@ TEST_F(DriverOnSampleRange, AMultiPassUnitHoldsTheVolumeOfItsChannelsOnce) {
     const OutDataType& a = d.outdata[1];
     ASSERT_TRUE(a.OutputData.Valid);
     ASSERT_EQ(a.OutputData.Passes[1], 2);
-    platform::Database db = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/products.db", true);
+    platform::Database db = platform::OpenDatabase(test::sample("products.db"), true);
     platform::Recordset ch = db.OpenRecordset("SELECT min(ChVol) AS low, max(ChVol) AS high FROM Channel "
                                               "WHERE ChannelID IN (51, 53)");
     const double low = ch.Fields("low").as_double(), high = ch.Fields("high").as_double();

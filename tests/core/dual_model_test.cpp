@@ -3,7 +3,6 @@
 // a dual calculation still forms its pair.
 #include "core/calculate.h"
 #include "sample_duties.h"
-#include "engines/fluid/catalogue.h"
 #include "platform/db.h"
 
 #include <gtest/gtest.h>
@@ -51,20 +50,7 @@ void expect_single_phase_balance(const SinglePhaseResult& r, double duty) {
 // 20 kW from 60/45 °C water to 15/35 °C water, 40 kPa on each side.
 class DualSinglePhase : public ::testing::Test {
 protected:
-    void SetUp() override {
-        calc.SetSources(sample_sources());
-        d.GivenValues.XerDB = sample("products.db");
-        SinglePhaseInput& in = d.InData;
-        in.Fluid[1] = engines::fluid::create_fluid("water");
-        in.Fluid[2] = engines::fluid::create_fluid("water");
-        in.HeatLoad = {kDuty, true};
-        in.InletTemp[1] = {60, true};
-        in.OutletTemp[1] = {45, true};
-        in.InletTemp[2] = {15, true};
-        in.OutletTemp[2] = {35, true};
-        in.MaxPressureDrop[1] = {40e3, true};
-        in.MaxPressureDrop[2] = {40e3, true};
-    }
+    void SetUp() override { calc.SetSources(sample_sources()); }
     const SinglePhaseResult& run_model(const std::string& alias) {
         d.GivenValues.IsXerGroup = false;
         d.GivenValues.XerID = single_phase_node(alias);
@@ -74,7 +60,7 @@ protected:
 
     static constexpr double kDuty = 20e3;
     clsCalculate calc;
-    SPCDataType d;
+    SPCDataType d = test::water_duty(kDuty, 60, 45, 15, 35);
 };
 
 TEST_F(DualSinglePhase, EveryChannelTypeAndTheGroupReportTheDutyAndTheBalanceOfBothCircuits) {
@@ -128,26 +114,6 @@ TEST_F(DualSinglePhase, RatingsOfTheDesignedUnitGiveItsDutyBack) {
     }
 }
 
-TEST_F(DualSinglePhase, TheDualPackRatesAsTheSinglePackOfItsPlatesWithHalfTheFlowsPerCircuit) {
-    // Q32D is the Q32 plate: in one pass both make the same unit for the same duty.
-    for (int s = 1; s <= 2; ++s) d.InData.NoOfPasses[s] = {1, true};
-    const SinglePhaseResult dual = run_model("Q32D H");
-    const SinglePhaseResult single = run_model("Q32 H");
-    ASSERT_TRUE(dual.Valid && single.Valid);
-    EXPECT_FALSE(single.Dual);
-    EXPECT_EQ(dual.NoOfPlates, single.NoOfPlates);
-    expect_relative(dual.HeatLoad, single.HeatLoad, "load");
-    expect_relative(dual.HeatTransferArea, single.HeatTransferArea, "area of the pack");
-    for (int s = 1; s <= 2; ++s) {
-        SCOPED_TRACE(s);
-        EXPECT_EQ(dual.NoOfChannels[s], single.NoOfChannels[s]);
-        expect_relative(2 * dual.MassFlow[s], single.MassFlow[s], "flow per circuit");
-        expect_relative(dual.OutletTemp[s], single.OutletTemp[s], "outlet");
-        expect_relative(dual.PressureDrop[s], single.PressureDrop[s], "pressure drop");
-        expect_relative(dual.ReynoldsNumber[s], single.ReynoldsNumber[s], "channel flow");
-    }
-}
-
 TEST_F(DualSinglePhase, ADualCalculationPairsANonDualModelAndLeavesADualOneAsItIs) {
     const SinglePhaseResult single = run_model("Q32 H");
     const SinglePhaseResult dual = run_model("Q32D H");
@@ -169,62 +135,45 @@ TEST_F(DualSinglePhase, ADualCalculationPairsANonDualModelAndLeavesADualOneAsItI
 }
 
 // The condenser and evaporator rate a dual pack for the whole duty and report the
-// unit's load and flows (both circuits together); their drivers double nothing.
-template <class Result>
-void expect_secondary_balance(const Result& r, double duty) {
-    expect_relative(r.HeatLoad, duty, "load");
-    const double secondary = r.MassFlow[2] * r.Side2.SpecificHeat * std::abs(r.OutletTemp[2] - r.InletTemp[2]);
-    expect_relative(secondary, r.HeatLoad, "secondary flow x cp x dT");
-}
-
-TEST(DualTwoPhase, DualCondensersReportTheDutyAndTheBalanceOfTheirRefrigerant) {
+// unit's load and flows (both circuits together); their drivers double nothing. Every
+// alternative listed is dual and balances its secondary and its refrigerant.
+TEST(DualTwoPhase, DualCondensersAndEvaporatorsReportTheDutyAndTheBalanceOfTheirRefrigerant) {
     clsCalculate calc;
     calc.SetSources(sample_sources());
-    CONDataType d = test::condenser_duty(kDualCondenserGroup, true);
-    const auto& in = d.InData;
-    calc.CONMainCalcLoop(d);
-    const FluidObject& ref = *in.Refrigerant;
-    int listed = 0;
-    for (const CONOutDataType& a : d.outdata) {
-        if (a.Price == kEmptySlotPrice) continue;
-        SCOPED_TRACE(a.XerAlias);
-        ++listed;
-        EXPECT_TRUE(a.Dual);
-        const CondenserResult& r = a.OutputData;
-        ASSERT_EQ(r.Status, -1);
-        expect_secondary_balance(r, 50e3);
-        const double h_in = ref.VaporState(ref.SatPressureDew(45), 75).Enthalpy;
-        const double h_out = ref.LiquidState(r.OperatingPressOut, r.OutletTemp[1]).Enthalpy;
-        expect_relative(r.MassFlow[1] * (h_in - h_out), r.HeatLoad, "refrigerant flow x dh");
-    }
-    EXPECT_GE(listed, 2);  // Q45D and Q90D
-}
+    const auto expect_listed = [](const auto& outdata, double duty, const auto& refrigerant_dh) {
+        int listed = 0;
+        for (const auto& a : outdata) {
+            if (a.Price == kEmptySlotPrice) continue;
+            SCOPED_TRACE(a.XerAlias);
+            ++listed;
+            EXPECT_TRUE(a.Dual);
+            const auto& r = a.OutputData;
+            ASSERT_EQ(r.Status, -1);
+            expect_relative(r.HeatLoad, duty, "load");
+            const double secondary = r.MassFlow[2] * r.Side2.SpecificHeat * std::abs(r.OutletTemp[2] - r.InletTemp[2]);
+            expect_relative(secondary, r.HeatLoad, "secondary flow x cp x dT");
+            expect_relative(r.MassFlow[1] * refrigerant_dh(r), r.HeatLoad, "refrigerant flow x dh");
+        }
+        EXPECT_GE(listed, 2);  // Q45D and Q90D
+    };
+    CONDataType con = test::condenser_duty(kDualCondenserGroup, true);
+    calc.CONMainCalcLoop(con);
+    const FluidObject& r134a = *con.InData.Refrigerant;
+    expect_listed(con.outdata, 50e3, [&](const CondenserResult& r) {
+        return r134a.VaporState(r134a.SatPressureDew(45), 75).Enthalpy -
+               r134a.LiquidState(r.OperatingPressOut, r.OutletTemp[1]).Enthalpy;
+    });
 
-TEST(DualTwoPhase, DualEvaporatorsReportTheDutyAndTheBalanceOfTheirRefrigerant) {
-    clsCalculate calc;
-    calc.SetSources(sample_sources());
-    VAPDataType d = test::evaporator_duty(kDualEvaporatorGroup, true);
-    const auto& in = d.InData;
-    calc.VAPMainCalcLoop(d);
-    const FluidObject& ref = *in.Refrigerant;
-    int listed = 0;
-    for (const VAPOutDataType& a : d.outdata) {
-        if (a.Price == kEmptySlotPrice) continue;
-        SCOPED_TRACE(a.XerAlias);
-        ++listed;
-        EXPECT_TRUE(a.Dual);
-        const EvaporatorResult& r = a.OutputData;
-        ASSERT_EQ(r.Status, -1);
-        expect_secondary_balance(r, 40e3);
+    VAPDataType vap = test::evaporator_duty(kDualEvaporatorGroup, true);
+    calc.VAPMainCalcLoop(vap);
+    const FluidObject& r410a = *vap.InData.Refrigerant;
+    expect_listed(vap.outdata, 40e3, [&](const EvaporatorResult& r) {
         // The channels start below the distributor: its drop is part of side 1's.
         const double p_in = r.OperatingPressOut + r.PressureDrop[1] - r.VRingPressureDrop;
-        const double h_l = ref.RefLiquid(ref.SatTemperatureBubble(p_in)).Enthalpy;
-        const double h_v = ref.RefVapor(ref.SatTemperatureDew(p_in)).Enthalpy;
-        const double h_in = h_l + 0.25 * (h_v - h_l);
-        const double h_out = ref.VaporState(r.OperatingPressOut, r.OutletTempGas).Enthalpy;
-        expect_relative(r.MassFlow[1] * (h_out - h_in), r.HeatLoad, "refrigerant flow x dh");
-    }
-    EXPECT_GE(listed, 2);
+        const double h_l = r410a.RefLiquid(r410a.SatTemperatureBubble(p_in)).Enthalpy;
+        const double h_v = r410a.RefVapor(r410a.SatTemperatureDew(p_in)).Enthalpy;
+        return r410a.VaporState(r.OperatingPressOut, r.OutletTempGas).Enthalpy - (h_l + 0.25 * (h_v - h_l));
+    });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // product filter and the physical data of the alternatives.
 #include "core/filter_check.h"
 #include "core/fixture.h"
+#include "core/sample_duties.h"
 #include "core/model_data.h"
 #include "core/price_data.h"
 #include "core/xer_physics.h"
@@ -397,8 +398,8 @@ TEST_F(ProductData, FilterOnWarehouseStockWithConnectionCodesUpToTwentyCounts) {
 // The sample range has warehouse stock of Q10 with two connections, no base article for
 // Q500, and stock rows with an empty third level (Q14) and with every level (Q320).
 TEST(ProductDataOnSample, FilterFindsBaseArticlesWarehouseStockAndStockLevels) {
-    platform::Database products = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/products.db", true);
-    platform::Database selector = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/selector.db", true);
+    platform::Database products = platform::OpenDatabase(test::sample("products.db"), true);
+    platform::Database selector = platform::OpenDatabase(test::sample("selector.db"), true);
     Recordset denomination = products.OpenRecordset("Denomination");
     FilterType filter;
     filter.Active = true;
@@ -422,7 +423,7 @@ TEST(ProductDataOnSample, FilterFindsBaseArticlesWarehouseStockAndStockLevels) {
     EXPECT_TRUE(forced);
     EXPECT_EQ(count, 3);
 
-    platform::Database stock_db = platform::OpenDatabase(std::string(HXQ_SAMPLE_DIR) + "/stock.db", true);
+    platform::Database stock_db = platform::OpenDatabase(test::sample("stock.db"), true);
     Recordset stock = stock_db.OpenRecordset("Stock"), cost = products.OpenRecordset("Cost");
     PriceType price;
     for (auto [id, levels] : {std::pair{2, 2}, {10, 20}}) {

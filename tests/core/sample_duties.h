@@ -30,6 +30,24 @@ void target(Data& d, int node, bool group) {
     d.GivenValues.IsXerGroup = group;
 }
 
+// Water to water: `load` W cooling water hot_in → hot_out and warming water cold_in →
+// cold_out, 40 kPa on each side; the model or group is chosen by the test.
+inline core::SPCDataType water_duty(double load, double hot_in, double hot_out, double cold_in, double cold_out) {
+    core::SPCDataType d;
+    d.GivenValues.XerDB = sample("products.db");
+    auto& in = d.InData;
+    in.Fluid[1] = engines::fluid::create_fluid("Water");
+    in.Fluid[2] = engines::fluid::create_fluid("Water");
+    set(in.HeatLoad, load);
+    set(in.InletTemp[1], hot_in);
+    set(in.OutletTemp[1], hot_out);
+    set(in.InletTemp[2], cold_in);
+    set(in.OutletTemp[2], cold_out);
+    set(in.MaxPressureDrop[1], 40e3);
+    set(in.MaxPressureDrop[2], 40e3);
+    return d;
+}
+
 // R134a condensing at 45 °C (gas 75 °C, 2 K subcooling), 50 kW into water 30 → 35 °C.
 inline core::CONDataType condenser_duty(int node, bool group) {
     core::CONDataType d;

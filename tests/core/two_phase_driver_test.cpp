@@ -2,7 +2,6 @@
 #include "core/calculate.h"
 #include "sample_duties.h"
 #include "engines/evaporator/evaporator_engine.h"
-#include "engines/fluid/catalogue.h"
 #include "platform/error.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 // handling; the real engines on the sample range for the heat balances.
 #include "core/calculate.h"
 #include "core/fixture.h"
+#include "core/sample_duties.h"
 #include "core/two_stage_sizing.h"
 #include "engines/fluid/catalogue.h"
 #include "platform/error.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <iostream>
 #include <memory>
 #include <vector>
 
@@ -19,14 +19,8 @@ namespace hxq::core {
 namespace {
 
 using test::error_of;
-
-std::string tag_of(int node) {
-    std::string tag;
-    for (int i = 0; i < 26; ++i) tag += (i ? "%" : "") + std::string(i == 15 ? std::to_string(node) : "");
-    return tag;
-}
-
-void set(DutyValue& v, double x) { v = DutyValue{x, true}; }
+using test::set;
+using test::tag_of;
 
 // --- scripted engines ---------------------------------------------------------------
 
@@ -309,19 +303,11 @@ TEST_F(CascadeScripted, AnErrorInOneCandidateEndsOnlyThatCandidate) {
 
 // --- the sample range with the real engines -------------------------------------------
 
-std::string sample(const char* file) { return std::string(HXQ_SAMPLE_DIR) + "/" + file; }
-
-void use_sample(clsCalculate& calc) {
-    calc.SetSources({sample("products.db"), sample("stock.db"), sample("selector.db"), "A"});
-}
-
 // 50 kW of tap water 10 → 55 °C from district water 70 °C, returned at 25 °C by a
 // one-stage unit, 50 kPa on either side.
 TwoStageType tap_water_duty() {
     TwoStageType d;
-    d.GivenValues.XerDB = sample("products.db");
-    d.GivenValues.XerTag = tag_of(42);
-    d.GivenValues.IsXerGroup = true;
+    test::target(d, 42, true);
     SinglePhaseInput& in = d.InData;
     in.Fluid[1] = engines::fluid::create_fluid("Water");
     in.Fluid[2] = engines::fluid::create_fluid("Water");
@@ -337,20 +323,6 @@ TwoStageType tap_water_duty() {
     return d;
 }
 
-void print(const char* title, const TwoStageOutDataType& a) {
-    std::cout << title << ": " << a.Stage1.XerAlias << " / " << a.Stage2.XerAlias << ", price "
-              << a.Stage1.Price + a.Stage2.Price << '\n';
-    const OutDataType* stages[] = {&a.Stage1, &a.Stage2};
-    for (int i = 0; i < 2; ++i) {
-        const SinglePhaseResult& r = stages[i]->OutputData;
-        std::cout << "  stage " << i + 1 << ": " << r.NoOfPlates << " plates (" << r.NoOfChannels[1] << "/"
-                  << r.NoOfChannels[2] << " channels), " << r.HeatLoad / 1000 << " kW, primary " << r.InletTemp[1]
-                  << " -> " << r.OutletTemp[1] << " C at " << r.MassFlow[1] << " kg/s, dp " << r.PressureDrop[1] / 1000
-                  << " kPa; tap " << r.InletTemp[2] << " -> " << r.OutletTemp[2] << " C, dp "
-                  << r.PressureDrop[2] / 1000 << " kPa; price " << stages[i]->Price << '\n';
-    }
-}
-
 TEST(TwoStageOnSampleRange, TheStagesCarryTheWholeDutyWithAndWithoutTheRadiatorReturn) {
     struct Case {
         const char* title;
@@ -363,7 +335,7 @@ TEST(TwoStageOnSampleRange, TheStagesCarryTheWholeDutyWithAndWithoutTheRadiatorR
         {"radiator return 0.15 kg/s at 40 C", 0, 0.15f},
     };
     clsCalculate calc;
-    use_sample(calc);
+    calc.SetSources(test::sample_sources());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
         TwoStageType d = tap_water_duty();
@@ -372,7 +344,6 @@ TEST(TwoStageOnSampleRange, TheStagesCarryTheWholeDutyWithAndWithoutTheRadiatorR
         d.Rad_Temp = TwoStageIndataType{40, c.radiator_flow > 0};
         calc.TwoStageMainCalcLoop(d);
         ASSERT_TRUE(d.outdata[1].Stage1.OutputData.Valid);
-        print(c.title, d.outdata[1]);
         for (const TwoStageOutDataType& a : d.outdata) {
             const SinglePhaseResult& s1 = a.Stage1.OutputData;
             const SinglePhaseResult& s2 = a.Stage2.OutputData;
@@ -393,9 +364,7 @@ TEST(TwoStageOnSampleRange, TheStagesCarryTheWholeDutyWithAndWithoutTheRadiatorR
 // circuit's saturation temperature.
 CascadeDataType cascade_duty() {
     CascadeDataType d;
-    d.GivenValues.XerDB = sample("products.db");
-    d.GivenValues.XerTag = tag_of(35);
-    d.GivenValues.IsXerGroup = true;
+    test::target(d, 35, true);
     CondenserInput& c = d.InDataCon;
     c.Refrigerant = engines::fluid::create_fluid("R744");
     c.Fluid = engines::fluid::create_fluid("MEG", 40);
@@ -420,7 +389,7 @@ CascadeDataType cascade_duty() {
 
 TEST(CascadeOnSampleRange, TheCondensingCircuitRejectsWhatTheEvaporatingOneAbsorbs) {
     clsCalculate calc;
-    use_sample(calc);
+    calc.SetSources(test::sample_sources());
     CascadeDataType d = cascade_duty();
     calc.CascadeMainCalcLoop(d);
     ASSERT_LT(d.outdataVap[1].Price, kEmptySlotPrice) << (calc.CascadeError() ? calc.CascadeError()->what() : "");
@@ -437,16 +406,6 @@ TEST(CascadeOnSampleRange, TheCondensingCircuitRejectsWhatTheEvaporatingOneAbsor
         EXPECT_NEAR(c.OutputData.HeatLoad, v.OutputData.HeatLoad, 1e-9 * v.OutputData.HeatLoad);
         EXPECT_NEAR(v.OutputData.HeatLoad, 40e3, 1e-6);
     }
-    const CONOutDataType& c = d.outdataCon[1];
-    const VAPOutDataType& v = d.outdataVap[1];
-    std::cout << "cascade: " << v.XerAlias << ", " << v.OutputData.NoOfPlates << " plates x "
-              << v.OutputData.ParallelUnits << ", price " << v.Price << '\n'
-              << "  R744 condensing: " << c.OutputData.CONTempProgram << " C, " << c.OutputData.HeatLoad / 1000
-              << " kW, " << c.OutputData.MassFlow[1] << " kg/s, dp " << c.OutputData.PressureDrop[1] / 1000
-              << " kPa, over-surface " << c.OutputData.OverSurface << " %\n"
-              << "  R134a evaporating: " << v.OutputData.VAPTempProgram << " C, " << v.OutputData.HeatLoad / 1000
-              << " kW, " << v.OutputData.MassFlow[1] << " kg/s, dp " << v.OutputData.PressureDrop[1] / 1000
-              << " kPa, over-surface " << v.OutputData.OverSurface << " %\n";
 }
 
 }  // namespace

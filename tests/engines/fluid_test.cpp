@@ -239,7 +239,7 @@ TEST(FluidAir, DryAirMatchesReferenceWithinOnePercent) {
     EXPECT_THROW(air->YDensity(150), OutOfRange);
 }
 
-TEST(FluidAir, HumidAirDensityAndPressureDewPoint) {
+TEST(FluidAir, HumidAirDensityEnthalpyAndPressureDewPoint) {
     for (const auto& row : read_csv("humid_air.csv")) {
         SCOPED_TRACE(row.at("P_Pa") + " Pa " + row.at("T_C") + " °C RH " + row.at("RH"));
         const double p = num(row, "P_Pa"), T = num(row, "T_C"), w = num(row, "W_kg_kg_dry");
@@ -250,6 +250,11 @@ TEST(FluidAir, HumidAirDensityAndPressureDewPoint) {
         // The reference column is (1 + W)/Vha with Vha already per kg of humid air, so
         // it is (1 + W) times the density; divided back here.
         EXPECT_NEAR(rel(air->YDensity(T), num(row, "rho_humid_air_kg_m3") / (1 + w)), 0, 0.01);
+        // The moist-air tables of ASHRAE RP-1485 give the enthalpy per kg of dry air.
+        if (T >= -20 && T <= 60) {
+            EXPECT_NEAR(air->YEnthalpy(T) * (1 + w), num(row, "h_J_kg_dry_air"), 400.0);  // of 40-130 kJ/kg
+            EXPECT_LT(air->YCondensate(T), 1e-3 * w);  // saturated rows stay (within rounding) saturated
+        }
     }
     for (const auto& row : read_csv("humid_air_compressed.csv")) {
         HumidAirFluid air(5, "Humid air", 1000 * num(row, "W_kg_kg_dry"));
@@ -338,9 +343,15 @@ TEST_F(FluidRefrigerant, ReproducesEveryDatabasePoint) {
     SqliteReader db(kDb);
     SqliteReader::Query sat(db, "SELECT r.Name, s.* FROM Saturation s JOIN Refrigerants r USING (FluidID) "
                                 "WHERE s.lambda_vap_W_mK IS NOT NULL");
+    std::map<std::string, core::FluidRef> fluids;  // one object per refrigerant
+    const auto fluid = [&](const std::string& name) {
+        core::FluidRef& f = fluids[name];
+        if (!f) f = create_fluid(name);
+        return f;
+    };
     int n = 0;
     for (; sat.step(); ++n) {
-        auto f = create_fluid(sat.text(0));
+        auto f = fluid(sat.text(0));
         const double T = sat.number(2);
         for (int c = 3; c < sat.columns(); ++c) {
             if (sat.is_null(c)) continue;
@@ -360,7 +371,7 @@ TEST_F(FluidRefrigerant, ReproducesEveryDatabasePoint) {
                     "AND g.Tsat_C + ?1 * g.dT_K >= -50");
         grid.bind(1, sign);
         for (n = 0; grid.step(); ++n) {
-            auto f = create_fluid(grid.text(0));
+            auto f = fluid(grid.text(0));
             const double p = grid.number(1), t = grid.number(3) + sign * grid.number(4);
             const auto state = sign > 0 ? f->VaporState(p, t) : f->LiquidState(p, t);
             for (int c = 5; c < grid.columns(); ++c)

@@ -21,6 +21,7 @@ using test::error_number;
 // booleans (-1/0) in InUse, and a correction table whose name needs brackets.
 void build_product_db(const std::string& path) {
     Database db = CreateDatabase(path);
+    db.BeginTrans();  // one write to the disk, not four
     db.Execute(
         "CREATE TABLE ModelTree (NodeID SMALLINT PRIMARY KEY, ParentID SMALLINT, \"Group\" VARCHAR(50), "
         "UserLevel VARCHAR(26), InUse BOOLEAN, \"Table\" VARCHAR(20), ModelID SMALLINT, ChannelID1Left VARCHAR(10))");
@@ -40,6 +41,7 @@ void build_product_db(const std::string& path) {
     db.Execute(
         "INSERT INTO \"Channel-Fluid-Factors\" VALUES "
         "(7, 3, -1, -1, '1.10'), (7, 3, 0, -1, '1.20'), (7, 3, 0, 0, '1.30'), (7, 0, 0, 0, '0.90')");
+    db.CommitTrans();
 }
 
 std::string node(const Recordset& rs) { return rs.Fields("NodeID").as_text(); }
