@@ -13,7 +13,8 @@ std::int16_t preview_line_room(platform::Printer& printer, const std::filesystem
     try {
         printer.set_font_name(platform::read_profile_string("Action", "PreviewFont", "Arial", ini));
         printer.set_font_size(kPreviewFontSize);
-        const double room = std::nearbyint(printer.width() - kPreviewLabelColumn - printer.text_width(text) - kPreviewGap);
+        const double room = std::nearbyint(static_cast<double>(printer.width()) - kPreviewLabelColumn -
+                                           printer.text_width(text) - kPreviewGap);
         if (!(room >= std::numeric_limits<std::int16_t>::min() && room <= std::numeric_limits<std::int16_t>::max()))
             return 0;
         return static_cast<std::int16_t>(room);

@@ -60,11 +60,5 @@ TEST(FormFonts, FollowsTheLibrarysPrintLanguage) {
     EXPECT_EQ(settings::library_state().PrintLanguage, "");
 }
 
-TEST(FormFonts, EmptyFormIsFine) {
-    Form form{"frmAbout", {}};
-    settings::substitute_form_fonts(form, "Polish");
-    EXPECT_TRUE(form.Controls.empty());
-}
-
 }  // namespace
 }  // namespace hxq::test

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -77,6 +78,7 @@ TEST_F(PreviewFont, WidthLessColumnTextAndGapRoundedHalfToEven) {
         {36388, 0, "", 0},              // one more does not fit: 0
         {-29148, 0, "", -32768},
         {-29149, 0, "", 0},
+        {std::numeric_limits<std::int32_t>::min(), 0, "", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " " + c.text);
