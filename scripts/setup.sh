@@ -9,6 +9,7 @@ sqlite3 libsqlite3-dev
 libfmt-dev libcli11-dev libtomlplusplus-dev nlohmann-json3-dev
 libzip-dev libpugixml-dev
 libgtest-dev libgmock-dev libbenchmark-dev
+libfreetype-dev libfontconfig-dev fonts-liberation2
 "
 
 missing=""

@@ -1,5 +1,6 @@
 #include "settings/library_state.h"
 
+#include "platform/font_metrics_printer.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 
@@ -19,6 +20,14 @@ platform::Prompter& prompter() {
 }
 
 void set_prompter(std::shared_ptr<platform::Prompter> p) { library_state().prompter = std::move(p); }
+
+platform::Printer& printer() {
+    auto& slot = library_state().printer;
+    if (!slot) slot = std::make_shared<platform::FontMetricsPrinter>();
+    return *slot;
+}
+
+void set_printer(std::shared_ptr<platform::Printer> p) { library_state().printer = std::move(p); }
 
 std::filesystem::path settings_read_file() { return platform::native_path(library_state().host.IniFilePath); }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 namespace hxq::platform {
+class Printer;
 class Prompter;
 }
 
@@ -93,6 +94,10 @@ struct LibraryState {
     std::array<std::string, kUnitCaptionEntries> UnitCaptions;
     StartupDetection startup;
     std::shared_ptr<platform::Prompter> prompter;
+    std::shared_ptr<platform::Printer> printer;
+    // The print language name the form fonts and the documents' font table follow; set by
+    // the host (nothing of the library assigns it), "" substitutes nothing.
+    std::string PrintLanguage;
 };
 
 LibraryState& library_state();
@@ -104,6 +109,11 @@ void reset_library_state();
 // every question with its default and records it.
 platform::Prompter& prompter();
 void set_prompter(std::shared_ptr<platform::Prompter> prompter);
+
+// The printer the previews measure on: the host's, or an A4 printer with the metrics of
+// the installed fonts.
+platform::Printer& printer();
+void set_printer(std::shared_ptr<platform::Printer> printer);
 
 // The file settings are read from (IniFilePath) and the one they are written to: "hxq.ini"
 // in the working folder, the current folder while the host has set none.

@@ -1,0 +1,66 @@
+// The printer measuring with real font metrics: "Arial" resolves to the metric-compatible
+// Liberation Sans (fonts-liberation2), whose advance widths per 2048 units of the em are
+// published with it, so the widths of known strings are checked against those sums.
+#include "platform/font_metrics_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace hxq::test {
+namespace {
+
+constexpr double kTwipsPerUnitAt9_5 = 9.5 * 20 / 2048;
+
+TEST(FontMetricsPrinter, ArialIsMeasuredWithLiberationSans) {
+    platform::FontMetricsPrinter printer;
+    printer.set_font_name("Arial");
+    EXPECT_EQ(printer.resolved_family(), "Liberation Sans");
+    printer.set_font_name("Times New Roman");
+    EXPECT_EQ(printer.resolved_family(), "Liberation Serif");
+    EXPECT_EQ(printer.width(), 11906);  // A4 portrait, 210 mm
+}
+
+TEST(FontMetricsPrinter, TextWidthIsTheSumOfAdvanceWidths) {
+    struct Case {
+        std::string text;
+        int units;  // sum of the advance widths
+    };
+    const std::vector<Case> cases = {
+        {"Hello", 1479 + 1139 + 455 + 455 + 1139},
+        {"AISI 316", 1366 + 569 + 1366 + 569 + 569 + 1139 + 1139 + 1139},
+        {"K\xC3\xA4yt\xC3\xA4", 1366 + 1139 + 1024 + 569 + 1139},  // "Käytä": letters, not bytes
+        {"", 0},
+    };
+    platform::FontMetricsPrinter printer;
+    printer.set_font_name("Arial");
+    printer.set_font_size(9.5);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_NEAR(printer.text_width(c.text), c.units * kTwipsPerUnitAt9_5, 2.0);
+    }
+}
+
+TEST(FontMetricsPrinter, WidthFollowsSizeAndFont) {
+    platform::FontMetricsPrinter printer;
+    printer.set_font_name("Arial");
+    printer.set_font_size(9.5);
+    const double small = printer.text_width("Pressure drop");
+    printer.set_font_size(19);
+    EXPECT_NEAR(printer.text_width("Pressure drop"), 2 * small, 1e-9);
+    printer.set_font_name("Liberation Mono");
+    printer.set_font_size(9.5);
+    EXPECT_NEAR(printer.text_width("Pressure drop"), 13 * 1229 * kTwipsPerUnitAt9_5, 2.0);  // one advance for all
+    EXPECT_GT(printer.text_width("Pressure drop"), small);
+}
+
+TEST(FontMetricsPrinter, BrokenUtf8CountsAsAReplacementCharacter) {
+    platform::FontMetricsPrinter printer;
+    const double plain = printer.text_width("ab");
+    EXPECT_GT(printer.text_width("a\xFF" "b"), plain);
+    EXPECT_GT(printer.text_width("a\xC3"), printer.text_width("a"));  // cut sequence at the end
+}
+
+}  // namespace
+}  // namespace hxq::test
