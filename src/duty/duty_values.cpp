@@ -54,7 +54,7 @@ std::string labels_of_group(std::int16_t group) {
 
 namespace {
 
-KeySpec spec(std::string_view key, ValueKind kind) {
+KeySpec key_spec(std::string_view key, ValueKind kind) {
     KeySpec k;
     k.key = key;
     k.kind = kind;
@@ -64,27 +64,27 @@ KeySpec spec(std::string_view key, ValueKind kind) {
 }  // namespace
 
 KeySpec Text(std::string_view key, std::vector<std::string_view> choices) {
-    KeySpec k = spec(key, ValueKind::Text);
+    KeySpec k = key_spec(key, ValueKind::Text);
     k.choices = std::move(choices);
     return k;
 }
-KeySpec Flag(std::string_view key) { return spec(key, ValueKind::Flag); }
-KeySpec Number(std::string_view key) { return spec(key, ValueKind::Number); }
+KeySpec Flag(std::string_view key) { return key_spec(key, ValueKind::Flag); }
+KeySpec Number(std::string_view key) { return key_spec(key, ValueKind::Number); }
 KeySpec Count(std::string_view key, std::int64_t min, std::int64_t max, std::string_view range_hint) {
-    KeySpec k = spec(key, ValueKind::Count);
+    KeySpec k = key_spec(key, ValueKind::Count);
     k.min = min;
     k.max = max;
     k.range_hint = range_hint;
     return k;
 }
 KeySpec Quantity(std::string_view key, std::int16_t group) {
-    KeySpec k = spec(key, ValueKind::Quantity);
+    KeySpec k = key_spec(key, ValueKind::Quantity);
     k.group = group;
     return k;
 }
-KeySpec Fraction(std::string_view key) { return spec(key, ValueKind::Fraction); }
-KeySpec Table(std::string_view key) { return spec(key, ValueKind::Table); }
-KeySpec Custom(std::string_view key) { return spec(key, ValueKind::Custom); }
+KeySpec Fraction(std::string_view key) { return key_spec(key, ValueKind::Fraction); }
+KeySpec Table(std::string_view key) { return key_spec(key, ValueKind::Table); }
+KeySpec Custom(std::string_view key) { return key_spec(key, ValueKind::Custom); }
 
 const Entry* Section::get(std::string_view key) const {
     const auto it = entries.find(key);

@@ -3,6 +3,8 @@
 // chosen by the CalcType of the settings unless overridden), fluids and fluid (the
 // catalogue and property values), convert (with the built units database), models and
 // select; and what each says when it cannot do what was asked.
+#include "support/run_process.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -17,21 +19,12 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace hxq::test {
 namespace {
 
-struct ProgramOutcome {
-    int exit_code = -1;
-    std::string out;
-    std::string err;
-};
+using ProgramOutcome = ProcessOutcome;
 
 // A run the program must refuse: its exit code and a text of its error output.
 struct Refusal {
@@ -60,41 +53,10 @@ protected:
     // program has to find the sample installation of the build by itself, and the C
     // locale makes "." the decimal separator whatever the machine's language.
     // `extra_env` ("NAME=value") is added after that.
-    ProgramOutcome hxq(std::vector<std::string> args, const std::vector<std::string>& extra_env = {}) const {
-        std::vector<std::string> env_text;
-        for (char** e = environ; *e; ++e)
-            if (std::strncmp(*e, "HXQ_REGISTRY=", 13) != 0 && std::strncmp(*e, "LC_ALL=", 7) != 0)
-                env_text.emplace_back(*e);
-        env_text.emplace_back("LC_ALL=C");
-        env_text.insert(env_text.end(), extra_env.begin(), extra_env.end());
-        std::vector<char*> env;
-        for (auto& e : env_text) env.push_back(e.data());
-        env.push_back(nullptr);
-        args.insert(args.begin(), HXQ_PROGRAM);
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        const auto out = dir_ / "stdout.txt";
-        const auto err = dir_ / "stderr.txt";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = 0;
-        ProgramOutcome run;
-        const int rc = posix_spawn(&pid, HXQ_PROGRAM, &actions, nullptr, argv.data(), env.data());
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0) {
-            ADD_FAILURE() << "cannot start " << HXQ_PROGRAM << ": " << std::strerror(rc);
-            return run;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = slurp(out);
-        run.err = slurp(err);
-        return run;
+    ProgramOutcome hxq(const std::vector<std::string>& args, const std::vector<std::string>& extra_env = {}) const {
+        std::vector<std::string> env{"LC_ALL=C"};
+        env.insert(env.end(), extra_env.begin(), extra_env.end());
+        return run_process(HXQ_PROGRAM, args, dir_, {"HXQ_REGISTRY", "LC_ALL"}, env);
     }
 
     // The run fails with the refusal's code and text and prints nothing on stdout.
@@ -133,11 +95,6 @@ protected:
         const auto p = dir_ / name;
         std::ofstream(p, std::ios::binary) << text;
         return p;
-    }
-
-    static std::string slurp(const std::filesystem::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
     std::filesystem::path dir_;
