@@ -9,6 +9,7 @@
 #include "core/model_data.h"
 #include "settings/convert.h"
 #include "settings/unit_tables.h"
+#include "support/run_process.h"
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>
@@ -26,7 +27,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace hxq::app {
@@ -227,30 +227,17 @@ TEST(DetailTextLines, AlignsTheValuesOfEveryHeading) {
 // ---------------------------------------------------------------------------------------
 // The built program on the sample duties
 
-struct ProgramRun {
-    int exit_code = -1;
-    std::string out;
-    std::string err;
-};
+using ProgramRun = test::ProcessOutcome;
 
-// hxq in a shell without HXQ_REGISTRY (the program finds the build's sample
-// installation) and with "." as the decimal separator.
+// hxq without HXQ_REGISTRY (the program finds the build's sample installation) and with
+// "." as the decimal separator.
 ProgramRun hxq(const std::vector<std::string>& args) {
-    const std::filesystem::path err =
-        std::filesystem::path(HXQ_TEST_TMP) / ("result-output-" + std::to_string(::getpid()) + ".err");
-    std::string command = std::string("env -u HXQ_REGISTRY LC_ALL=C '") + HXQ_PROGRAM + "'";
-    for (const auto& a : args) command += " '" + a + "'";
-    command += " 2>'" + err.string() + "'";
-    ProgramRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(err);
-    run.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    std::filesystem::remove(err);
+    const std::filesystem::path scratch =
+        std::filesystem::path(HXQ_TEST_TMP) / ("result-output-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(scratch);
+    ProgramRun run = test::run_process(HXQ_PROGRAM, args, scratch, {"HXQ_REGISTRY", "LC_ALL"}, {"LC_ALL=C"});
+    std::error_code ec;
+    std::filesystem::remove_all(scratch, ec);
     return run;
 }
 
