@@ -244,7 +244,8 @@ bool clsCalculate::DualCheckSPC(const SPCDataType& data, OutDataType& result) {
 void clsCalculate::RateCandidate(SPCDataType& data, Recordset& tree, SPCRun& run, OutDataType& alternative) {
     SPC_SetData(data, tree, run.hxq, run.channel, run.stock, run.cost);
     SinglePhaseResult& r = alternative.OutputData;
-    SinglePhase().Calculate(data.InData, r);
+    SinglePhaseInput both;
+    SinglePhase().Calculate(RatedInput(data.GivenValues.IsDualCalc, data.InData, both), r);
     bool dual_pair = false;
     if (r.Valid) dual_pair = DualCheckSPC(data, alternative);
     if (!r.Valid) {

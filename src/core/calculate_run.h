@@ -27,4 +27,24 @@ struct clsCalculate::SPCRun {
     WalkOptions walk;
 };
 
+// A dual calculation gives the duty of one circuit. A dual model's record rates its whole
+// pack (two circuits), so in a dual calculation it is rated for both: the load and the
+// given flows doubled, as the pair built of a model that is not dual carries them.
+template <class Input>
+Input BothCircuits(const Input& in) {
+    Input both = in;
+    both.HeatLoad.Value *= 2.0;
+    for (int s = 1; s <= 2; ++s) both.MassFlow[s].Value *= 2.0;
+    return both;
+}
+
+// The input a candidate is rated with: the duty as given, or for a dual model in a dual
+// calculation both circuits' duty (kept in `both`).
+template <class Input>
+Input& RatedInput(bool dual_calculation, Input& in, Input& both) {
+    if (!dual_calculation || !in.Dual) return in;
+    both = BothCircuits(in);
+    return both;
+}
+
 }  // namespace hxq::core

@@ -232,13 +232,15 @@ void clsCalculate::RateTwoPhase(Kind& data, Recordset& tree, TwoPhaseRun& run, A
         CON_SetData(data, run.tree, run.hxq, run.channel, run.stock, run.cost, run.corr);
         Condenser().CheckInput(data.InData, code);
         if (code == kTooManyParameters) throw engine_error<Kind>(code);
-        Condenser().Calculate(data.InData, r);
+        CondenserInput both;
+        Condenser().Calculate(RatedInput(data.GivenValues.IsDualCalc, data.InData, both), r);
         if (solution(r.Status)) DualCheckCON(data, alternative);
     } else {
         VAP_SetData(data, run.tree, run.hxq, run.channel, run.stock, run.cost, run.corr, run.vring);
         Evaporator().CheckInput(data.InData, code);
         if (code == kTooManyParameters) throw engine_error<Kind>(code);
-        Evaporator().Calculate(data.InData, r);
+        EvaporatorInput both;
+        Evaporator().Calculate(RatedInput(data.GivenValues.IsDualCalc, data.InData, both), r);
         alternative.VType = data.InData.VRing;
         if (solution(r.Status)) DualCheckVAP(data, alternative);
     }

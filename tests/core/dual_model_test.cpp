@@ -114,7 +114,7 @@ TEST_F(DualSinglePhase, RatingsOfTheDesignedUnitGiveItsDutyBack) {
     }
 }
 
-TEST_F(DualSinglePhase, ADualCalculationPairsANonDualModelAndLeavesADualOneAsItIs) {
+TEST_F(DualSinglePhase, ADualCalculationPairsANonDualModelAndRatesADualOneForBothCircuits) {
     const SinglePhaseResult single = run_model("Q32 H");
     const SinglePhaseResult dual = run_model("Q32D H");
     d.GivenValues.IsDualCalc = true;
@@ -129,18 +129,21 @@ TEST_F(DualSinglePhase, ADualCalculationPairsANonDualModelAndLeavesADualOneAsItI
     EXPECT_GE(pair.HeatLoad, 2 * kDuty);
     EXPECT_LT(pair.HeatLoad, 2 * kDuty * (1 + single.OverSurface / 100));
 
+    // A dual model in a dual calculation takes the duty per circuit as well: its pack
+    // carries twice the duty, as the pair does.
     const SinglePhaseResult dual_in_dual_calc = run_model("Q32D H");
-    EXPECT_EQ(dual_in_dual_calc.NoOfPlates, dual.NoOfPlates);
-    expect_relative(dual_in_dual_calc.HeatLoad, kDuty, "load");
+    expect_relative(dual_in_dual_calc.HeatLoad, 2 * kDuty, "load");
+    EXPECT_GT(dual_in_dual_calc.NoOfPlates, dual.NoOfPlates);
 }
 
 // The condenser and evaporator rate a dual pack for the whole duty and report the
 // unit's load and flows (both circuits together); their drivers double nothing. Every
-// alternative listed is dual and balances its secondary and its refrigerant.
+// alternative listed is dual and balances its secondary and its refrigerant, in a single
+// and in a dual calculation.
 TEST(DualTwoPhase, DualCondensersAndEvaporatorsReportTheDutyAndTheBalanceOfTheirRefrigerant) {
     clsCalculate calc;
     calc.SetSources(sample_sources());
-    const auto expect_listed = [](const auto& outdata, double duty, const auto& refrigerant_dh) {
+    const auto expect_listed = [](const auto& outdata, double duty, int at_least, const auto& refrigerant_dh) {
         int listed = 0;
         for (const auto& a : outdata) {
             if (a.Price == kEmptySlotPrice) continue;
@@ -154,26 +157,34 @@ TEST(DualTwoPhase, DualCondensersAndEvaporatorsReportTheDutyAndTheBalanceOfTheir
             expect_relative(secondary, r.HeatLoad, "secondary flow x cp x dT");
             expect_relative(r.MassFlow[1] * refrigerant_dh(r), r.HeatLoad, "refrigerant flow x dh");
         }
-        EXPECT_GE(listed, 2);  // Q45D and Q90D
+        EXPECT_GE(listed, at_least);
     };
-    CONDataType con = test::condenser_duty(kDualCondenserGroup, true);
-    calc.CONMainCalcLoop(con);
-    const FluidObject& r134a = *con.InData.Refrigerant;
-    expect_listed(con.outdata, 50e3, [&](const CondenserResult& r) {
-        return r134a.VaporState(r134a.SatPressureDew(45), 75).Enthalpy -
-               r134a.LiquidState(r.OperatingPressOut, r.OutletTemp[1]).Enthalpy;
-    });
+    // A dual calculation gives the duty of one circuit: the pack carries twice it.
+    for (const bool dual_calculation : {false, true}) {
+        SCOPED_TRACE(dual_calculation ? "dual calculation" : "single calculation");
+        const double circuits = dual_calculation ? 2 : 1;
+        CONDataType con = test::condenser_duty(kDualCondenserGroup, true);
+        con.GivenValues.IsDualCalc = dual_calculation;
+        calc.CONMainCalcLoop(con);
+        const FluidObject& r134a = *con.InData.Refrigerant;
+        expect_listed(con.outdata, circuits * 50e3, dual_calculation ? 1 : 2, [&](const CondenserResult& r) {
+            return r134a.VaporState(r134a.SatPressureDew(45), 75).Enthalpy -
+                   r134a.LiquidState(r.OperatingPressOut, r.OutletTemp[1]).Enthalpy;
+        });
 
-    VAPDataType vap = test::evaporator_duty(kDualEvaporatorGroup, true);
-    calc.VAPMainCalcLoop(vap);
-    const FluidObject& r410a = *vap.InData.Refrigerant;
-    expect_listed(vap.outdata, 40e3, [&](const EvaporatorResult& r) {
-        // The channels start below the distributor: its drop is part of side 1's.
-        const double p_in = r.OperatingPressOut + r.PressureDrop[1] - r.VRingPressureDrop;
-        const double h_l = r410a.RefLiquid(r410a.SatTemperatureBubble(p_in)).Enthalpy;
-        const double h_v = r410a.RefVapor(r410a.SatTemperatureDew(p_in)).Enthalpy;
-        return r410a.VaporState(r.OperatingPressOut, r.OutletTempGas).Enthalpy - (h_l + 0.25 * (h_v - h_l));
-    });
+        VAPDataType vap = test::evaporator_duty(kDualEvaporatorGroup, true);
+        vap.GivenValues.IsDualCalc = dual_calculation;
+        calc.VAPMainCalcLoop(vap);
+        const FluidObject& r410a = *vap.InData.Refrigerant;
+        // Q45D and Q90D; fewer reach twice the load.
+        expect_listed(vap.outdata, circuits * 40e3, dual_calculation ? 1 : 2, [&](const EvaporatorResult& r) {
+            // The channels start below the distributor: its drop is part of side 1's.
+            const double p_in = r.OperatingPressOut + r.PressureDrop[1] - r.VRingPressureDrop;
+            const double h_l = r410a.RefLiquid(r410a.SatTemperatureBubble(p_in)).Enthalpy;
+            const double h_v = r410a.RefVapor(r410a.SatTemperatureDew(p_in)).Enthalpy;
+            return r410a.VaporState(r.OperatingPressOut, r.OutletTempGas).Enthalpy - (h_l + 0.25 * (h_v - h_l));
+        });
+    }
 }
 
 }  // namespace
