@@ -19,7 +19,9 @@
 #include "platform/db.h"
 #include "platform/error.h"
 #include "platform/prompter.h"
+#include "settings/engine_error_local_text.h"
 #include "settings/engine_error_text_setting.h"
+#include "settings/languages.h"
 #include "settings/library_state.h"
 
 #include <fmt/core.h>
@@ -44,6 +46,8 @@ struct SelectOptions {
     bool progress = true;
     int detail = 0;  // alternative whose full result is printed; 0: the list
     bool detail_given = false;
+    std::string lang;  // code or name; "": the settings' language
+    Labels text;       // the language the tables are printed in
 };
 
 // A bar on stderr that follows CalcPercent; only drawn on a terminal.
@@ -82,12 +86,34 @@ bool is_engine_error(std::int32_t number) {
 
 using duty::DutyFileError;
 
+// The message of an engine error in the language of the printout: the table's text in
+// `--lang` or the settings' language, the library's English wording in English.
+std::string engine_error(std::int32_t number, const SelectOptions& o) {
+    if (o.text.offset == 0) return settings::EngineErrorText(number);
+    return settings::LocalEngineErrorText(number, settings::library_state().UserSettings.StartUpCalcType,
+                                          o.text.offset);
+}
+
+// The text offset of --lang, or of the settings' language (English when that is no
+// language of the table); nothing, with the message on stderr, for an unknown --lang.
+std::optional<std::int16_t> chosen_offset(const std::string& lang) {
+    if (!lang.empty()) {
+        const auto language = settings::FindLanguage(lang);
+        if (!language)
+            fmt::print(stderr, "hxq select: unknown language \"{}\"; the languages are {}\n", lang,
+                       settings::language_choices());
+        return language ? std::optional<std::int16_t>(language->offset) : std::nullopt;
+    }
+    const auto language = settings::language_of_offset(settings::library_state().UserSettings.language.iOffset);
+    return language ? language->offset : std::int16_t{0};
+}
+
 // The listed alternatives, or the full result of one (`--detail N`), as text or JSON.
 template <class Data>
 int print_result(const Data& data, const SelectOptions& o, OutputSystem system) {
     if (!o.detail_given) {
         if (o.json) fmt::print("{}\n", ResultJson(data, system).dump(2));
-        else fmt::print("{}", ResultTable(data, system));
+        else fmt::print("{}", ResultTable(data, system, o.text));
         return 0;
     }
     const int listed = ListedAlternatives(data);
@@ -115,7 +141,7 @@ int run_air_dryer(const duty::DutyDocument& duty, const duty::ResolvedTarget& ta
         if (said.insert(text).second) fmt::print(stderr, "hxq: {}\n", text);
     }
     if (ListedAlternatives(data) == 0) {
-        fmt::print(stderr, "hxq: {}\n", settings::EngineErrorText(platform::kObjectError + core::kNoSolutionCode));
+        fmt::print(stderr, "hxq: {}\n", engine_error(platform::kObjectError + core::kNoSolutionCode, o));
         return 1;
     }
     return print_result(data, o, system);
@@ -131,14 +157,14 @@ int run_cascade(const duty::DutyDocument& duty, const duty::ResolvedTarget& targ
     if (ListedAlternatives(data) == 0) {
         const auto& kept = calc.CascadeError();
         const std::int32_t number = kept ? kept->number() : platform::kObjectError + core::kNoSolutionCode;
-        if (!kept || is_engine_error(number)) fmt::print(stderr, "hxq: {}\n", settings::EngineErrorText(number));
+        if (!kept || is_engine_error(number)) fmt::print(stderr, "hxq: {}\n", engine_error(number, o));
         else fmt::print(stderr, "hxq: {} (error {}, {})\n", kept->description(), kept->number(), kept->source());
         return 1;
     }
     return print_result(data, o, system);
 }
 
-int run_select(const SelectOptions& o) {
+int run_select(SelectOptions& o) {
     duty::DutyDocument duty;
     try {
         duty = duty::ParseDutyFile(o.duty);
@@ -148,6 +174,9 @@ int run_select(const SelectOptions& o) {
     }
     try {
         const Installation inst = PrepareInstallation(o.ini, o.user_level);
+        const auto offset = chosen_offset(o.lang);
+        if (!offset) return 2;
+        o.text.offset = *offset;
         if (settings::library_state().UserSettings.StockDB.empty()) {
             fmt::print(stderr, "hxq: no stock database: set DBStock in the settings file ({})\n",
                        inst.ini.empty() ? std::string("none found; give --ini") : inst.ini);
@@ -182,7 +211,7 @@ int run_select(const SelectOptions& o) {
                 calc.SPCMainCalcLoop(data);
                 bar.finish();
                 return PrintSinglePhase(data, system, o.json,
-                                        o.detail_given ? std::optional<int>(o.detail) : std::nullopt);
+                                        o.detail_given ? std::optional<int>(o.detail) : std::nullopt, o.text);
             }
             case duty::DutyKind::Condenser: {
                 core::CONDataType data = duty::BuildCONData(duty, target, database);
@@ -211,7 +240,7 @@ int run_select(const SelectOptions& o) {
         fmt::print(stderr, "hxq: {}\n", e.what());
         return 2;
     } catch (const platform::Error& e) {
-        if (is_engine_error(e.number())) fmt::print(stderr, "hxq: {}\n", settings::EngineErrorText(e.number()));
+        if (is_engine_error(e.number())) fmt::print(stderr, "hxq: {}\n", engine_error(e.number(), o));
         else fmt::print(stderr, "hxq: {} (error {}, {})\n", e.description(), e.number(), e.source());
         return 1;
     }
@@ -229,6 +258,9 @@ const CommandRegistration registration([](CLI::App& app, int& exit_code) {
     cmd->add_option("--user-level", o->user_level, "User level letter that the model tree is filtered by")
         ->capture_default_str();
     cmd->add_flag("!--no-progress", o->progress, "Do not draw the progress bar on a terminal");
+    cmd->add_option("--lang", o->lang,
+                    "Language of the tables and messages, by code or name: " + settings::language_choices() +
+                        " (default: the settings' language)");
     CLI::Option* detail = cmd->add_option("--detail", o->detail, "Print the full result of alternative N");
     cmd->callback([o, detail, &exit_code] {
         o->detail_given = detail->count() > 0;

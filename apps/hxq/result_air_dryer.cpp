@@ -102,7 +102,7 @@ void air_unit_side(DetailText& d, const core::SinglePhaseResult& a, int s, const
 
 int ListedAlternatives(const batch::ADDataType& data) { return static_cast<int>(listed(data).size()); }
 
-std::string ResultTable(const batch::ADDataType& data, OutputSystem system) {
+std::string ResultTable(const batch::ADDataType& data, OutputSystem system, const Labels& text) {
     const QuantityUnits u = OutputUnits(system);
     const auto pairs = listed(data);
     if (pairs.empty()) return "No alternatives.\n";
@@ -110,18 +110,18 @@ std::string ResultTable(const batch::ADDataType& data, OutputSystem system) {
     const std::string dp = UnitLabel(u.pressure);
     const std::string refrigerant = data.ADInData.RefIndata.RefFluid ? data.ADInData.RefIndata.RefFluid->YFluidName() : "";
     AlignedTable dryers("Air dryers (" + mode_of(data) + ")");
-    dryers.add_header({"#", "Model", "Plates air", "Plates evap.", "Plates total", "Dew point", "Condensate", "Air dp",
-                       "Price", "Remarks"});
+    dryers.add_header({"#", text(359, "Model"), "Plates air", "Plates evap.", "Plates total", "Dew point", "Condensate", "Air dp",
+                       text(129, "Price"), "Remarks"});
     dryers.add_header({"", "", "", "", "", t, UnitLabel(condensate_unit(u)), dp, "", ""});
     dryers.align_left(1);
     dryers.align_left(9);
     AlignedTable air("Air");
-    air.add_header({"#", "Inlet", "Pre-cooled", "Evaporator out", "Dryer out", "Flow", "dp warm", "dp dried",
+    air.add_header({"#", text(322, "Inlet"), "Pre-cooled", "Evaporator out", "Dryer out", "Flow", "dp warm", "dp dried",
                     "dp evaporator"});
     air.add_header({"", t, t, t, t, UnitLabel(u.mass_flow), dp, dp, dp});
     AlignedTable units("Units (refrigerant " + refrigerant + ")");
     units.add_header({"#", "Air unit load", "Air unit U", "Evaporator load", "Evaporator U", "Margin", "Evap. temp",
-                      "Superheat", "Quality in", "Vaporised"});
+                      text(493, "Superheat"), text(446, "Quality in"), text(290, "Vaporised")});
     units.add_header({"", UnitLabel(u.heat_load), UnitLabel(u.ohtc), UnitLabel(u.heat_load), UnitLabel(u.ohtc), "%", t,
                       UnitLabel(u.temperature_difference), "", UnitLabel(u.mass_flow)});
     RemarkLegend legend;

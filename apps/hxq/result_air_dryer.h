@@ -16,7 +16,7 @@ namespace hxq::app {
 // The pairs found (they meet the duty), cheapest first.
 int ListedAlternatives(const batch::ADDataType& data);
 
-std::string ResultTable(const batch::ADDataType& data, OutputSystem system);
+std::string ResultTable(const batch::ADDataType& data, OutputSystem system, const Labels& text = {});
 nlohmann::json ResultJson(const batch::ADDataType& data, OutputSystem system);
 // The full result of listed pair `rank` (1 = cheapest).
 std::string ResultDetail(const batch::ADDataType& data, int rank, OutputSystem system);

@@ -89,20 +89,22 @@ Remarks CascadeRemarks(const core::CONOutDataType& con, const core::VAPOutDataTy
 
 int ListedAlternatives(const core::CascadeDataType& data) { return static_cast<int>(listed(data).size()); }
 
-std::string ResultTable(const core::CascadeDataType& data, OutputSystem system) {
+std::string ResultTable(const core::CascadeDataType& data, OutputSystem system, const Labels& text) {
     const auto packs = listed(data);
     if (packs.empty()) return "No alternatives.\n";
     const QuantityUnits u = OutputUnits(system);
     const std::string t = UnitLabel(u.temperature);
     const std::string dt = UnitLabel(u.temperature_difference);
-    AlignedTable units("Cascade units");
-    units.add_header({"#", "Model", "Plates", "Units", "Area", "Heat load", "Price", "Remarks"});
+    AlignedTable units(text(606, "Cascade units"));
+    units.add_header({"#", text(359, "Model"), text(375, "Plates"), text(408, "Units"), text(112, "Area"),
+                      text(305, "Heat load"), text(129, "Price"), "Remarks"});
     units.add_header({"", "", "", "", UnitLabel(u.area), UnitLabel(u.heat_load), "", ""});
     units.align_left(1);
     units.align_left(7);
     AlignedTable circuits("Circuits");
-    circuits.add_header({"#", "Circuit", "Refrigerant", "Sat. in", "Sat. out", "Superheat", "Subcooling", "Inlet",
-                         "Outlet", "Flow", "dp", "Heat load", "Over-surface"});
+    circuits.add_header({"#", "Circuit", text(450, "Refrigerant"), "Sat. in", "Sat. out", text(493, "Superheat"),
+                         text(492, "Subcooling"), text(322, "Inlet"), text(400, "Outlet"), text(348, "Flow"),
+                         text(125, "dp"), text(305, "Heat load"), text(397, "Over-surface")});
     circuits.add_header({"", "", "", t, t, dt, dt, t, t, UnitLabel(u.mass_flow), UnitLabel(u.pressure),
                          UnitLabel(u.heat_load), "%"});
     circuits.align_left(1);

@@ -14,7 +14,7 @@
 namespace hxq::app {
 
 int ListedAlternatives(const core::CascadeDataType& data);
-std::string ResultTable(const core::CascadeDataType& data, OutputSystem system);
+std::string ResultTable(const core::CascadeDataType& data, OutputSystem system, const Labels& text = {});
 nlohmann::json ResultJson(const core::CascadeDataType& data, OutputSystem system);
 std::string ResultDetail(const core::CascadeDataType& data, int rank, OutputSystem system);
 

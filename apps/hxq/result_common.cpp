@@ -2,6 +2,7 @@
 
 #include "settings/convert.h"
 #include "settings/format.h"
+#include "settings/texts.h"
 #include "settings/unit_tables.h"
 
 #include <fmt/format.h>
@@ -54,6 +55,10 @@ QuantityUnits OutputUnits(OutputSystem system) {
     q.fouling = group_unit(kFoulingGroup, system);
     q.latent_heat = group_unit(kLatentHeatGroup, system);
     return q;
+}
+
+std::string Labels::operator()(std::int16_t id, const char* english) const {
+    return offset == 0 ? std::string(english) : std::string(settings::localised_text(id, offset));
 }
 
 const char* SystemName(OutputSystem system) { return system == OutputSystem::US ? "us" : "si"; }

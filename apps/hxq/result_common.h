@@ -16,6 +16,15 @@ namespace hxq::app {
 
 enum class OutputSystem { SI, US };
 
+// The labels of the printouts in one language of the text table (`hxq select --lang`):
+// a label that has a text identifier takes that text of the language at `offset`;
+// English (offset 0) keeps the printouts' own, shorter wording, and labels without a
+// fitting text stay English in every language (docs/localised-texts.md).
+struct Labels {
+    std::int16_t offset = 0;
+    std::string operator()(std::int16_t id, const char* english) const;
+};
+
 // Unit ids of the units database, one per printed quantity.
 struct QuantityUnits {
     OutputSystem system = OutputSystem::SI;

@@ -14,7 +14,7 @@ namespace hxq::app {
 
 // Alternative `rank` (1 = best) of the listed ones as text; std::out_of_range when it is
 // not listed.
-std::string SinglePhaseDetail(const core::SPCDataType& data, int rank, OutputSystem system);
+std::string SinglePhaseDetail(const core::SPCDataType& data, int rank, OutputSystem system, const Labels& text = {});
 
 // The same as JSON: the alternative's object of ResultJson with a "detail" object added.
 nlohmann::json SinglePhaseDetailJson(const core::SPCDataType& data, int rank, OutputSystem system);

@@ -33,10 +33,11 @@ std::string passes_text(const core::SinglePhaseResult& r) {
 
 // One row per alternative: the unit, its load and area, price and remark marks.
 std::string performance_block(const core::SPCDataType& data, const std::vector<const core::OutDataType*>& listed,
-                              const QuantityUnits& u, RemarkLegend& legend) {
-    AlignedTable t("Single-phase units");
-    t.add_header({"#", "Model", "Plates", "Channels", "Passes", "Units", "Heat load", "Area", "OHTC pred.", "OHTC req.",
-                  "Over-surface", "Price", "Remarks"});
+                              const QuantityUnits& u, const Labels& text, RemarkLegend& legend) {
+    AlignedTable t(text(484, "Single-phase units"));
+    t.add_header({"#", text(359, "Model"), text(375, "Plates"), text(153, "Channels"), text(374, "Passes"),
+                  text(408, "Units"), text(305, "Heat load"), text(112, "Area"), "OHTC pred.", "OHTC req.",
+                  text(397, "Over-surface"), text(129, "Price"), "Remarks"});
     t.add_header({"", "", "", "side 1/2", "", "", UnitLabel(u.heat_load), UnitLabel(u.area), UnitLabel(u.ohtc),
                   UnitLabel(u.ohtc), "%", "", ""});
     t.align_left(1);
@@ -59,9 +60,11 @@ std::string performance_block(const core::SPCDataType& data, const std::vector<c
 
 // Two rows per alternative, one per side, keyed by the rank.
 std::string sides_block(const core::SPCDataType& data, const std::vector<const core::OutDataType*>& listed,
-                        const QuantityUnits& u) {
-    AlignedTable t("Sides");
-    t.add_header({"#", "Side", "Fluid", "Inlet", "Outlet", "Mass flow", "dp", "dp ports", "Channel vel.", "Port vel."});
+                        const QuantityUnits& u, const Labels& text) {
+    AlignedTable t(text(483, "Sides"));
+    t.add_header({"#", text(483, "Side"), text(276, "Fluid"), text(322, "Inlet"), text(400, "Outlet"),
+                  text(272, "Mass flow"), text(125, "dp"), text(431, "dp ports"), text(154, "Channel vel."),
+                  text(181, "Port vel.")});
     const std::string temperature = UnitLabel(u.temperature);
     const std::string pressure = UnitLabel(u.pressure);
     const std::string velocity = UnitLabel(u.velocity);
@@ -164,13 +167,13 @@ SinglePhaseDuty DutyOf(const core::SPCDataType& data) {
     return duty;
 }
 
-std::string ResultTable(const core::SPCDataType& data, OutputSystem system) {
+std::string ResultTable(const core::SPCDataType& data, OutputSystem system, const Labels& text) {
     const std::vector<const core::OutDataType*> listed = ListedAlternatives(data);
     if (listed.empty()) return "No alternatives.\n";
     const QuantityUnits u = OutputUnits(system);
     RemarkLegend legend;
-    std::string out = performance_block(data, listed, u, legend);
-    out += "\n" + sides_block(data, listed, u);
+    std::string out = performance_block(data, listed, u, text, legend);
+    out += "\n" + sides_block(data, listed, u, text);
     if (!legend.empty()) out += "\n" + legend.text();
     return out;
 }
@@ -216,16 +219,17 @@ nlohmann::json ResultJson(const core::SPCDataType& data, OutputSystem system) {
                           {"alternatives", std::move(alternatives)}};
 }
 
-int PrintSinglePhase(const core::SPCDataType& data, OutputSystem system, bool json, std::optional<int> detail) {
+int PrintSinglePhase(const core::SPCDataType& data, OutputSystem system, bool json, std::optional<int> detail,
+                     const Labels& text) {
     if (!detail) {
         if (json) fmt::print("{}\n", ResultJson(data, system).dump(2));
-        else fmt::print("{}", ResultTable(data, system));
+        else fmt::print("{}", ResultTable(data, system, text));
         return 0;
     }
     const std::size_t listed = ListedAlternatives(data).size();
     if (*detail < 1 || static_cast<std::size_t>(*detail) > listed) return RefuseDetail(*detail, listed);
     if (json) fmt::print("{}\n", SinglePhaseDetailJson(data, *detail, system).dump(2));
-    else fmt::print("{}", SinglePhaseDetail(data, *detail, system));
+    else fmt::print("{}", SinglePhaseDetail(data, *detail, system, text));
     return 0;
 }
 

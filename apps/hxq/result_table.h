@@ -43,7 +43,7 @@ SinglePhaseDuty DutyOf(const core::SPCDataType& data);
 // The two blocks: "performance" (one row per alternative, with the remark marks) and
 // "sides" (one row per side), then the remark legend. "No alternatives." when no slot is
 // filled.
-std::string ResultTable(const core::SPCDataType& data, OutputSystem system);
+std::string ResultTable(const core::SPCDataType& data, OutputSystem system, const Labels& text = {});
 
 // One alternative as JSON, every quantity as {"value": number, "unit": label}.
 nlohmann::json AlternativeJson(const core::SPCDataType& data, const core::OutDataType& alternative, int rank,
@@ -54,6 +54,7 @@ nlohmann::json ResultJson(const core::SPCDataType& data, OutputSystem system);
 
 // Prints the tables (or JSON) on stdout, or with `detail` the full result of that
 // alternative; an alternative that is not listed is a message on stderr. The exit status.
-int PrintSinglePhase(const core::SPCDataType& data, OutputSystem system, bool json, std::optional<int> detail);
+int PrintSinglePhase(const core::SPCDataType& data, OutputSystem system, bool json, std::optional<int> detail,
+                     const Labels& text = {});
 
 }  // namespace hxq::app

@@ -113,7 +113,7 @@ Remarks remarks_of(const Result& r, const QuantityUnits& u, const std::string& p
 }
 
 template <class Data>
-std::string table_of(const Data& data, OutputSystem system) {
+std::string table_of(const Data& data, OutputSystem system, const Labels& text) {
     const QuantityUnits u = OutputUnits(system);
     const auto alternatives = listed(data);
     if (alternatives.empty()) return "No alternatives.\n";
@@ -122,26 +122,27 @@ std::string table_of(const Data& data, OutputSystem system) {
     const std::string flow = UnitLabel(u.mass_flow);
     const std::string dp = UnitLabel(u.pressure);
     const std::string vel = UnitLabel(u.velocity);
-    AlignedTable units(kCondenser<Data> ? "Condensers" : "Evaporators");
-    units.add_header({"#", "Model", "Plates", "Units", "Area", "U pred.", "U req.", "Over-surface", "Heat load", "Price",
-                      "Remarks"});
+    AlignedTable units(kCondenser<Data> ? text(168, "Condensers") : text(258, "Evaporators"));
+    units.add_header({"#", text(359, "Model"), text(375, "Plates"), text(408, "Units"), text(112, "Area"), "U pred.",
+                      "U req.", text(397, "Over-surface"), text(305, "Heat load"), text(129, "Price"), "Remarks"});
     units.add_header({"", "", "", "", UnitLabel(u.area), UnitLabel(u.ohtc), UnitLabel(u.ohtc), "%",
                       UnitLabel(u.heat_load), "", ""});
     units.align_left(1);
     units.align_left(10);
-    AlignedTable refrigerant("Refrigerant (" + fluid_name(data.InData.Refrigerant.get()) + ")");
+    AlignedTable refrigerant(text(450, "Refrigerant") + " (" + fluid_name(data.InData.Refrigerant.get()) + ")");
     if constexpr (kCondenser<Data>) {
-        refrigerant.add_header({"#", "Dew in", "Bubble out", "Superheat", "Subcooling", "Quality in", "Quality out",
-                                "Condensed", "Pressure out"});
+        refrigerant.add_header({"#", text(202, "Dew in"), "Bubble out", text(493, "Superheat"), text(492, "Subcooling"),
+                                text(446, "Quality in"), text(447, "Quality out"), text(279, "Condensed"),
+                                "Pressure out"});
         refrigerant.add_header({"", t, t, dt, dt, "", "", flow, dp});
     } else {
-        refrigerant.add_header({"#", "Sat. in", "Dew out", "Superheat", "Gas out", "Quality in", "Quality out",
-                                "Vaporised", "Pressure out"});
+        refrigerant.add_header({"#", "Sat. in", "Dew out", text(493, "Superheat"), "Gas out", text(446, "Quality in"),
+                                text(447, "Quality out"), text(290, "Vaporised"), "Pressure out"});
         refrigerant.add_header({"", t, t, dt, t, "", "", flow, dp});
     }
-    AlignedTable sides("Sides");
-    sides.add_header(
-        {"#", "Side", "Fluid", "Inlet", "Outlet", "Flow", "dp", "dp ports", "Channel v. in/out", "Port v. in/out"});
+    AlignedTable sides(text(483, "Sides"));
+    sides.add_header({"#", text(483, "Side"), text(276, "Fluid"), text(322, "Inlet"), text(400, "Outlet"),
+                      text(348, "Flow"), text(125, "dp"), text(431, "dp ports"), "Channel v. in/out", "Port v. in/out"});
     sides.add_header({"", "", "", t, t, flow, dp, dp, vel, vel});
     sides.align_left(1);
     sides.align_left(2);
@@ -430,8 +431,12 @@ std::string TwoPhaseDesignation(const core::VAPOutDataType& alternative) { retur
 
 int ListedAlternatives(const core::CONDataType& data) { return static_cast<int>(listed(data).size()); }
 int ListedAlternatives(const core::VAPDataType& data) { return static_cast<int>(listed(data).size()); }
-std::string ResultTable(const core::CONDataType& data, OutputSystem system) { return table_of(data, system); }
-std::string ResultTable(const core::VAPDataType& data, OutputSystem system) { return table_of(data, system); }
+std::string ResultTable(const core::CONDataType& data, OutputSystem system, const Labels& text) {
+    return table_of(data, system, text);
+}
+std::string ResultTable(const core::VAPDataType& data, OutputSystem system, const Labels& text) {
+    return table_of(data, system, text);
+}
 nlohmann::json ResultJson(const core::CONDataType& data, OutputSystem system) { return json_of(data, system); }
 nlohmann::json ResultJson(const core::VAPDataType& data, OutputSystem system) { return json_of(data, system); }
 std::string ResultDetail(const core::CONDataType& data, int rank, OutputSystem system) {

@@ -39,8 +39,8 @@ std::string TwoPhaseDesignation(const core::VAPOutDataType& alternative);
 int ListedAlternatives(const core::CONDataType& data);
 int ListedAlternatives(const core::VAPDataType& data);
 
-std::string ResultTable(const core::CONDataType& data, OutputSystem system);
-std::string ResultTable(const core::VAPDataType& data, OutputSystem system);
+std::string ResultTable(const core::CONDataType& data, OutputSystem system, const Labels& text = {});
+std::string ResultTable(const core::VAPDataType& data, OutputSystem system, const Labels& text = {});
 nlohmann::json ResultJson(const core::CONDataType& data, OutputSystem system);
 nlohmann::json ResultJson(const core::VAPDataType& data, OutputSystem system);
 // The full result of listed alternative `rank` (1 = best).

@@ -142,7 +142,7 @@ Remarks TwoStageRemarks(const core::TwoStageType& data, const core::TwoStageOutD
 
 int ListedAlternatives(const core::TwoStageType& data) { return static_cast<int>(listed(data).size()); }
 
-std::string ResultTable(const core::TwoStageType& data, OutputSystem system) {
+std::string ResultTable(const core::TwoStageType& data, OutputSystem system, const Labels& text) {
     const auto alternatives = listed(data);
     if (alternatives.empty()) return "No alternatives.\n";
     const QuantityUnits u = OutputUnits(system);
@@ -150,14 +150,15 @@ std::string ResultTable(const core::TwoStageType& data, OutputSystem system) {
     const std::string flow = UnitLabel(u.mass_flow);
     const std::string dp = UnitLabel(u.pressure);
     AlignedTable units("Two-stage units");
-    units.add_header({"#", "Model", "Plates", "Stage 1", "Stage 2", "Heat load", "Primary dp", "Price", "Remarks"});
+    units.add_header({"#", text(359, "Model"), text(375, "Plates"), "Stage 1", "Stage 2", text(305, "Heat load"),
+                      "Primary dp", text(129, "Price"), "Remarks"});
     units.add_header({"", "", "", "", "", UnitLabel(u.heat_load), dp, "", ""});
     units.align_left(1);
     units.align_left(3);
     units.align_left(4);
     units.align_left(8);
     AlignedTable rows(fmt::format("Stages (primary {}, tap water {})", fluid_text(data, 1), fluid_text(data, 2)));
-    rows.add_header({"#", "Stage", "Plates", "Channels", "Heat load", "Primary in", "Primary out", "Primary flow",
+    rows.add_header({"#", "Stage", text(375, "Plates"), text(153, "Channels"), text(305, "Heat load"), "Primary in", "Primary out", "Primary flow",
                      "Primary dp", "Tap in", "Tap out", "Tap flow", "Tap dp"});
     rows.add_header({"", "", "", "prim./tap", UnitLabel(u.heat_load), t, t, flow, dp, t, t, flow, dp});
     RemarkLegend legend;

@@ -14,7 +14,7 @@
 namespace hxq::app {
 
 int ListedAlternatives(const core::TwoStageType& data);
-std::string ResultTable(const core::TwoStageType& data, OutputSystem system);
+std::string ResultTable(const core::TwoStageType& data, OutputSystem system, const Labels& text = {});
 nlohmann::json ResultJson(const core::TwoStageType& data, OutputSystem system);
 std::string ResultDetail(const core::TwoStageType& data, int rank, OutputSystem system);
 
