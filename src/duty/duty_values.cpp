@@ -199,24 +199,24 @@ Section TomlReader::section(const toml::table& table, const std::string& name, i
     s.line = line;
     s.present = true;
     for (const auto& [key, node] : table) {
-        const KeySpec& spec = *std::find_if(known.begin(), known.end(), [&](const KeySpec& k) { return k.key == key.str(); });
+        const KeySpec& rule = *std::find_if(known.begin(), known.end(), [&](const KeySpec& k) { return k.key == key.str(); });
         Entry e;
         e.place = place(name, key.str(), node);
-        e.kind = spec.kind;
-        e.group = spec.group;
-        switch (spec.kind) {
+        e.kind = rule.kind;
+        e.group = rule.group;
+        switch (rule.kind) {
             case ValueKind::Text:
                 e.text = text(node, e.place);
-                if (!spec.choices.empty() &&
-                    std::find(spec.choices.begin(), spec.choices.end(), e.text) == spec.choices.end()) {
+                if (!rule.choices.empty() &&
+                    std::find(rule.choices.begin(), rule.choices.end(), e.text) == rule.choices.end()) {
                     std::vector<std::string> quoted;
-                    for (auto c : spec.choices) quoted.push_back(fmt::format("\"{}\"", c));
-                    fail(e.place, fmt::format("unknown {} \"{}\"; use {}", spec.key, e.text, listed(quoted, "or")));
+                    for (auto c : rule.choices) quoted.push_back(fmt::format("\"{}\"", c));
+                    fail(e.place, fmt::format("unknown {} \"{}\"; use {}", rule.key, e.text, listed(quoted, "or")));
                 }
                 break;
             case ValueKind::Flag: e.flag = flag(node, e.place); break;
             case ValueKind::Number: e.number = number(node, e.place); break;
-            case ValueKind::Count: e.count = count(node, e.place, spec.min, spec.max, spec.range_hint).value; break;
+            case ValueKind::Count: e.count = count(node, e.place, rule.min, rule.max, rule.range_hint).value; break;
             case ValueKind::Quantity: e.quantity = quantity(node, e.place); break;
             case ValueKind::Fraction:
                 if (!node.is_number()) fail(e.place, "expected a vapour quality: a plain number from 0 to 1, e.g. 0.25");
