@@ -228,20 +228,12 @@ TEST(DetailTextLines, AlignsTheValuesOfEveryHeading) {
 // The built program on the sample duties
 
 using ProgramRun = test::ProcessOutcome;
+using test::sample_duty;
 
-// hxq without HXQ_REGISTRY (the program finds the build's sample installation) and with
-// "." as the decimal separator.
 ProgramRun hxq(const std::vector<std::string>& args) {
-    const std::filesystem::path scratch =
-        std::filesystem::path(HXQ_TEST_TMP) / ("result-output-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(scratch);
-    ProgramRun run = test::run_process(HXQ_PROGRAM, args, scratch, {"HXQ_REGISTRY", "LC_ALL"}, {"LC_ALL=C"});
-    std::error_code ec;
-    std::filesystem::remove_all(scratch, ec);
-    return run;
+    const test::ScratchFolder scratch(HXQ_TEST_TMP, "result-output");
+    return test::run_hxq(args, scratch.path());
 }
-
-std::string duty(const std::string& name) { return std::string(HXQ_SOURCE_DIR) + "/sample/duties/" + name; }
 
 nlohmann::json json_of(std::vector<std::string> args) {
     args.emplace_back("--json");
@@ -309,7 +301,7 @@ TEST(PrintedResult, HeatLoadIsTheFlowsTimesCpTimesTheTemperatureChange) {
     for (const char* system : {"si", "us"}) {
         for (const std::string& name : kSingleCircuitDuties) {
             SCOPED_TRACE(name + " " + system);
-            const ProgramRun table = hxq({"select", duty(name), "--units", system});
+            const ProgramRun table = hxq({"select", sample_duty(name), "--units", system});
             ASSERT_EQ(table.exit_code, 0) << table.err;
             const auto alternatives = printed(table.out);
             ASSERT_FALSE(alternatives.empty()) << table.out;
@@ -317,7 +309,7 @@ TEST(PrintedResult, HeatLoadIsTheFlowsTimesCpTimesTheTemperatureChange) {
                 const PrintedAlternative& a = alternatives[i];
                 ASSERT_EQ(a.sides.size(), 2u);
                 const nlohmann::json detail =
-                    json_of({"select", duty(name), "--units", system, "--detail", std::to_string(i + 1)});
+                    json_of({"select", sample_duty(name), "--units", system, "--detail", std::to_string(i + 1)});
                 const double q = std::stod(a.heat_load);
                 for (int s = 0; s < 2; ++s) {
                     const auto& row = a.sides[static_cast<std::size_t>(s)];  // # side fluid in out flow ...
@@ -337,12 +329,12 @@ TEST(PrintedResult, HeatLoadIsTheFlowsTimesCpTimesTheTemperatureChange) {
 TEST(PrintedResult, RemarksFollowFromThePrintedValues) {
     for (const std::string& name : kSingleCircuitDuties) {
         SCOPED_TRACE(name);
-        const nlohmann::json j = json_of({"select", duty(name)});
-        const ProgramRun table = hxq({"select", duty(name)});
+        const nlohmann::json j = json_of({"select", sample_duty(name)});
+        const ProgramRun table = hxq({"select", sample_duty(name)});
         const auto rows = printed(table.out);
         for (const auto& a : j["alternatives"]) {
             const int rank = a["rank"];
-            const nlohmann::json d = json_of({"select", duty(name), "--detail", std::to_string(rank)});
+            const nlohmann::json d = json_of({"select", sample_duty(name), "--detail", std::to_string(rank)});
             std::vector<std::pair<std::string, int>> expected;
             for (int s = 0; s < 2; ++s) {
                 const auto& side = a["sides"][s];
@@ -368,9 +360,25 @@ TEST(PrintedResult, RemarksFollowFromThePrintedValues) {
     }
 }
 
-TEST(PrintedResult, TheGroupsBestIsRemarkedForItsFastPortsAndTheLargestForItsArea) {
-    const ProgramRun r = hxq({"select", duty("group_search.toml")});
+// The table of the sample group: its title, two header lines and seven ranked
+// alternatives, then the sides block; the best is remarked for its fast ports, the
+// largest for its area.
+TEST(PrintedResult, SevenRankedAlternativesOfTheSampleGroupWithTheirRemarks) {
+    const ProgramRun r = hxq({"select", sample_duty("group_search.toml")});
     ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.err, "");  // no progress bar when stderr is not a terminal
+    std::vector<std::string> l;
+    std::istringstream in(r.out);
+    for (std::string line; std::getline(in, line);) l.push_back(line);
+    ASSERT_GT(l.size(), 14u) << r.out;
+    EXPECT_EQ(l[0], "Single-phase units");
+    EXPECT_EQ(l[10], "");
+    EXPECT_EQ(l[11], "Sides");
+    EXPECT_NE(l[1].find("Over-surface"), std::string::npos);
+    EXPECT_NE(l[2].find("m²"), std::string::npos);
+    EXPECT_NE(l[2].find("kW"), std::string::npos);
+    EXPECT_NE(l[13].find("kPa"), std::string::npos);
+    for (std::size_t i = 1; i <= 7; ++i) EXPECT_EQ(l[i + 2].rfind(std::to_string(i) + "  Q", 0), 0u) << l[i + 2];
     const auto rows = printed(r.out);
     ASSERT_EQ(rows.size(), 7u);
     EXPECT_EQ(rows[0].remarks, "V P");
@@ -382,12 +390,12 @@ TEST(PrintedResult, TheGroupsBestIsRemarkedForItsFastPortsAndTheLargestForItsAre
 
 // Q14 enters by a 20 mm port and leaves by a 16 mm one.
 TEST(PrintedResult, TwoPortDiametersReportTheNarrowerPortsVelocity) {
-    const nlohmann::json j = json_of({"select", duty("glycol_cooling.toml")});
+    const nlohmann::json j = json_of({"select", sample_duty("glycol_cooling.toml")});
     bool seen = false;
     for (const auto& a : j["alternatives"]) {
         if (a["model"] != "Q14") continue;
         seen = true;
-        const nlohmann::json d = json_of({"select", duty("glycol_cooling.toml"), "--detail", std::to_string(a["rank"].get<int>())});
+        const nlohmann::json d = json_of({"select", sample_duty("glycol_cooling.toml"), "--detail", std::to_string(a["rank"].get<int>())});
         for (int s = 0; s < 2; ++s) {
             const auto& side = a["sides"][s];
             const auto& full = d["alternative"]["detail"]["sides"][s];
@@ -403,7 +411,7 @@ TEST(PrintedResult, TwoPortDiametersReportTheNarrowerPortsVelocity) {
 }
 
 TEST(PrintedResult, DetailPrintsTheWholeResultOfOneAlternative) {
-    const ProgramRun r = hxq({"select", duty("group_search.toml"), "--detail", "2"});
+    const ProgramRun r = hxq({"select", sample_duty("group_search.toml"), "--detail", "2"});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Alternative 2: Q60x38H/1P\n", 0), 0u) << r.out;
     for (const char* row : {"Heat load", "LMTD", "Heat flux", "Fouling factor", "OHTC clean", "Reynolds number",
@@ -414,8 +422,7 @@ TEST(PrintedResult, DetailPrintsTheWholeResultOfOneAlternative) {
     EXPECT_NE(r.out.find("\nSide 2 (Water)\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\nRemarks:\n"), std::string::npos) << r.out;
     // The rows of the alternative as the table printed them.
-    const auto rows = printed(hxq({"select", duty("group_search.toml")}).out);
-    EXPECT_NE(r.out.find("Heat load"), std::string::npos);
+    const auto rows = printed(hxq({"select", sample_duty("group_search.toml")}).out);
     EXPECT_NE(r.out.find("  " + rows[1].heat_load + " kW\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  2  V  side 1: port velocity"), std::string::npos) << r.out;
 }
@@ -424,7 +431,7 @@ TEST(PrintedResult, DetailOfAnAlternativeNotListedIsRefused) {
     for (const char* n : {"8", "0"}) {
         SCOPED_TRACE(n);
         for (const bool json : {false, true}) {
-            std::vector<std::string> args{"select", duty("group_search.toml"), "--detail", n};
+            std::vector<std::string> args{"select", sample_duty("group_search.toml"), "--detail", n};
             if (json) args.emplace_back("--json");
             const ProgramRun r = hxq(args);
             EXPECT_EQ(r.exit_code, 2);
@@ -435,12 +442,25 @@ TEST(PrintedResult, DetailOfAnAlternativeNotListedIsRefused) {
 }
 
 // The same alternatives in US units: the values of the SI run converted (NIST SP 811:
-// 1 Btu/h = 0.29307107 W, 1 lb = 0.45359237 kg, 1 ft = 0.3048 m, °F = 1.8 °C + 32).
+// 1 Btu/h = 0.29307107 W, 1 lb = 0.45359237 kg, 1 ft = 0.3048 m, °F = 1.8 °C + 32),
+// ranked by units and then price.
 TEST(PrintedResult, USUnitsAreTheSIValuesConverted) {
-    const nlohmann::json si = json_of({"select", duty("water_heating.toml")});
-    const nlohmann::json us = json_of({"select", duty("water_heating.toml"), "--units", "us"});
+    const nlohmann::json si = json_of({"select", sample_duty("water_heating.toml")});
+    const nlohmann::json us = json_of({"select", sample_duty("water_heating.toml"), "--units", "us"});
     ASSERT_EQ(si["alternatives"].size(), us["alternatives"].size());
+    ASSERT_FALSE(us["alternatives"].empty());
     EXPECT_EQ(us["units"], "us");
+    EXPECT_EQ(us["group"], "All single-phase units");
+    std::pair<int, double> last{0, 0};  // units, price
+    for (const auto& b : us["alternatives"]) {
+        EXPECT_EQ(b["area"]["unit"], "ft²");
+        // 50 kPa at most on side 1, written in psi.
+        EXPECT_EQ(b["pressure_drop"][0]["unit"], "psi");
+        EXPECT_LE(value(b["pressure_drop"][0]), 50.0 / 6.894757 + 1e-3);
+        const std::pair<int, double> rank{b["parallel_units"].get<int>(), b["price"].get<double>()};
+        EXPECT_GE(rank, last);
+        last = rank;
+    }
     struct Key {
         std::string key, si_unit, us_unit;
         std::function<double(double)> to_us;
@@ -468,7 +488,7 @@ TEST(PrintedResult, USUnitsAreTheSIValuesConverted) {
                 EXPECT_NEAR(value(b["sides"][s][k.key]), expected, 1e-5 * std::abs(expected) + 1e-9);
             }
     }
-    const ProgramRun table = hxq({"select", duty("water_heating.toml"), "--units", "us"});
+    const ProgramRun table = hxq({"select", sample_duty("water_heating.toml"), "--units", "us"});
     for (const char* label : {"Btu/h", "°F", "lb/h", "ft/s", "psi"})
         EXPECT_NE(table.out.find(label), std::string::npos) << label << "\n" << table.out;
 }

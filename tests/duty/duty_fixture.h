@@ -16,10 +16,19 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace hxq::duty {
 
 inline const std::string kSample = HXQ_SAMPLE_DIR;
+
+// A mistake and what its message must say.
+struct Mistake {
+    std::string text;
+    int line;
+    std::string key;
+    std::string says;
+};
 
 class DutyFiles : public ::testing::Test {
 protected:
@@ -57,6 +66,19 @@ protected:
         ADD_FAILURE() << "no error for:\n" << text;
         return DutyFileError("", 0, "", "");
     }
+
+    // Every mistake, read and built, gives its line and key, and the message says what is wrong.
+    static void expect_mistakes(const std::vector<Mistake>& cases) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.text);
+            const DutyFileError e = error_of(c.text);
+            EXPECT_EQ(e.line(), c.line);
+            EXPECT_EQ(e.key(), c.key);
+            EXPECT_NE(e.message().find(c.says), std::string::npos) << e.message();
+            const std::string place = c.line > 0 ? ":" + std::to_string(c.line) : "";
+            EXPECT_EQ(std::string(e.what()).rfind("duty.toml" + place + ": " + c.key + ": ", 0), 0u) << e.what();
+        }
+    }
 };
 
 // `text` with its first line that starts with `key` replaced by `line` ("" removes it);
@@ -76,28 +98,6 @@ inline ResolvedTarget target(std::int16_t node, bool group, const std::string& a
     t.alias = alias;
     t.tag = tag;
     return t;
-}
-
-// A mistake and what its message must say.
-struct Mistake {
-    std::string text;
-    int line;
-    std::string key;
-    std::string says;
-};
-
-// Every mistake gives its line and key, and the message says what is wrong.
-inline void expect_mistakes(const std::vector<Mistake>& cases,
-                            const std::function<DutyFileError(const std::string&)>& error_of) {
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const DutyFileError e = error_of(c.text);
-        EXPECT_EQ(e.line(), c.line);
-        EXPECT_EQ(e.key(), c.key);
-        EXPECT_NE(e.message().find(c.says), std::string::npos) << e.message();
-        const std::string place = c.line > 0 ? ":" + std::to_string(c.line) : "";
-        EXPECT_EQ(std::string(e.what()).rfind("duty.toml" + place + ": " + c.key + ": ", 0), 0u) << e.what();
-    }
 }
 
 }  // namespace hxq::duty

@@ -87,8 +87,7 @@ TEST_F(DutyFiles, MistakesNameTheLineAndTheKey) {
             {model + "[side1]\nfluid = \"watr\"\n[side2]\nfluid = \"water\"\n", 3, "side1.fluid", "unknown fluid"},
             {"heat_load = \"5 kW\"\n" + std::string(kSides), 0, "group", "missing: the model or group"},
             {model + "[side1]\nfluid = \"water\"\n", 0, "side2", "missing table [side2]"},
-        },
-        [](const std::string& text) { return error_of(text); });
+        });
 }
 
 TEST_F(DutyFiles, GroupsModelsAndNodesAreFoundInTheModelTree) {

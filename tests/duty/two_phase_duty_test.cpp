@@ -1,6 +1,6 @@
 // Condenser and evaporator duty files: the engine input they build (SI values, the
-// refrigerant's states from the temperatures a user knows), the nodes of each kind, and
-// the mistakes each kind refuses with the key and the line.
+// refrigerant's states from the temperatures a user knows), the nodes of every kind but
+// single phase, and the mistakes each kind refuses with the key and the line.
 #include "duty_fixture.h"
 
 #include "duty/duty_target.h"
@@ -131,13 +131,17 @@ TEST_F(DutyFiles, EveryKindFindsItsOwnNodes) {
              Case{"evaporator", "node = 32", 32, true, false},
              Case{"air-dryer", "group = \"Air dryers\"", 52, true, false},
              Case{"air-dryer", "model = \"AD 600\"", 281, false, false},
+             Case{"two-stage", "group = \"Two-stage units\"", 42, true, false},
+             Case{"cascade", "group = \"Cascade units\"", 35, true, false},
          }) {
         SCOPED_TRACE(c.kind + ": " + c.target);
         // Only the keys the look-up reads: the kind's checks come first otherwise.
         DutyDocument d;
         d.path = "duty.toml";
-        d.kind = c.kind == "condenser" ? DutyKind::Condenser
+        d.kind = c.kind == "condenser"   ? DutyKind::Condenser
                  : c.kind == "evaporator" ? DutyKind::Evaporator
+                 : c.kind == "two-stage"  ? DutyKind::TwoStage
+                 : c.kind == "cascade"    ? DutyKind::Cascade
                                           : DutyKind::AirDryerDesign;
         const auto quote = c.target.find('"');
         d.target = c.target[0] == 'g' ? TargetKind::Group : c.target[0] == 'm' ? TargetKind::Model : TargetKind::Node;
@@ -156,6 +160,14 @@ TEST_F(DutyFiles, EveryKindFindsItsOwnNodes) {
     EXPECT_EQ(e.line(), 2);
     EXPECT_NE(e.message().find("no condenser group \"Large single-phase units\""), std::string::npos) << e.message();
     EXPECT_NE(e.message().find("hxq models --duty C"), std::string::npos) << e.message();
+    // Nor a two-stage duty the condensers.
+    DutyDocument two_stage;
+    two_stage.path = "duty.toml";
+    two_stage.kind = DutyKind::TwoStage;
+    two_stage.target = TargetKind::Group;
+    two_stage.target_name = "Condensers";
+    const DutyFileError t = error_of("", [&] { ResolveTarget(two_stage, product, "p.db", "A"); });
+    EXPECT_NE(t.message().find("hxq models --duty T"), std::string::npos) << t.message();
 }
 
 TEST_F(DutyFiles, CondenserMistakesNameTheKeyAndTheLine) {
@@ -185,8 +197,7 @@ TEST_F(DutyFiles, CondenserMistakesNameTheKeyAndTheLine) {
              4, "heat_recovery", "a design"},
             {c.substr(0, c.find("[secondary]")), 0, "secondary", "missing table [secondary]"},
             {with(c, "heat_load", "[side1]\nfluid = \"water\""), 3, "side1", "a key of single-phase duties"},
-        },
-        [](const std::string& text) { return error_of(text); });
+        });
 }
 
 TEST_F(DutyFiles, EvaporatorMistakesNameTheKeyAndTheLine) {
@@ -209,8 +220,7 @@ TEST_F(DutyFiles, EvaporatorMistakesNameTheKeyAndTheLine) {
              "is a refrigerant"},
             {with(e, "heat_load", "mode = \"check\""), 0, "plates", "missing: the plates"},
             {with(e, "heat_load", "heat_load = \"40 kW\"\ndual = \"yes\""), 4, "dual", "true or false"},
-        },
-        [](const std::string& text) { return error_of(text); });
+        });
 }
 
 }  // namespace

@@ -102,4 +102,21 @@ private:
     std::filesystem::path path_;
 };
 
+#if defined(HXQ_PROGRAM) && defined(HXQ_SOURCE_DIR)
+// Runs the built hxq as its user does: without HXQ_REGISTRY (the program finds the build's
+// sample installation by itself) and in the C locale ("." the decimal separator whatever
+// the machine's language); `extra_env` ("NAME=value") is added after that.
+inline ProcessOutcome run_hxq(const std::vector<std::string>& args, const std::filesystem::path& scratch,
+                              const std::vector<std::string>& extra_env = {}) {
+    std::vector<std::string> env{"LC_ALL=C"};
+    env.insert(env.end(), extra_env.begin(), extra_env.end());
+    return run_process(HXQ_PROGRAM, args, scratch, {"HXQ_REGISTRY", "LC_ALL"}, env);
+}
+
+// A duty file of the sample installation.
+inline std::string sample_duty(const std::string& name) {
+    return std::string(HXQ_SOURCE_DIR) + "/sample/duties/" + name;
+}
+#endif
+
 }  // namespace hxq::test
