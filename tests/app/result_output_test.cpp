@@ -16,18 +16,13 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <numbers>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace hxq::app {
 namespace {

@@ -119,35 +119,35 @@ TEST_F(DutyFiles, EvaporatorInputTakesTheLiquidBeforeTheValve) {
 
 TEST_F(DutyFiles, EveryKindFindsItsOwnNodes) {
     platform::Database product = platform::OpenDatabase(kSample + "/products.db", true);
+    // Only the keys the look-up reads: the kind's checks come first otherwise.
+    const auto document = [](DutyKind kind, const std::string& target) {
+        DutyDocument d;
+        d.path = "duty.toml";
+        d.kind = kind;
+        const auto quote = target.find('"');
+        d.target = target[0] == 'g' ? TargetKind::Group : target[0] == 'm' ? TargetKind::Model : TargetKind::Node;
+        if (quote != std::string::npos) d.target_name = target.substr(quote + 1, target.size() - quote - 2);
+        else d.target_node = static_cast<std::int16_t>(std::stoi(target.substr(target.find('=') + 1)));
+        return d;
+    };
     struct Case {
-        std::string kind, target;
+        DutyKind kind;
+        std::string target;
         int node;
         bool group, dual;
     };
     for (const Case& c : {
-             Case{"condenser", "group = \"condensers\"", 22, true, false},
-             Case{"evaporator", "group = \"Dual-circuit evaporators\"", 33, true, false},
-             Case{"evaporator", "model = \"Q45D H\"", 248, false, true},
-             Case{"evaporator", "node = 32", 32, true, false},
-             Case{"air-dryer", "group = \"Air dryers\"", 52, true, false},
-             Case{"air-dryer", "model = \"AD 600\"", 281, false, false},
-             Case{"two-stage", "group = \"Two-stage units\"", 42, true, false},
-             Case{"cascade", "group = \"Cascade units\"", 35, true, false},
+             Case{DutyKind::Condenser, "group = \"condensers\"", 22, true, false},
+             Case{DutyKind::Evaporator, "group = \"Dual-circuit evaporators\"", 33, true, false},
+             Case{DutyKind::Evaporator, "model = \"Q45D H\"", 248, false, true},
+             Case{DutyKind::Evaporator, "node = 32", 32, true, false},
+             Case{DutyKind::AirDryerDesign, "group = \"Air dryers\"", 52, true, false},
+             Case{DutyKind::AirDryerDesign, "model = \"AD 600\"", 281, false, false},
+             Case{DutyKind::TwoStage, "group = \"Two-stage units\"", 42, true, false},
+             Case{DutyKind::Cascade, "group = \"Cascade units\"", 35, true, false},
          }) {
-        SCOPED_TRACE(c.kind + ": " + c.target);
-        // Only the keys the look-up reads: the kind's checks come first otherwise.
-        DutyDocument d;
-        d.path = "duty.toml";
-        d.kind = c.kind == "condenser"   ? DutyKind::Condenser
-                 : c.kind == "evaporator" ? DutyKind::Evaporator
-                 : c.kind == "two-stage"  ? DutyKind::TwoStage
-                 : c.kind == "cascade"    ? DutyKind::Cascade
-                                          : DutyKind::AirDryerDesign;
-        const auto quote = c.target.find('"');
-        d.target = c.target[0] == 'g' ? TargetKind::Group : c.target[0] == 'm' ? TargetKind::Model : TargetKind::Node;
-        if (quote != std::string::npos) d.target_name = c.target.substr(quote + 1, c.target.size() - quote - 2);
-        else d.target_node = static_cast<std::int16_t>(std::stoi(c.target.substr(c.target.find('=') + 1)));
-        const ResolvedTarget t = ResolveTarget(d, product, "products.db", "A");
+        SCOPED_TRACE(c.target);
+        const ResolvedTarget t = ResolveTarget(document(c.kind, c.target), product, "products.db", "A");
         EXPECT_EQ(t.node, c.node);
         EXPECT_EQ(t.is_group, c.group);
         EXPECT_EQ(t.dual, c.dual);
@@ -161,12 +161,9 @@ TEST_F(DutyFiles, EveryKindFindsItsOwnNodes) {
     EXPECT_NE(e.message().find("no condenser group \"Large single-phase units\""), std::string::npos) << e.message();
     EXPECT_NE(e.message().find("hxq models --duty C"), std::string::npos) << e.message();
     // Nor a two-stage duty the condensers.
-    DutyDocument two_stage;
-    two_stage.path = "duty.toml";
-    two_stage.kind = DutyKind::TwoStage;
-    two_stage.target = TargetKind::Group;
-    two_stage.target_name = "Condensers";
-    const DutyFileError t = error_of("", [&] { ResolveTarget(two_stage, product, "p.db", "A"); });
+    const DutyFileError t = error_of("", [&] {
+        ResolveTarget(document(DutyKind::TwoStage, "group = \"Condensers\""), product, "p.db", "A");
+    });
     EXPECT_NE(t.message().find("hxq models --duty T"), std::string::npos) << t.message();
 }
 
