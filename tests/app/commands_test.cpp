@@ -461,20 +461,8 @@ TEST_F(SelectCommand, JsonOfEachKindHoldsItsKeys) {
             EXPECT_TRUE(j.contains(nlohmann::json::json_pointer(top))) << top;
         for (const auto& p : s.pointers)
             EXPECT_TRUE(j.contains(nlohmann::json::json_pointer("/alternatives/0/" + p))) << p;
-        for (const auto& a : j["alternatives"])
-            for (const auto& remark : a["remarks"]) {
-                // {"code", "text"} with an optional "side" (a number) and "value" (a text).
-                EXPECT_TRUE(remark["code"].is_string() && remark["text"].is_string()) << remark;
-                for (const auto& [key, value] : remark.items()) {
-                    EXPECT_TRUE(key == "code" || key == "text" || key == "side" || key == "value") << key;
-                    if (key == "side") {
-                        EXPECT_TRUE(value.is_number_integer()) << remark;
-                    }
-                    if (key == "value") {
-                        EXPECT_TRUE(value.is_string()) << remark;
-                    }
-                }
-            }
+        // Every kind writes its remarks with RemarkJson, whose shape RemarkLegendText checks.
+        EXPECT_TRUE(j["alternatives"][0]["remarks"].is_array());
     }
 }
 
