@@ -31,10 +31,7 @@ TEST_F(DutyFiles, BothValueFormsAreConvertedToSIWithTheirTextsKept) {
                                          kSides,
                                      "duty.toml");
     EXPECT_EQ(d.target, TargetKind::Group);
-    ResolvedTarget t;
-    t.node = 13;
-    t.is_group = true;
-    const core::SPCDataType data = BuildSPCData(d, t, "products.db");
+    const core::SPCDataType data = BuildSPCData(d, target(13, true), "products.db");
     const core::SinglePhaseInput& in = data.InData;
     EXPECT_EQ(in.HeatLoad, (core::DutyValue{50e3, true}));
     EXPECT_EQ(in.InletTemp[1], (core::DutyValue{90, true}));
