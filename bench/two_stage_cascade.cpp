@@ -3,37 +3,18 @@
 // cascade group. Counter: the alternatives found, so that a run that finds nothing (and
 // so returns early) does not pass for a fast one.
 #include "core/calculate.h"
+#include "core/sample_duties.h"
 #include "engines/fluid/catalogue.h"
 
 #include <benchmark/benchmark.h>
 
-#include <string>
 
 namespace {
 
 using namespace hxq;
 
-const std::string kSample = HXQ_SAMPLE_DIR;
-
-core::CalculationSources sample_sources() {
-    return {kSample + "/products.db", kSample + "/stock.db", kSample + "/selector.db", "A"};
-}
-
-// A tag whose item 15 names the group node.
-std::string tag_of(int node) {
-    std::string tag;
-    for (int i = 0; i < 26; ++i) tag += (i ? "%" : "") + std::string(i == 15 ? std::to_string(node) : "");
-    return tag;
-}
-
-void set(core::DutyValue& v, double x) { v = core::DutyValue{x, true}; }
-
-template <class Data>
-void target_group(Data& d, int node) {
-    d.GivenValues.XerDB = kSample + "/products.db";
-    d.GivenValues.XerTag = tag_of(node);
-    d.GivenValues.IsXerGroup = true;
-}
+using test::sample_sources;
+using test::set;
 
 // 50 kW of tap water 10 → 55 °C from district water 70 → 25 °C, 0.15 kg/s of radiator
 // return at 40 °C mixed in before stage 1, 50 kPa on either side.
@@ -41,7 +22,7 @@ void BM_TwoStageGroupSelection(benchmark::State& state) {
     core::clsCalculate calc;
     calc.SetSources(sample_sources());
     core::TwoStageType d;
-    target_group(d, 42);
+    test::target(d, 42, true);
     auto& in = d.InData;
     in.Fluid[1] = engines::fluid::create_fluid("Water");
     in.Fluid[2] = engines::fluid::create_fluid("Water");
@@ -69,27 +50,7 @@ void BM_TwoStageGroupSelection(benchmark::State& state) {
 void BM_CascadeGroupSelection(benchmark::State& state) {
     core::clsCalculate calc;
     calc.SetSources(sample_sources());
-    core::CascadeDataType d;
-    target_group(d, 35);
-    auto& c = d.InDataCon;
-    c.Refrigerant = engines::fluid::create_fluid("R744");
-    c.Fluid = engines::fluid::create_fluid("MEG", 40);
-    c.CalcMode = "D";
-    set(c.CondTemp, -5);
-    set(c.InletTemp[1], 35);
-    set(c.SubCooling, 2);
-    set(c.InletTemp[2], -10);
-    set(c.OutletTemp[2], -7);
-    auto& v = d.InDataVap;
-    v.Refrigerant = engines::fluid::create_fluid("R134a");
-    v.Fluid = engines::fluid::create_fluid("MEG", 40);
-    v.CalcMode = "D";
-    set(v.EvapTemp, -10);
-    set(v.Qin, 0.2);
-    set(v.SuperHeating, 4);
-    set(v.HeatLoad, 40e3);
-    set(v.InletTemp[2], -3);
-    set(v.OutletTemp[2], -6);
+    core::CascadeDataType d = test::cascade_duty();
     for (auto _ : state) {
         calc.CascadeMainCalcLoop(d);
         benchmark::DoNotOptimize(d.outdataVap[1].Price);

@@ -84,4 +84,33 @@ inline core::VAPDataType evaporator_duty(int node, bool group) {
     return d;
 }
 
+// A cascade of a CO2 low stage condensing at −5 °C and an R134a high stage evaporating at
+// −10 °C, 40 kW. The engines rate a refrigerant against a liquid: each circuit's input
+// names the stream that stands for the other circuit, a 40 % glycol at the other
+// circuit's saturation temperature.
+inline core::CascadeDataType cascade_duty() {
+    core::CascadeDataType d;
+    target(d, 35, true);
+    core::CondenserInput& c = d.InDataCon;
+    c.Refrigerant = engines::fluid::create_fluid("R744");
+    c.Fluid = engines::fluid::create_fluid("MEG", 40);
+    c.CalcMode = "D";
+    set(c.CondTemp, -5);
+    set(c.InletTemp[1], 35);
+    set(c.SubCooling, 2);
+    set(c.InletTemp[2], -10);
+    set(c.OutletTemp[2], -7);
+    core::EvaporatorInput& v = d.InDataVap;
+    v.Refrigerant = engines::fluid::create_fluid("R134a");
+    v.Fluid = engines::fluid::create_fluid("MEG", 40);
+    v.CalcMode = "D";
+    set(v.EvapTemp, -10);
+    set(v.Qin, 0.2);
+    set(v.SuperHeating, 4);
+    set(v.HeatLoad, 40e3);
+    set(v.InletTemp[2], -3);
+    set(v.OutletTemp[2], -6);
+    return d;
+}
+
 }  // namespace hxq::test

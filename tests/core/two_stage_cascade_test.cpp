@@ -358,39 +358,10 @@ TEST(TwoStageOnSampleRange, TheStagesCarryTheWholeDutyWithAndWithoutTheRadiatorR
     }
 }
 
-// A cascade of a CO2 low stage condensing at −5 °C and an R134a high stage evaporating at
-// −10 °C, 40 kW. The engines rate a refrigerant against a liquid: each circuit's input
-// names the stream that stands for the other circuit, a 40 % glycol at the other
-// circuit's saturation temperature.
-CascadeDataType cascade_duty() {
-    CascadeDataType d;
-    test::target(d, 35, true);
-    CondenserInput& c = d.InDataCon;
-    c.Refrigerant = engines::fluid::create_fluid("R744");
-    c.Fluid = engines::fluid::create_fluid("MEG", 40);
-    c.CalcMode = "D";
-    set(c.CondTemp, -5);
-    set(c.InletTemp[1], 35);
-    set(c.SubCooling, 2);
-    set(c.InletTemp[2], -10);
-    set(c.OutletTemp[2], -7);
-    EvaporatorInput& v = d.InDataVap;
-    v.Refrigerant = engines::fluid::create_fluid("R134a");
-    v.Fluid = engines::fluid::create_fluid("MEG", 40);
-    v.CalcMode = "D";
-    set(v.EvapTemp, -10);
-    set(v.Qin, 0.2);
-    set(v.SuperHeating, 4);
-    set(v.HeatLoad, 40e3);
-    set(v.InletTemp[2], -3);
-    set(v.OutletTemp[2], -6);
-    return d;
-}
-
 TEST(CascadeOnSampleRange, TheCondensingCircuitRejectsWhatTheEvaporatingOneAbsorbs) {
     clsCalculate calc;
     calc.SetSources(test::sample_sources());
-    CascadeDataType d = cascade_duty();
+    CascadeDataType d = test::cascade_duty();
     calc.CascadeMainCalcLoop(d);
     ASSERT_LT(d.outdataVap[1].Price, kEmptySlotPrice) << (calc.CascadeError() ? calc.CascadeError()->what() : "");
     for (int i = 1; i <= 7; ++i) {
