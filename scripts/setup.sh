@@ -10,6 +10,7 @@ libfmt-dev libcli11-dev libtomlplusplus-dev nlohmann-json3-dev
 libzip-dev libpugixml-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 libfreetype-dev libfontconfig-dev fonts-liberation2
+libreoffice-writer-nogui poppler-utils cups-client xdg-utils
 "
 
 missing=""
