@@ -38,6 +38,10 @@ struct HostValues {
     std::string UsrLev;         // user level letter(s) of the model filters
     bool ValidPS = false;       // the product data file is valid
     std::string TQSAppVersion;  // printed on documents
+    // The reference entry's texts printed on every document, kept until entered again.
+    std::string Customer;
+    std::string OurRef;
+    std::string Reference;
     std::string HelpFile;
     std::vector<std::string> ErrorTexts;  // ErrMsg
     std::vector<std::string> SPCWarnings;
