@@ -8,6 +8,7 @@
 // printing it, for hosts that place the document themselves.
 #pragma once
 
+#include "output/merge_record.h"
 #include "output/preview_array.h"
 #include "records/calc_records.h"
 #include "records/fluid_object.h"
@@ -132,6 +133,12 @@ public:
     void SaveTwoStage(const core::TwoStageType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
                       std::int16_t CalcType, std::int16_t PrintType, bool DirectPrint, bool Quote,
                       const std::string& CM, std::int16_t offset);
+    // The common end of the save operations: writes `record` as the merge data file (in
+    // the application folder, else a private one), merges it into `DotFile` through
+    // PreviewPrint_new and deletes it again, also when the merge failed (KeepMergeData
+    // keeps it). An empty `DotFile` merges nothing.
+    void MergePrintout(const MergeRecord& record, const std::string& DotFile, bool DirectPrint,
+                       const std::string& Comments);
     // The quotation form's texts the quotation printouts write.
     void QuotationForm(QuotationTexts texts) { quotation_ = std::move(texts); }
     const QuotationTexts& QuotationForm() const { return quotation_; }
