@@ -1,6 +1,7 @@
 #include "installation.h"
 
 #include "engines/fluid/catalogue.h"
+#include "output/startup_detection.h"
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
@@ -37,6 +38,8 @@ void load_installation_settings(const std::string& ini) {
     settings::LibraryState& state = settings::library_state();
     state.host.IniFilePath = installation_ini(ini);
     state.host.ExePath = platform::application_path().string();
+    // What is installed here gives the editor setting its default.
+    if (!state.startup.word_processor && !state.startup.editor_path) output::install_startup_detection();
     settings::load_settings(state);
     if (!state.Settings.FluidsDB.empty()) engines::fluid::set_fluids_database(state.Settings.FluidsDB);
     // A user fluid database that is not there leaves the built-in fluids usable.

@@ -37,6 +37,22 @@ std::string temp_name();
 std::filesystem::path create_temp_file(const std::filesystem::path& folder,
                                        std::string_view extension = ".tmp");
 
+// The program's own data folder: $XDG_DATA_HOME/hxq, ~/.local/share/hxq when that variable
+// is unset or not an absolute path. Nothing is created.
+std::filesystem::path data_folder();
+
+// The folder documents (previews, printed copies) are written to: "tmp" in
+// `application_folder` when it can be created there and written to, else "tmp" in
+// data_folder(). Creates it; Error 75 when neither can be used.
+std::filesystem::path document_folder(const std::filesystem::path& application_folder);
+
+// Creates `folder`/`stem``extension` exclusively, or, when that name is taken,
+// `stem`_2`extension`, `stem`_3... the first that is free; returns it (empty). An
+// existing file is never opened, so two writers cannot end up with one name. Error 75
+// when the folder cannot take a new file.
+std::filesystem::path create_unique_file(const std::filesystem::path& folder, std::string_view stem,
+                                         std::string_view extension);
+
 // True for an existing file (not a folder).
 bool file_exists(const std::filesystem::path& file);
 
