@@ -167,12 +167,17 @@ public:
     // Writes `data` as a rich-text file (header by the current language) and opens it in
     // the editor program, or prints it with `DirectPrint`. `language` is not used.
     void PreviewPrint(std::uint8_t language, const PreviewArray& data, bool DirectPrint);
+    // Where hosts that place the sheets themselves want them (.rtf, or .pdf converted by
+    // LibreOffice); empty: the document folder. With a file set the sheet is written, not
+    // opened or printed.
+    void PreviewOutput(std::filesystem::path file) { preview_output_ = std::move(file); }
     // The file the last PreviewPrint wrote; empty before the first.
     const std::filesystem::path& LastPreviewFile() const { return last_preview_; }
 
 private:
     std::string win_caption_;
     std::filesystem::path last_preview_;
+    std::filesystem::path preview_output_;
     QuotationTexts quotation_;
     std::filesystem::path merge_output_;
     bool keep_merge_data_ = false;
