@@ -3,15 +3,14 @@
 // where the host asked, or printed.
 #include "output/cls_output.h"
 #include "output/document_paths.h"
+#include "output/document_viewer.h"
 
-#include "platform/desktop_entry.h"
 #include "platform/docx_merge.h"
 #include "platform/error.h"
 #include "platform/merge_data.h"
 #include "platform/office.h"
 #include "platform/paths.h"
 #include "platform/rtf_merge.h"
-#include "platform/shell.h"
 #include "settings/library_state.h"
 
 #include <fstream>
@@ -35,23 +34,6 @@ TemplateKind template_kind(const std::string& head) {
     if (head.rfind("{\\rtf", 0) == 0) return TemplateKind::RichText;
     if (head.rfind("PK\x03\x04", 0) == 0) return TemplateKind::OpenXml;
     return TemplateKind::Unknown;
-}
-
-// The program that shows a merged document: the desktop's handler of its kind, else the
-// editor setting's program (the one that shows the previews).
-std::vector<std::string> viewer_command(const fs::path& document) {
-    if (const auto handler = platform::default_handler_for_extension(document.extension().string())) {
-        auto argv = platform::expand_exec(*handler, {document.string()});
-        if (!argv.empty()) {
-            argv.front() = platform::handler_program(*handler).string();
-            return argv;
-        }
-    }
-    const std::string& editor = settings::library_state().UserSettings.EditorPath;
-    const auto program = editor.empty() ? fs::path() : platform::find_program(platform::native_path(editor));
-    if (program.empty())
-        throw platform::Error(53, "PreviewPrint_new", "no program opens " + document.extension().string() + " files");
-    return {program.string(), document.string()};
 }
 
 // Moves `from` to `to`, across file systems too.
@@ -123,7 +105,7 @@ void clsOutput::PreviewPrint_new(const std::string& MergeFile, const std::string
             return;
         }
         if (DirectPrint) platform::print_file(platform::convert_document(merged, "pdf", folder));
-        else platform::start_detached(viewer_command(merged));
+        else open_document(merged);
     } catch (const platform::Error& e) {
         last_merge_problem_ = e.description();
     } catch (const std::exception& e) {
