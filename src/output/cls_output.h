@@ -171,11 +171,16 @@ public:
     // LibreOffice); empty: the document folder. With a file set the sheet is written, not
     // opened or printed.
     void PreviewOutput(std::filesystem::path file) { preview_output_ = std::move(file); }
-    // The file the last PreviewPrint wrote; empty before the first.
+    // The file the last PreviewPrint wrote; empty before the first. Why the last one
+    // failed (empty when it did not); the user was told through the prompter.
     const std::filesystem::path& LastPreviewFile() const { return last_preview_; }
+    const std::string& LastPreviewProblem() const { return last_preview_problem_; }
 
 private:
+    void place_preview(const PreviewArray& data);
+
     std::string win_caption_;
+    std::string last_preview_problem_;
     std::filesystem::path last_preview_;
     std::filesystem::path preview_output_;
     QuotationTexts quotation_;
