@@ -78,6 +78,34 @@ std::int16_t chosen_unit(const core::GivenOutputUnitsType& chosen, std::int16_t 
     return chosen.sUnit.empty() ? fallback : chosen.iUnit;
 }
 
+SheetUnits sheet_units(const settings::OutputUnitsType& unit, const core::GivenUnitsType& chosen) {
+    SheetUnits u;
+    u.temperature = unit.MaxWorkTemp.UnitID;
+    u.temperature_difference = unit.MTD.UnitID;
+    u.flow = group_unit(kFlowGroup, unit);
+    u.heat_load = group_unit(kHeatLoadGroup, unit);
+    u.area = chosen_unit(chosen.Area, unit.Area);
+    u.heat_flux = group_unit(kHeatFluxGroup, unit);
+    u.mean_difference = chosen_unit(chosen.LMTD, unit.MTD);
+    u.ohtc = chosen_unit(chosen.OHTC, unit.OHTC);
+    for (int s = 1; s <= 2; ++s) u.pressure_drop[s] = chosen_unit(chosen.CalculatedPressureDrop[s], unit.PdropPorts);
+    u.port_pressure_drop = unit.PdropPorts.UnitID;
+    u.pressure = unit.Op_Max_Pressure.UnitID;
+    u.length = unit.length.UnitID;
+    u.viscosity = unit.Viscosity.UnitID;
+    u.density = unit.Density.UnitID;
+    u.heat_capacity = unit.HeatCapacity.UnitID;
+    u.conductivity = unit.ThermalConductivity.UnitID;
+    u.latent_heat = unit.LatentHeat.UnitID;
+    u.fouling = group_unit(kFoulingGroup, unit);
+    u.fluid_condensed = chosen_unit(chosen.FluidCondensed, u.flow);
+    u.fluid_vaporized = chosen_unit(chosen.FluidVaporized, u.flow);
+    u.inlet_vapour = chosen_unit(chosen.InletVaporFlow, u.flow);
+    u.gas_outlet_temperature = chosen_unit(chosen.OutletTempGas, u.temperature);
+    u.operating_pressure_out = chosen_unit(chosen.OperatingPressOut, u.pressure);
+    return u;
+}
+
 core::OutVal result_value(double si, std::int16_t unit) {
     if (!std::isfinite(si)) return core::OutVal{"-", settings::UnitTable(unit).sUnit};
     return settings::FormatInUnit(false, unit, platform::Variant(si), platform::Variant());

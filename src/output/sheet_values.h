@@ -26,6 +26,36 @@ std::int16_t group_unit(std::int16_t group, const settings::OutputUnitsType& uni
 std::int16_t chosen_unit(const core::GivenOutputUnitsType& chosen, const settings::UnitType& fallback);
 std::int16_t chosen_unit(const core::GivenOutputUnitsType& chosen, std::int16_t fallback);
 
+// The unit of every quantity a sheet shows: the output units of the sheet, the record's
+// own choice where it made one (area, mean temperature difference, coefficient, pressure
+// drops, refrigerant flows and outlet state), the unit of the quantity's group otherwise.
+struct SheetUnits {
+    std::int16_t temperature = 0;
+    std::int16_t temperature_difference = 0;  // subcooling, superheat
+    std::int16_t flow = 0;
+    std::int16_t heat_load = 0;
+    std::int16_t area = 0;
+    std::int16_t heat_flux = 0;
+    std::int16_t mean_difference = 0;
+    std::int16_t ohtc = 0;
+    core::PerSide<std::int16_t> pressure_drop{};
+    std::int16_t port_pressure_drop = 0;
+    std::int16_t pressure = 0;  // operating pressures
+    std::int16_t length = 0;    // port diameters
+    std::int16_t viscosity = 0;
+    std::int16_t density = 0;
+    std::int16_t heat_capacity = 0;
+    std::int16_t conductivity = 0;
+    std::int16_t latent_heat = 0;
+    std::int16_t fouling = 0;
+    std::int16_t fluid_condensed = 0;
+    std::int16_t fluid_vaporized = 0;
+    std::int16_t inlet_vapour = 0;
+    std::int16_t gas_outlet_temperature = 0;
+    std::int16_t operating_pressure_out = 0;
+};
+SheetUnits sheet_units(const settings::OutputUnitsType& unit, const core::GivenUnitsType& chosen);
+
 // A result: the SI value `si` converted to `unit` and its label; "-" for a value the
 // result cannot give (not finite, as an area without a solution).
 core::OutVal result_value(double si, std::int16_t unit);
