@@ -10,8 +10,9 @@
 namespace hxq::output {
 namespace {
 
-// A side without a value shows the other side's unit, so that the column names it once.
-std::string unit_of(const Cell& own, const Cell& other) { return own.GVal.empty() && own.GUnit.empty() ? other.GUnit : own.GUnit; }
+// A side without a unit (no value, or "-") takes the other side's, so that the column
+// names it once.
+std::string unit_of(const Cell& own, const Cell& other) { return own.GUnit.empty() ? other.GUnit : own.GUnit; }
 
 }  // namespace
 
