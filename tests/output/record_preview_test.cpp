@@ -5,6 +5,7 @@
 #include "output/cascade_preview.h"
 #include "output/record_preview.h"
 #include "output/rtf_document.h"
+#include "output/sheet_layout.h"
 #include "output/sheet_values.h"
 #include "output/two_stage_preview.h"
 #include "preview_samples.h"
@@ -17,6 +18,7 @@
 #include "support/libreoffice.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -311,6 +313,154 @@ TEST_F(RecordPreviews, EveryKindShowsItsDesignationLabelsAndValuesInEnglishAndGe
                 EXPECT_NE(text.find(line), std::string::npos) << line;
             }
         }
+}
+
+// Every builder with its sample's alternative `index`, English.
+struct Builder {
+    const char* name;
+    std::function<PreviewArray(std::int16_t index, const PreviewWarnings&)> build;
+};
+
+std::vector<Builder> builders() {
+    const auto& d = sample_records();
+    const settings::OutputUnitsType si = test::output_units();
+    return {
+        {"single-phase", [&d, si](std::int16_t i, const PreviewWarnings& w) { return single_phase_preview_sheet(&d.water, i, si, "", 0, w, false, "", 0); }},
+        {"condenser", [&d, si](std::int16_t i, const PreviewWarnings& w) { return single_phase_preview_sheet(&d.condenser, i, si, "", 1, w, false, "", 0); }},
+        {"evaporator", [&d, si](std::int16_t i, const PreviewWarnings& w) { return single_phase_preview_sheet(&d.evaporator, i, si, "", 2, w, false, "", 0); }},
+        {"dual", [&d, si](std::int16_t i, const PreviewWarnings& w) { return dual_preview_sheet(&d.dual, i, si, "", 2, w, false, "", 0); }},
+        {"two-stage", [&d, si](std::int16_t i, const PreviewWarnings& w) { return two_stage_preview_sheet(d.two_stage, i, si, "", 0, w, false, "", 0); }},
+        {"cascade", [&d](std::int16_t i, const PreviewWarnings& w) { return cascade_preview_sheet(d.cascade, i, w, false, "", 0); }},
+    };
+}
+
+std::size_t filled(const PreviewArray& sheet) {
+    std::size_t n = 0;
+    for (const auto& line : sheet.lines()) n += line.empty() ? 0 : 1;
+    return n;
+}
+
+// The element holding the row of `label`; "" when there is none.
+std::string row_element(const PreviewArray& sheet, const std::string& label) {
+    for (const auto& line : sheet.lines())
+        if (line.find(label + "\\tab ") != std::string::npos) return line;
+    return "";
+}
+
+TEST_F(RecordPreviews, EveryKindRefusesAnIndexOutsideTheAlternativesAndKeepsItsWarningsAndDisclaimer) {
+    for (const Builder& b : builders()) {
+        SCOPED_TRACE(b.name);
+        for (std::int16_t bad : {0, 8}) {
+            try {
+                b.build(bad, std::nullopt);
+                ADD_FAILURE() << bad;
+            } catch (const platform::Error& e) {
+                EXPECT_EQ(e.number(), 9);
+            }
+        }
+        settings::library_state().UserSettings.UseDisclaimer = false;
+        const PreviewArray plain = b.build(1, std::nullopt);
+        EXPECT_EQ(plain.size(), kPreviewLines);
+        // A value that is not an array adds nothing, an array of empty texts the spacer only.
+        EXPECT_EQ(filled(b.build(1, std::vector<std::string>{"", ""})), filled(plain) + 1);
+        const PreviewArray warned = b.build(1, std::vector<std::string>{"Check the fouling", "", "Low flow"});
+        EXPECT_EQ(filled(warned), filled(plain) + 3);
+        EXPECT_NE(row_element(warned, "Note : "), "") << "the first warning follows the note label";
+
+        settings::library_state().UserSettings.UseDisclaimer = true;
+        const PreviewArray disclaimed = b.build(1, std::nullopt);
+        ASSERT_EQ(disclaimed.size(), kPreviewLines + 5);
+        for (std::size_t i = 1; i <= kPreviewLines; ++i) EXPECT_EQ(disclaimed[i], plain[i]) << i;
+        for (std::int16_t id = 204; id <= 207; ++id)
+            EXPECT_EQ(disclaimed[kPreviewLines + 2 + static_cast<std::size_t>(id - 204)],
+                      std::string(kDisclaimerLine) + text_of(id, 0));
+    }
+}
+
+TEST_F(RecordPreviews, TheRecordKindMustBeTheOneCalcTNames) {
+    const auto& d = sample_records();
+    const settings::OutputUnitsType si = test::output_units();
+    const PreviewRecord records[] = {&d.water, &d.condenser, &d.evaporator};
+    for (std::int16_t kind = 0; kind < 3; ++kind)
+        for (std::int16_t calc_t = 0; calc_t < 3; ++calc_t) {
+            const auto build = [&] {
+                return single_phase_preview_sheet(records[kind], 1, si, "", calc_t, std::nullopt, false, "", 0);
+            };
+            if (kind == calc_t) {
+                EXPECT_NO_THROW(build());
+                continue;
+            }
+            try {
+                build();
+                ADD_FAILURE() << kind << " as " << calc_t;
+            } catch (const platform::Error& e) {
+                EXPECT_EQ(e.number(), 13);
+            }
+        }
+}
+
+TEST_F(RecordPreviews, TheUnitColumnNamesOneUnitOnceAndTwoUnitsSideOneFirst) {
+    const settings::OutputUnitsType si = test::output_units();
+    const core::GivenOutputUnitsType kpa{settings::UnitTable(si.PdropPorts.UnitID).sUnit, si.PdropPorts.UnitID};
+    const core::GivenOutputUnitsType bar{settings::UnitTable(si.Op_Max_Pressure.UnitID).sUnit, si.Op_Max_Pressure.UnitID};
+    ASSERT_EQ(kpa.sUnit, "kPa");
+    ASSERT_EQ(bar.sUnit, "bar");
+    struct Case {
+        core::GivenOutputUnitsType side1, side2;
+        const char* unit;
+    };
+    const Case cases[] = {
+        {{}, {}, "kPa"},  // the sheet's unit
+        {kpa, kpa, "kPa"},
+        {kpa, bar, "kPa / bar"},
+        {bar, kpa, "bar / kPa"},
+        {bar, bar, "bar"},
+    };
+    for (const Case& c : cases) {
+        core::SPCDataType data = sample_records().water;
+        data.GivenOutputUnits.CalculatedPressureDrop[1] = c.side1;
+        data.GivenOutputUnits.CalculatedPressureDrop[2] = c.side2;
+        const PreviewArray sheet = single_phase_preview_sheet(&data, 1, si, "", 0, std::nullopt, false, "", 0);
+        EXPECT_NE(row_element(sheet, text_of(429, 0)).find(std::string("\\tab ") + c.unit + "\\tab :"), std::string::npos)
+            << c.unit;
+    }
+}
+
+TEST_F(RecordPreviews, GivenValuesStayInTheUsersUnitWhileResultsTakeTheSheetsUnits) {
+    const settings::OutputUnitsType us = test::output_units(settings::kUSOutputUnits);
+    const std::string fahrenheit = settings::UnitTable(us.MaxWorkTemp.UnitID).sUnit;
+    ASSERT_NE(fahrenheit, "°C");
+    const core::SPCDataType& data = sample_records().water;
+    const PreviewArray sheet = single_phase_preview_sheet(&data, 1, us, "", 0, std::nullopt, false, "", 0);
+    // The inlet temperatures were typed in °C; the reference temperatures are results.
+    EXPECT_NE(row_element(sheet, text_of(322, 0)).find("\\tab °C\\tab :\\tab 90.0\\tab 10.0"), std::string::npos);
+    const double ref = sample_records().water.outdata[1].OutputData.RefTemp[1];
+    EXPECT_NE(row_element(sheet, text_of(454, 0)).find("\\tab " + fahrenheit + "\\tab :\\tab " + shown(ref, us.MaxWorkTemp.UnitID)),
+              std::string::npos);
+}
+
+TEST_F(RecordPreviews, UnitCountsAndTheEnginesNotesAppearWhereTheRecordHasThem) {
+    core::CONDataType data = sample_records().condenser;
+    core::CondenserResult& r = data.outdata[1].OutputData;
+    r.ParallelUnits = 2;
+    r.SerialUnits = 3;
+    r.NotePercentText = {};
+    r.NotePressureText = {};
+    r.NotePercentText[2] = "Oversurface above the limit";
+    r.NotePercent[2] = 55.55;
+    r.NotePressureText[2] = "Pressure drop above the limit";
+    r.NotePressure[2] = 61000;
+    const settings::OutputUnitsType si = test::output_units();
+    for (std::int16_t offset : {std::int16_t{0}, kGerman}) {
+        const PreviewArray sheet = single_phase_preview_sheet(&data, 1, si, "", 1, std::nullopt, false, "", offset);
+        const std::string all = fmt::format("{}", fmt::join(sheet.lines(), "\n"));
+        EXPECT_NE(all.find(", " + unit_counts(2, 3, offset)), std::string::npos);
+        const std::string note = std::string(kWarningRow) + text_of(377, offset) + " 2\\tab ";
+        EXPECT_NE(all.find(note + "Oversurface above the limit (55.6 %)\n" + std::string(kWarningRow) +
+                           "\\tab Pressure drop above the limit (.6 bar)"),
+                  std::string::npos);
+        EXPECT_EQ(all.find(text_of(377, offset) + " 1"), std::string::npos) << "side 1 has no remark";
+    }
 }
 
 }  // namespace
