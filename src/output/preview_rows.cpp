@@ -14,6 +14,17 @@ namespace {
 // names it once.
 std::string unit_of(const Cell& own, const Cell& other) { return own.GUnit.empty() ? other.GUnit : own.GUnit; }
 
+// What the value columns hold in characters of the body font (about 100 twips each): the
+// side-1 column to the side-2 tab, the side-2 column to the right margin.
+constexpr std::size_t kSide1Characters = 16;
+constexpr std::size_t kSide2Characters = 6;
+
+std::size_t characters(const std::string& text) {
+    std::size_t n = 0;
+    for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return n;
+}
+
 }  // namespace
 
 Cell number_cell(double value) {
@@ -67,6 +78,16 @@ void add_notes(SheetWriter& out, const std::string& title, const std::array<Side
             first = false;
         }
     }
+}
+
+void add_fluid_rows(SheetWriter& out, const std::string& title, const std::string& fluid1, const std::string& fluid2,
+                    const std::string& column1, const std::string& column2) {
+    if (characters(fluid1) <= kSide1Characters && characters(fluid2) <= kSide2Characters) {
+        out.add(value_row(title, text_cell(fluid1), text_cell(fluid2)));
+        return;
+    }
+    out.add(sub_value_row(title, column1, text_cell(fluid1), Cell{}));
+    out.add(sub_value_row("", column2, text_cell(fluid2), Cell{}));
 }
 
 std::string fluid_text(const core::FluidObject* fluid) {

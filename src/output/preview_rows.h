@@ -47,6 +47,11 @@ std::string sheet_heading(std::int16_t offset, std::initializer_list<std::string
 void add_notes(SheetWriter& out, const std::string& title, const std::array<SideNotes, 2>& notes,
                const std::array<std::string, 2>& sides);
 
+// The row of the fluids of both sides under `title`; when a name is longer than its
+// value column holds, each side's fluid on a row of its own, headed by its column's name.
+void add_fluid_rows(SheetWriter& out, const std::string& title, const std::string& fluid1, const std::string& fluid2,
+                    const std::string& column1, const std::string& column2);
+
 // The name of a fluid with its concentration ("MEG 30 %"); "" without a fluid.
 std::string fluid_text(const core::FluidObject* fluid);
 

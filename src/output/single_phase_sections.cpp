@@ -44,7 +44,8 @@ void add_single_phase_rows(SheetWriter& out, const core::SPCDataType& data, cons
 
     add_section_gap(out);
     out.add(section_with_columns(label(417, o), sheet.column1, sheet.column2));
-    per_side(276, [&](int s) { return text_cell(fluid_text(in.Fluid[s].get())); });
+    add_fluid_rows(out, label(276, o), fluid_text(in.Fluid[1].get()), fluid_text(in.Fluid[2].get()), sheet.column1,
+                   sheet.column2);
     per_side(454, [&](int s) { return result_value(r.RefTemp[s], u.temperature); });
     per_side(557, [&](int s) { return result_value(r.Viscosity[s], u.viscosity); });
     per_side(200, [&](int s) { return result_value(r.Density[s], u.density); });

@@ -70,7 +70,8 @@ void add_property_rows(SheetWriter& out, const Data& data, const Alternative& al
     add_section_gap(out);
     out.add(section_with_columns(label(417, o), sheet.column1, sheet.column2));
     const core::FluidObject* refrigerant = r.FluidObject ? r.FluidObject.get() : data.InData.Refrigerant.get();
-    out.add(value_row(label(276, o), text_cell(fluid_text(refrigerant)), text_cell(fluid_text(data.InData.Fluid.get()))));
+    add_fluid_rows(out, label(276, o), fluid_text(refrigerant), fluid_text(data.InData.Fluid.get()), sheet.column1,
+                   sheet.column2);
     out.add(value_row(label(454, o), result_value(r.RefTemp[1], u.temperature), result_value(r.RefTemp[2], u.temperature)));
     add_phase_rows(out, label(341, o), r.RefLiquid, &r.Side2, sheet);
     add_phase_rows(out, label(545, o), r.RefVapor, nullptr, sheet);

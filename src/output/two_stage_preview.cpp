@@ -47,7 +47,8 @@ void add_rows(SheetWriter& out, const core::TwoStageType& data, const core::TwoS
     // Each stage's properties at its own reference temperatures, stage 1 first.
     add_section_gap(out);
     out.add(section_with_columns(label(417, o), side + " 1", side + " 2"));
-    per_side(276, [&](int s) { return text_cell(fluid_text(data.InData.Fluid[s].get())); });
+    add_fluid_rows(out, label(276, o), fluid_text(data.InData.Fluid[1].get()), fluid_text(data.InData.Fluid[2].get()),
+                   side + " 1", side + " 2");
     for (int stage = 1; stage <= 2; ++stage) {
         const core::SinglePhaseResult& r = stage == 1 ? r1 : r2;
         const std::string group = "(" + std::to_string(stage) + ")";

@@ -88,6 +88,8 @@ protected:
         host.Customer = "Nordic Heat AB";
         host.OurRef = "QR-1187";
         host.Reference = "Substation 7";
+        settings::library_state().UserSettings.header = {"Nordic Heat AB", "Industrivägen 12", "SE-123 45 Smalltown",
+                                                         "Tel. +46 31 555 01 00", ""};
     }
     void TearDown() override { settings::reset_library_state(); }
 };
@@ -97,6 +99,8 @@ protected:
 std::string shown(double si, std::int16_t unit) {
     return settings::FormatInUnit(false, unit, platform::Variant(si), platform::Variant()).GVal;
 }
+
+std::string text_of(std::int16_t id, std::int16_t offset) { return std::string(settings::localised_text(id, offset)); }
 
 // One expected row: the label's text id (with the n-th row of that label), unit column
 // and both values.
@@ -110,12 +114,16 @@ struct Expect {
 // which rows it must hold.
 struct Kind {
     std::string name;
-    std::function<PreviewArray(std::int16_t offset)> build;
+    std::function<PreviewArray(std::int16_t offset, const PreviewWarnings& warnings)> build;
     std::vector<std::string> heading;                // besides "Heat exchanger: "
     std::vector<std::int16_t> heading_ids;           // localised parts of the heading
     std::pair<std::int16_t, std::int16_t> columns;   // text ids of the duty columns (0: "Side")
     std::vector<Expect> rows;
     std::vector<std::string> notes;                  // "Note : <side>" lines, the side then the text
+    // Lines of the text in the language of an offset.
+    std::function<std::vector<std::string>(std::int16_t offset)> lines = [](std::int16_t) {
+        return std::vector<std::string>{};
+    };
 };
 
 std::vector<Kind> kinds() {
@@ -129,8 +137,8 @@ std::vector<Kind> kinds() {
 
     const core::SinglePhaseResult& w = d.water.outdata[1].OutputData;
     out.push_back({"single-phase",
-                   [&d, si](std::int16_t o) {
-                       return single_phase_preview_sheet(&d.water, 1, si, "", 0, std::nullopt, false, "Design", o);
+                   [&d, si](std::int16_t o, const PreviewWarnings& w) {
+                       return single_phase_preview_sheet(&d.water, 1, si, "", 0, w, false, "Design", o);
                    },
                    {alternative_designation(d.water.outdata[1], false), "Design"},
                    {},
@@ -159,8 +167,8 @@ std::vector<Kind> kinds() {
 
     const core::CondenserResult& c = d.condenser.outdata[1].OutputData;
     out.push_back({"condenser",
-                   [&d, si](std::int16_t o) {
-                       return single_phase_preview_sheet(&d.condenser, 1, si, "", 1, std::nullopt, false, "Design", o);
+                   [&d, si](std::int16_t o, const PreviewWarnings& w) {
+                       return single_phase_preview_sheet(&d.condenser, 1, si, "", 1, w, false, "Design", o);
                    },
                    {alternative_designation(d.condenser.outdata[1], false)},
                    {},
@@ -185,8 +193,8 @@ std::vector<Kind> kinds() {
 
     const core::EvaporatorResult& e = d.evaporator.outdata[1].OutputData;
     out.push_back({"evaporator",
-                   [&d, si](std::int16_t o) {
-                       return single_phase_preview_sheet(&d.evaporator, 1, si, "", 2, std::nullopt, false, "", o);
+                   [&d, si](std::int16_t o, const PreviewWarnings& w) {
+                       return single_phase_preview_sheet(&d.evaporator, 1, si, "", 2, w, false, "", o);
                    },
                    {alternative_designation(d.evaporator.outdata[1], false)},
                    {},
@@ -196,15 +204,20 @@ std::vector<Kind> kinds() {
                     {323, "kg/s", shown(e.InletVaporFlow, flow), ""},
                     {290, "kg/s", shown(e.FluidVaporized, flow), ""},
                     {391, "bar", shown(e.OperatingPressOut, bar), ""},
-                    {276, "", "R410A", "Ethylene glycol 30.0 %"},
                     {429, "kPa", shown(e.PressureDrop[1], dp), shown(e.PressureDrop[2], dp)},
                     {305, "kW", "40.0", ""}},
                    {}});
+    // The glycol's name does not fit the side-2 column: each fluid on a row of its own.
+    out.back().lines = [](std::int16_t o) {
+        const std::string side = text_of(483, o);
+        return std::vector<std::string>{text_of(276, o) + "\t" + side + " 1\t\t:\tR410A\t\n",
+                                        "\n\t" + side + " 2\t\t:\tEthylene glycol 30.0 %\t\n"};
+    };
 
     const core::EvaporatorResult& u = d.dual.outdata[1].OutputData;
     out.push_back({"dual",
-                   [&d, si](std::int16_t o) {
-                       return dual_preview_sheet(&d.dual, 1, si, "", 2, std::nullopt, false, "Design", o);
+                   [&d, si](std::int16_t o, const PreviewWarnings& w) {
+                       return dual_preview_sheet(&d.dual, 1, si, "", 2, w, false, "Design", o);
                    },
                    {alternative_designation(d.dual.outdata[1], true), "Design"},
                    {598},
@@ -219,8 +232,8 @@ std::vector<Kind> kinds() {
     const core::SinglePhaseResult& s1 = d.two_stage.outdata[1].Stage1.OutputData;
     const core::SinglePhaseResult& s2 = d.two_stage.outdata[1].Stage2.OutputData;
     out.push_back({"two-stage",
-                   [&d, si](std::int16_t o) {
-                       return two_stage_preview_sheet(d.two_stage, 1, si, "", 0, std::nullopt, false, "Design", o);
+                   [&d, si](std::int16_t o, const PreviewWarnings& w) {
+                       return two_stage_preview_sheet(d.two_stage, 1, si, "", 0, w, false, "Design", o);
                    },
                    {two_stage_designation(d.two_stage.outdata[1])},
                    {},
@@ -241,7 +254,9 @@ std::vector<Kind> kinds() {
     const core::EvaporatorResult& ce = d.cascade.outdataVap[1].OutputData;
     const core::CondenserResult& cc = d.cascade.outdataCon[1].OutputData;
     out.push_back({"cascade",
-                   [&d](std::int16_t o) { return cascade_preview_sheet(d.cascade, 1, std::nullopt, false, "Design", o); },
+                   [&d](std::int16_t o, const PreviewWarnings& w) {
+                       return cascade_preview_sheet(d.cascade, 1, w, false, "Design", o);
+                   },
                    {alternative_designation(d.cascade.outdataVap[1], false), "Design"},
                    {606},
                    {604, 605},
@@ -260,16 +275,16 @@ std::vector<Kind> kinds() {
     return out;
 }
 
-std::string text_of(std::int16_t id, std::int16_t offset) { return std::string(settings::localised_text(id, offset)); }
-
 TEST_F(RecordPreviews, EveryKindShowsItsDesignationLabelsAndValuesInEnglishAndGerman) {
     const std::vector<Kind> all = kinds();
     const std::int16_t languages[] = {0, kGerman};
+    const std::string warning = "Check the connection sizes before ordering";
+    settings::library_state().UserSettings.UseDisclaimer = true;
     std::vector<std::filesystem::path> files;
     for (const Kind& kind : all)
         for (std::int16_t offset : languages) {
             files.push_back(document_folder() / fmt::format("{}-{}.rtf", kind.name, offset == 0 ? "en" : "de"));
-            write_rtf_document(files.back(), offset == 0 ? "English" : "German", kind.build(offset));
+            write_rtf_document(files.back(), offset == 0 ? "English" : "German", kind.build(offset, std::vector<std::string>{warning}));
         }
     std::string why;
     const auto texts = test::libreoffice_texts(files, document_folder(), &why);
@@ -287,7 +302,9 @@ TEST_F(RecordPreviews, EveryKindShowsItsDesignationLabelsAndValuesInEnglishAndGe
             for (std::int16_t id : kind.heading_ids) parts.insert(parts.begin() + 1, text_of(id, offset));
             for (std::size_t i = 0; i < parts.size(); ++i) heading += (i ? ", " : "") + parts[i];
             EXPECT_NE(text.find(heading), std::string::npos) << heading;
-            EXPECT_NE(text.find("Nordic Heat AB"), std::string::npos);
+            EXPECT_NE(text.find("Industrivägen 12"), std::string::npos);
+            EXPECT_NE(text.find(text_of(377, offset) + " \t" + warning), std::string::npos);
+            EXPECT_NE(text.find(text_of(204, offset)), std::string::npos);
             // The duty section heads its value columns.
             const auto column = [&](std::int16_t id, const char* side) {
                 return id == 0 ? text_of(483, offset) + side : text_of(id, offset);
@@ -307,6 +324,7 @@ TEST_F(RecordPreviews, EveryKindShowsItsDesignationLabelsAndValuesInEnglishAndGe
                 if (actual[0].rfind("- ", 0) == 0) actual[0].erase(0, 2);
                 EXPECT_EQ(actual, expected) << name;
             }
+            for (const std::string& line : kind.lines(offset)) EXPECT_NE(text.find(line), std::string::npos) << line;
             for (const std::string& note : kind.notes) {
                 const std::string side = note.substr(0, note.find('|'));
                 const std::string line = text_of(377, offset) + " " + side + "\t" + note.substr(note.find('|') + 1);
