@@ -3,6 +3,7 @@
 #include "output/cls_output.h"
 
 #include "output/air_dryer_preview.h"
+#include "output/extra_sheet.h"
 #include "output/fluid_batch_sheet.h"
 #include "output/host_preview.h"
 
@@ -29,6 +30,17 @@ void clsOutput::Create_FluidBatch_Preview(const FluidBatchData& InData, const Fl
                                           const std::vector<std::string>& BatchUnits, const std::string& flu1,
                                           const std::string& flu2) {
     PreviewPrint(1, fluid_batch_sheet(InData, outdata, FluObj1, FluObj2, header, BatchUnits, flu1, flu2), false);
+}
+
+void clsOutput::Create_Xtra(const PreviewRecord& OData, const std::vector<std::string>& header, std::int16_t SelIndex,
+                            std::int16_t CalcType, const std::string& CalcMethod, std::int16_t Plt, std::int16_t offset,
+                            std::string* DiaWarning, std::optional<bool> Dual) {
+    PreviewPrint(1, extra_sheet(OData, header, SelIndex, CalcType, CalcMethod, Plt, offset, DiaWarning, Dual), false);
+}
+
+void clsOutput::Create_Xtra_Cascade(const core::CascadeDataType& cascadeData, const std::vector<std::string>& header,
+                                    std::int16_t SelIndex, std::int16_t offset, std::string* DiaWarning) {
+    PreviewPrint(1, extra_cascade_sheet(cascadeData, header, SelIndex, offset, DiaWarning), false);
 }
 
 }  // namespace hxq::output

@@ -1,13 +1,13 @@
 #include "output/fluid_batch_sheet.h"
 
 #include "output/sheet_layout.h"
+#include "output/sheet_values.h"
 #include "settings/convert.h"
 #include "settings/format.h"
 #include "settings/texts.h"
 
 #include "settings/library_state.h"
 
-#include <cctype>
 #include <charconv>
 
 namespace hxq::output {
@@ -42,15 +42,6 @@ std::string both_sides(std::string_view text, const core::OutVal& v1, const core
 
 }  // namespace
 
-std::string format_tenths(double value) {
-    std::string text = settings::fixed_text(value, 1);
-    // "###.0" has no digit that must be shown before the separator.
-    const std::size_t digit = text[0] == '-' ? 1 : 0;
-    if (text.size() > digit + 1 && text[digit] == '0' && !std::isdigit(static_cast<unsigned char>(text[digit + 1])))
-        text.erase(digit, 1);
-    return text;
-}
-
 PreviewArray fluid_batch_sheet(const FluidBatchData& InData, const FluidBatchData& outdata, core::FluidObject* FluObj1,
                                core::FluidObject* FluObj2, const std::vector<std::string>& header,
                                const std::vector<std::string>& BatchUnits, const std::string& flu1,
@@ -69,10 +60,10 @@ PreviewArray fluid_batch_sheet(const FluidBatchData& InData, const FluidBatchDat
 
     out.add(side_heading(label(483)));
     out.add(table_row(label(277), "", "", flu1, flu2));
-    out.add(table_row(label(280), "%", "%", format_tenths(InData.Concentration1), format_tenths(InData.Concentration2)));
+    out.add(table_row(label(280), "%", "%", hash_point_zero(InData.Concentration1), hash_point_zero(InData.Concentration2)));
     // Pa on the record, bar on the sheet.
-    out.add(table_row(label(284), "bar", "bar", format_tenths(InData.Pressure1 / 1e5),
-                      format_tenths(InData.Pressure2 / 1e5)));
+    out.add(table_row(label(284), "bar", "bar", hash_point_zero(InData.Pressure1 / 1e5),
+                      hash_point_zero(InData.Pressure2 / 1e5)));
     out.add(std::string(kSpacer));
 
     const std::int16_t mass = batch_unit(BatchUnits, 0);

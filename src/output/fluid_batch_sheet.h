@@ -23,7 +23,4 @@ PreviewArray fluid_batch_sheet(const FluidBatchData& InData, const FluidBatchDat
                                const std::vector<std::string>& BatchUnits, const std::string& flu1,
                                const std::string& flu2);
 
-// A value laid out as "###.0": one decimal, no leading zero before the separator.
-std::string format_tenths(double value);
-
 }  // namespace hxq::output

@@ -2,17 +2,17 @@
 // unit of the unit system in force for quantities that have no output unit of their own.
 #pragma once
 
+#include "output/sheet_values.h"
 #include "settings/unit_tables.h"
 
 #include <cstdint>
 
 namespace hxq::output {
 
-// Quantity groups of the units database (UnitGroups.GroupID).
+// Further quantity groups of the units database (UnitGroups.GroupID), beside those of
+// output/sheet_values.h.
 inline constexpr std::int16_t kTemperatureGroup = 1;
 inline constexpr std::int16_t kTemperatureDifferenceGroup = 2;
-inline constexpr std::int16_t kHeatLoadGroup = 3;
-inline constexpr std::int16_t kFlowGroup = 4;
 inline constexpr std::int16_t kPressureGroup = 5;
 inline constexpr std::int16_t kLengthGroup = 16;
 
