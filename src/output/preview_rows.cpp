@@ -68,7 +68,7 @@ std::string sheet_heading(std::int16_t offset, std::initializer_list<std::string
 void add_notes(SheetWriter& out, const std::string& title, const std::array<SideNotes, 2>& notes,
                const std::array<std::string, 2>& sides) {
     if (notes[0].empty() && notes[1].empty()) return;
-    out.add(std::string(kSmallSpacer));
+    out.add(std::string(kSpacer));
     for (std::size_t s = 0; s < 2; ++s) {
         bool first = true;
         for (const std::string* note : {&notes[s].percent, &notes[s].pressure}) {

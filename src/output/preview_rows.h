@@ -42,7 +42,7 @@ std::string section_with_columns(std::string_view title, std::string_view column
 // parts left out).
 std::string sheet_heading(std::int16_t offset, std::initializer_list<std::string> parts);
 
-// The engine's remarks of both sides after a small gap, one row each, the first of a side
+// The engine's remarks of both sides after a gap, one row each, the first of a side
 // under `title` + its side's name ("Note : 1"); nothing when there are none.
 void add_notes(SheetWriter& out, const std::string& title, const std::array<SideNotes, 2>& notes,
                const std::array<std::string, 2>& sides);
