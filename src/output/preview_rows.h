@@ -47,6 +47,16 @@ std::string sheet_heading(std::int16_t offset, std::initializer_list<std::string
 void add_notes(SheetWriter& out, const std::string& title, const std::array<SideNotes, 2>& notes,
                const std::array<std::string, 2>& sides);
 
+// The given value when the user gave it, otherwise nothing ("-"): limits the result does
+// not repeat.
+Cell given_limit(const core::InputDataType& given, const core::DutyValue& si, std::int16_t unit);
+
+// The port diameter of a side: the one size, or inlet / outlet where they differ.
+Cell port_cell(double up, double down, std::int16_t unit);
+
+// "<predicted>" and "<required>" of the overall coefficient in the two value columns.
+void add_coefficient_row(SheetWriter& out, std::int16_t offset, double predicted, double required, std::int16_t unit);
+
 // The row of the fluids of both sides under `title`; when a name is longer than its
 // value column holds, each side's fluid on a row of its own, headed by its column's name.
 void add_fluid_rows(SheetWriter& out, const std::string& title, const std::string& fluid1, const std::string& fluid2,
