@@ -68,7 +68,7 @@ std::string sheet_heading(std::int16_t offset, std::initializer_list<std::string
 void add_notes(SheetWriter& out, const std::string& title, const std::array<SideNotes, 2>& notes,
                const std::array<std::string, 2>& sides) {
     if (notes[0].empty() && notes[1].empty()) return;
-    out.add(std::string(kSmallSpacer));
+    out.add(std::string(kSpacer));
     for (std::size_t s = 0; s < 2; ++s) {
         bool first = true;
         for (const std::string* note : {&notes[s].percent, &notes[s].pressure}) {
@@ -88,6 +88,22 @@ void add_fluid_rows(SheetWriter& out, const std::string& title, const std::strin
     }
     out.add(sub_value_row(title, column1, text_cell(fluid1), Cell{}));
     out.add(sub_value_row("", column2, text_cell(fluid2), Cell{}));
+}
+
+Cell given_limit(const core::InputDataType& given, const core::DutyValue& si, std::int16_t unit) {
+    if (!given.Given && !si.Given) return text_cell("-");
+    return duty_value(given, si.Value, unit);
+}
+
+Cell port_cell(double up, double down, std::int16_t unit) {
+    const Cell in = result_value(up, unit);
+    const Cell out = result_value(down, unit);
+    if (in.GVal == out.GVal) return in;
+    return Cell{in.GVal + " / " + out.GVal, in.GUnit};
+}
+
+void add_coefficient_row(SheetWriter& out, std::int16_t offset, double predicted, double required, std::int16_t unit) {
+    out.add(value_row(label(385, offset), result_value(predicted, unit), result_value(required, unit)));
 }
 
 std::string fluid_text(const core::FluidObject* fluid) {

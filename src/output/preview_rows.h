@@ -42,10 +42,20 @@ std::string section_with_columns(std::string_view title, std::string_view column
 // parts left out).
 std::string sheet_heading(std::int16_t offset, std::initializer_list<std::string> parts);
 
-// The engine's remarks of both sides after a small gap, one row each, the first of a side
+// The engine's remarks of both sides after a gap, one row each, the first of a side
 // under `title` + its side's name ("Note : 1"); nothing when there are none.
 void add_notes(SheetWriter& out, const std::string& title, const std::array<SideNotes, 2>& notes,
                const std::array<std::string, 2>& sides);
+
+// The given value when the user gave it, otherwise nothing ("-"): limits the result does
+// not repeat.
+Cell given_limit(const core::InputDataType& given, const core::DutyValue& si, std::int16_t unit);
+
+// The port diameter of a side: the one size, or inlet / outlet where they differ.
+Cell port_cell(double up, double down, std::int16_t unit);
+
+// "<predicted>" and "<required>" of the overall coefficient in the two value columns.
+void add_coefficient_row(SheetWriter& out, std::int16_t offset, double predicted, double required, std::int16_t unit);
 
 // The row of the fluids of both sides under `title`; when a name is longer than its
 // value column holds, each side's fluid on a row of its own, headed by its column's name.

@@ -27,16 +27,6 @@ void add_condenser_rows(SheetWriter& out, const core::CONDataType& data, const c
 void add_evaporator_rows(SheetWriter& out, const core::VAPDataType& data, const core::VAPOutDataType& alternative,
                          const RecordSheet& sheet);
 
-// The given value when the user gave it, otherwise nothing ("-"): limits the result does
-// not repeat.
-Cell given_limit(const core::InputDataType& given, const core::DutyValue& si, std::int16_t unit);
-
-// The port diameter of a side: the one size, or inlet / outlet where they differ.
-Cell port_cell(double up, double down, std::int16_t unit);
-
-// "<predicted>" and "<required>" of the overall coefficient in the two value columns.
-void add_coefficient_row(SheetWriter& out, std::int16_t offset, double predicted, double required, std::int16_t unit);
-
 // The exchanger section: load (per circuit and in total on the dual sheet), area, flux,
 // mean temperature difference, coefficients, pressure drops, ports, channels, margin and
 // fouling, then the engine's notes per side. The results of the three kinds name these

@@ -2,26 +2,7 @@
 #include "output/preview_rows.h"
 #include "output/record_sections.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace hxq::output {
-
-Cell given_limit(const core::InputDataType& given, const core::DutyValue& si, std::int16_t unit) {
-    if (!given.Given && !si.Given) return text_cell("-");
-    return duty_value(given, si.Value, unit);
-}
-
-Cell port_cell(double up, double down, std::int16_t unit) {
-    const Cell in = result_value(up, unit);
-    const Cell out = result_value(down, unit);
-    if (in.GVal == out.GVal) return in;
-    return Cell{in.GVal + " / " + out.GVal, in.GUnit};
-}
-
-void add_coefficient_row(SheetWriter& out, std::int16_t offset, double predicted, double required, std::int16_t unit) {
-    out.add(value_row(label(385, offset), result_value(predicted, unit), result_value(required, unit)));
-}
 
 void add_single_phase_rows(SheetWriter& out, const core::SPCDataType& data, const core::OutDataType& alternative,
                            const RecordSheet& sheet) {
