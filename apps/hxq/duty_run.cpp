@@ -156,6 +156,7 @@ DutyRun RunDuty(const DutyRunRequest& request) {
             return run;
         }
         run.offset = *offset;
+        settings::library_state().host.TQSAppVersion = HXQ_VERSION_TEXT;  // printed on the documents
         if (settings::library_state().UserSettings.StockDB.empty()) {
             fmt::print(stderr, "hxq: no stock database: set DBStock in the settings file ({})\n",
                        inst.ini.empty() ? std::string("none found; give --ini") : inst.ini);

@@ -64,7 +64,10 @@ std::string two_phase_designation(const Alternative& a, bool dual) {
 
 std::int16_t group_unit(std::int16_t group, const settings::OutputUnitsType& unit) {
     const settings::UnitGroupsType& g = settings::UnitGroupTable(group);
-    const settings::UnitGroupsType& ohtc = settings::UnitGroupTable(unit.OHTC.GroupID);
+    // Units filled before the unit tables were loaded carry their id but no group yet.
+    const std::int16_t ohtc_group =
+        unit.OHTC.GroupID != 0 ? unit.OHTC.GroupID : settings::UnitFromTable(unit.OHTC.UnitID).GroupID;
+    const settings::UnitGroupsType& ohtc = settings::UnitGroupTable(ohtc_group);
     const bool us = ohtc.USID != ohtc.SIID && unit.OHTC.UnitID == ohtc.USID;
     return us ? g.USID : g.SIID;
 }
