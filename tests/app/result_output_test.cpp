@@ -9,7 +9,7 @@
 #include "core/model_data.h"
 #include "settings/convert.h"
 #include "settings/unit_tables.h"
-#include "support/run_process.h"
+#include "program_fixture.h"
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>
@@ -222,22 +222,10 @@ TEST(DetailTextLines, AlignsTheValuesOfEveryHeading) {
 // ---------------------------------------------------------------------------------------
 // The built program on the sample duties
 
+using PrintedResult = test::HxqProgram;
 using ProgramRun = test::ProcessOutcome;
 using test::sample_duty;
-
-ProgramRun hxq(const std::vector<std::string>& args) {
-    const test::ScratchFolder scratch(HXQ_TEST_TMP, "result-output");
-    return test::run_hxq(args, scratch.path());
-}
-
-nlohmann::json json_of(std::vector<std::string> args) {
-    args.emplace_back("--json");
-    const ProgramRun r = hxq(args);
-    EXPECT_EQ(r.exit_code, 0) << r.err;
-    return nlohmann::json::parse(r.out, nullptr, false);
-}
-
-double value(const nlohmann::json& q) { return q.at("value").get<double>(); }
+using test::v;
 
 // The cells of a table line: columns are at least two blanks apart.
 std::vector<std::string> cells(const std::string& line) {
@@ -293,7 +281,7 @@ const std::vector<std::string> kSingleCircuitDuties = {"water_heating.toml", "gl
 // Q = ṁ cp |ΔT| on both sides, from the printed load, flows and temperatures and the
 // rated cp (the detail's), within what the printed digits can hide; and the remarks of
 // every alternative follow from its values, in the JSON and as marks in the table.
-TEST(PrintedResult, HeatBalanceAndRemarksFollowFromThePrintedValues) {
+TEST_F(PrintedResult, HeatBalanceAndRemarksFollowFromThePrintedValues) {
     for (const char* system : {"si", "us"}) {
         for (const std::string& name : kSingleCircuitDuties) {
             SCOPED_TRACE(name + " " + system);
@@ -314,16 +302,16 @@ TEST(PrintedResult, HeatBalanceAndRemarksFollowFromThePrintedValues) {
                 for (int s = 0; s < 2; ++s) {
                     const auto& row = a.sides[static_cast<std::size_t>(s)];  // # side fluid in out flow ...
                     const auto& full = alt["detail"]["sides"][s];
-                    const double cp = value(full["specific_heat"]);
+                    const double cp = v(full["specific_heat"]);
                     const double flow = std::stod(row.at(5));
                     const double dt = std::abs(std::stod(row.at(3)) - std::stod(row.at(4)));
                     const double hidden = half_digit(a.heat_load) + q * half_digit(row.at(5)) / flow +
                                           flow * cp * (half_digit(row.at(3)) + half_digit(row.at(4)));
                     EXPECT_NEAR(flow * cp * dt, q, hidden) << "alternative " << i + 1 << " side " << s + 1;
                     const auto& side = alt["sides"][s];
-                    if (value(side["port_velocity"]) * value(full["density"]) > core::kPortMassFluxLimitPreset)
+                    if (v(side["port_velocity"]) * v(full["density"]) > core::kPortMassFluxLimitPreset)
                         expected.emplace_back("port_velocity", s + 1);
-                    if (value(side["port_pressure_drop"]) > 0.3 * value(side["pressure_drop"]))
+                    if (v(side["port_pressure_drop"]) > 0.3 * v(side["pressure_drop"]))
                         expected.emplace_back("port_share", s + 1);
                 }
                 if (!si) continue;
@@ -332,7 +320,7 @@ TEST(PrintedResult, HeatBalanceAndRemarksFollowFromThePrintedValues) {
                 EXPECT_EQ(list["alternatives"][i], listed) << "alternative " << i + 1;
                 // None of these duties asks a margin but water_heating's 10 %.
                 const double asked = name == "water_heating.toml" ? 10 : 0;
-                if ((1 + value(alt["over_surface"]) / 100) / (1 + asked / 100) > 1.3)
+                if ((1 + v(alt["over_surface"]) / 100) / (1 + asked / 100) > 1.3)
                     expected.emplace_back("over_surface", 0);
                 std::vector<std::pair<std::string, int>> got;
                 std::string letters;
@@ -352,7 +340,7 @@ TEST(PrintedResult, HeatBalanceAndRemarksFollowFromThePrintedValues) {
 // The table of the sample group: its title, two header lines and seven ranked
 // alternatives, then the sides block; the best is remarked for its fast ports, the
 // largest for its area.
-TEST(PrintedResult, SevenRankedAlternativesOfTheSampleGroupWithTheirRemarks) {
+TEST_F(PrintedResult, SevenRankedAlternativesOfTheSampleGroupWithTheirRemarks) {
     const ProgramRun r = hxq({"select", sample_duty("group_search.toml")});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     EXPECT_EQ(r.err, "");  // no progress bar when stderr is not a terminal
@@ -378,7 +366,7 @@ TEST(PrintedResult, SevenRankedAlternativesOfTheSampleGroupWithTheirRemarks) {
 }
 
 // Q14 enters by a 20 mm port and leaves by a 16 mm one.
-TEST(PrintedResult, TwoPortDiametersReportTheNarrowerPortsVelocity) {
+TEST_F(PrintedResult, TwoPortDiametersReportTheNarrowerPortsVelocity) {
     const nlohmann::json j = json_of({"select", sample_duty("glycol_cooling.toml")});
     bool seen = false;
     for (const auto& a : j["alternatives"]) {
@@ -388,18 +376,18 @@ TEST(PrintedResult, TwoPortDiametersReportTheNarrowerPortsVelocity) {
         for (int s = 0; s < 2; ++s) {
             const auto& side = a["sides"][s];
             const auto& full = d["alternative"]["detail"]["sides"][s];
-            EXPECT_DOUBLE_EQ(value(side["port_diameter"]), 16);
-            EXPECT_NEAR(value(full["port_diameter_in"]), 20, 1e-6);
+            EXPECT_DOUBLE_EQ(v(side["port_diameter"]), 16);
+            EXPECT_NEAR(v(full["port_diameter_in"]), 20, 1e-6);
             const double ratio = core::EffectivePortDiameter(0.020, 0.016) / 0.016;
-            EXPECT_NEAR(value(side["port_velocity"]), value(side["port_velocity_effective"]) * ratio * ratio, 1e-5);
+            EXPECT_NEAR(v(side["port_velocity"]), v(side["port_velocity_effective"]) * ratio * ratio, 1e-5);
             // The same flow through both ports: v d² is the same.
-            EXPECT_NEAR(value(full["port_velocity_in"]) * 20 * 20, value(full["port_velocity_out"]) * 16 * 16, 1e-3);
+            EXPECT_NEAR(v(full["port_velocity_in"]) * 20 * 20, v(full["port_velocity_out"]) * 16 * 16, 1e-3);
         }
     }
     EXPECT_TRUE(seen) << j.dump(2);
 }
 
-TEST(PrintedResult, DetailPrintsTheWholeResultOfOneAlternative) {
+TEST_F(PrintedResult, DetailPrintsTheWholeResultOfOneAlternative) {
     const ProgramRun r = hxq({"select", sample_duty("group_search.toml"), "--detail", "2"});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Alternative 2: Q60x38H/1P\n", 0), 0u) << r.out;
@@ -414,26 +402,21 @@ TEST(PrintedResult, DetailPrintsTheWholeResultOfOneAlternative) {
     const auto rows = printed(hxq({"select", sample_duty("group_search.toml")}).out);
     EXPECT_NE(r.out.find("  " + rows[1].heat_load + " kW\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  2  V  side 1: port velocity"), std::string::npos) << r.out;
-}
-
-TEST(PrintedResult, DetailOfAnAlternativeNotListedIsRefused) {
-    for (const char* n : {"8", "0"}) {
-        SCOPED_TRACE(n);
-        for (const bool json : {false, true}) {
-            std::vector<std::string> args{"select", sample_duty("group_search.toml"), "--detail", n};
-            if (json) args.emplace_back("--json");
-            const ProgramRun r = hxq(args);
-            EXPECT_EQ(r.exit_code, 2);
-            EXPECT_EQ(r.out, "");
-            EXPECT_EQ(r.err, std::string("hxq: --detail ") + n + ": no such alternative; alternatives 1 to 7 are listed\n");
-        }
+    // Past either end of the list, as text or as JSON, the program says what is listed.
+    for (const auto& args : {std::vector<std::string>{"--detail", "8"}, {"--detail", "0", "--json"}}) {
+        std::vector<std::string> all{"select", sample_duty("group_search.toml")};
+        all.insert(all.end(), args.begin(), args.end());
+        const ProgramRun refused = hxq(all);
+        EXPECT_EQ(refused.exit_code, 2);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err, "hxq: --detail " + args[1] + ": no such alternative; alternatives 1 to 7 are listed\n");
     }
 }
 
 // The same alternatives in US units: the values of the SI run converted (NIST SP 811:
 // 1 Btu/h = 0.29307107 W, 1 lb = 0.45359237 kg, 1 ft = 0.3048 m, °F = 1.8 °C + 32),
 // ranked by units and then price.
-TEST(PrintedResult, USUnitsAreTheSIValuesConverted) {
+TEST_F(PrintedResult, USUnitsAreTheSIValuesConverted) {
     const nlohmann::json si = json_of({"select", sample_duty("water_heating.toml")});
     const nlohmann::json us = json_of({"select", sample_duty("water_heating.toml"), "--units", "us"});
     ASSERT_EQ(si["alternatives"].size(), us["alternatives"].size());
@@ -445,7 +428,7 @@ TEST(PrintedResult, USUnitsAreTheSIValuesConverted) {
         EXPECT_EQ(b["area"]["unit"], "ft²");
         // 50 kPa at most on side 1, written in psi.
         EXPECT_EQ(b["pressure_drop"][0]["unit"], "psi");
-        EXPECT_LE(value(b["pressure_drop"][0]), 50.0 / 6.894757 + 1e-3);
+        EXPECT_LE(v(b["pressure_drop"][0]), 50.0 / 6.894757 + 1e-3);
         const std::pair<int, double> rank{b["parallel_units"].get<int>(), b["price"].get<double>()};
         EXPECT_GE(rank, last);
         last = rank;
@@ -467,14 +450,14 @@ TEST(PrintedResult, USUnitsAreTheSIValuesConverted) {
         const auto& b = us["alternatives"][i];
         EXPECT_EQ(a["heat_load"]["unit"], "kW");
         EXPECT_EQ(b["heat_load"]["unit"], "Btu/h");
-        EXPECT_NEAR(value(b["heat_load"]), value(a["heat_load"]) * 1000 / 0.29307107, 1e-5 * value(b["heat_load"]));
+        EXPECT_NEAR(v(b["heat_load"]), v(a["heat_load"]) * 1000 / 0.29307107, 1e-5 * v(b["heat_load"]));
         for (int s = 0; s < 2; ++s)
             for (const Key& k : keys) {
                 SCOPED_TRACE(k.key);
                 EXPECT_EQ(a["sides"][s][k.key]["unit"], k.si_unit);
                 EXPECT_EQ(b["sides"][s][k.key]["unit"], k.us_unit);
-                const double expected = k.to_us(value(a["sides"][s][k.key]));
-                EXPECT_NEAR(value(b["sides"][s][k.key]), expected, 1e-5 * std::abs(expected) + 1e-9);
+                const double expected = k.to_us(v(a["sides"][s][k.key]));
+                EXPECT_NEAR(v(b["sides"][s][k.key]), expected, 1e-5 * std::abs(expected) + 1e-9);
             }
     }
     const ProgramRun table = hxq({"select", sample_duty("water_heating.toml"), "--units", "us"});

@@ -1,6 +1,13 @@
-// The reference tables of tests/engines/data, read as rows of cells by column name.
+// What the fluid tests share: the reference tables of tests/engines/data, read as rows of
+// cells by column name, and the sample installation's fluid databases as a fixture.
 #pragma once
 
+#include "engines/fluid/catalogue.h"
+#include "engines/fluid/user_fluid.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <stdexcept>
@@ -44,4 +51,22 @@ inline double num(const CsvRow& row, const std::string& column) { return std::st
 
 inline double rel(double a, double b) { return (a - b) / b; }
 
+// The sample installation's fluid and user fluid databases, set for each test and
+// cleared after it; the test is skipped when they have not been built.
+class FluidDatabases : public ::testing::Test {
+protected:
+    static inline const std::string kDb = std::string(HXQ_SAMPLE_DIR) + "/fluids.db";
+    static inline const std::string kUserDb = std::string(HXQ_SAMPLE_DIR) + "/userfluids.db";
+
+    void SetUp() override {
+        if (!std::filesystem::exists(kDb) || !std::filesystem::exists(kUserDb))
+            GTEST_SKIP() << "build hxq_sample_data first";
+        set_fluids_database(kDb);
+        set_user_fluids_database(kUserDb);
+    }
+    void TearDown() override {
+        set_user_fluids_database("");
+        set_fluids_database("");
+    }
+};
 }  // namespace hxq::engines::fluid::testing

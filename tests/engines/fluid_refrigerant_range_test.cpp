@@ -31,14 +31,7 @@ const std::string kDb = std::string(HXQ_SAMPLE_DIR) + "/fluids.db";
 const char* const kProps[kGridProperties] = {"rho_kg_m3", "h_J_kg", "cp_J_kgK", "mu_Pa_s",
                                              "lambda_W_mK"};
 
-class FluidRefrigerantRange : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!std::filesystem::exists(kDb)) GTEST_SKIP() << "build hxq_sample_fluids first: " << kDb;
-        set_fluids_database(kDb);
-    }
-    void TearDown() override { set_fluids_database(""); }
-};
+using FluidRefrigerantRange = testing::FluidDatabases;
 
 double prop(const core::PhaseState& s, int p) {
     const double v[] = {s.Density, s.Enthalpy, s.SpecificHeat, s.Viscosity, s.Conductivity};
@@ -214,8 +207,8 @@ TEST_F(FluidRefrigerantRange, NearCriticalGridInterpolatesLeftOutPoints) {
     }
 }
 
-// Where the answer passes from one table to another, values and slopes run on: the fine
-// grid's first kelvin of saturation temperature and last 2 K of superheat or subcooling,
+// Where the answer passes from one table to another, values and slopes run on: nodes of
+// the saturation table and rows of the 2 K grids, the fine grid's first kelvin of saturation temperature and last 2 K of superheat or subcooling,
 // and the temperature where the saturation functions change tables.
 TEST_F(FluidRefrigerantRange, SeamsBetweenTablesAreSmooth) {
     using Fn = std::function<double(const core::FluidObject&, double)>;
@@ -245,7 +238,15 @@ TEST_F(FluidRefrigerantRange, SeamsBetweenTablesAreSmooth) {
         return d.vapor.fine().tsat_min() + PhaseData::kTsatBlend;
     };
     const auto sat_switch = [](const RefrigerantData& d) { return d.sat_fine_from; };
+    const auto at_t = [](double t) { return [=](const RefrigerantData&) { return t; }; };
     const Seam seams[] = {
+        {"R410A", "saturated vapour cp, saturation-table node at 10 °C",
+         [](const core::FluidObject& f, double t) { return f.RefVapor(t).SpecificHeat; }, at_t(10)},
+        {"R410A", "saturated vapour cp, saturation-table node at 31 °C",
+         [](const core::FluidObject& f, double t) { return f.RefVapor(t).SpecificHeat; }, at_t(31)},
+        {"R410A", "vapour density at 35 °C across the 2 K grid's row of 20 °C",
+         [](const core::FluidObject& f, double t) { return f.VaporState(f.SatPressureDew(t), 35).Density; },
+         at_t(20)},
         {"R410A", "vapour cp at 0.7 K superheat, start of the fine grid", vapour_at_dt(0.7, kGridCp),
          fine_start},
         {"R410A", "vapour cp at 0.7 K superheat, end of the Tsat blend", vapour_at_dt(0.7, kGridCp),

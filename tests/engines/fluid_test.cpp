@@ -31,6 +31,7 @@ namespace hxq::engines::fluid {
 namespace {
 
 using testing::CsvRow;
+using testing::FluidDatabases;
 using testing::num;
 using testing::read_csv;
 using testing::rel;
@@ -45,24 +46,6 @@ void expect_properties(const core::FluidObject& f, double t, const CsvRow& ref, 
     EXPECT_NEAR(rel(f.YViscosity(t), num(ref, "mu_Pa_s")), 0, tolerance);
 }
 
-// The sample installation's fluid and user fluid databases, set for each test and
-// cleared after it; the test is skipped when they have not been built.
-class FluidDatabases : public ::testing::Test {
-protected:
-    static inline const std::string kDb = std::string(HXQ_SAMPLE_DIR) + "/fluids.db";
-    static inline const std::string kUserDb = std::string(HXQ_SAMPLE_DIR) + "/userfluids.db";
-
-    void SetUp() override {
-        if (!std::filesystem::exists(kDb) || !std::filesystem::exists(kUserDb))
-            GTEST_SKIP() << "build hxq_sample_data first";
-        set_fluids_database(kDb);
-        set_user_fluids_database(kUserDb);
-    }
-    void TearDown() override {
-        set_user_fluids_database("");
-        set_fluids_database("");
-    }
-};
 using FluidRefrigerant = FluidDatabases;
 using FluidUser = FluidDatabases;
 
@@ -487,22 +470,6 @@ TEST_F(FluidRefrigerant, SinglePhaseAtTheHeldPressure) {
     // R32 has no vapour conductivity below -40 °C in its sources: an error, not a guess.
     EXPECT_THROW(create_fluid("R32")->RefVapor(-45), OutOfRange);
     EXPECT_NO_THROW(create_fluid("R32")->RefLiquid(-45));
-}
-
-TEST_F(FluidRefrigerant, SmoothAcrossTableNodes) {
-    // Value and slope continuous at a saturation-table node and across a grid row.
-    auto f = create_fluid("R410A");
-    const double e = 1e-6;
-    for (double t : {10.0, 31.0}) {
-        const double l = f->RefVapor(t - e).SpecificHeat, m = f->RefVapor(t).SpecificHeat,
-                     r = f->RefVapor(t + e).SpecificHeat;
-        EXPECT_NEAR((m - l) / e, (r - m) / e, 1e-2 * std::fabs((r - l) / (2 * e)) + 1e-3) << t;
-    }
-    const double p = f->SatPressureDew(20);  // exactly on grid row 20 °C
-    const double dl = f->VaporState(p * (1 - 1e-7), 35).Density;
-    const double d0 = f->VaporState(p, 35).Density;
-    const double dr = f->VaporState(p * (1 + 1e-7), 35).Density;
-    EXPECT_NEAR(d0 - dl, dr - d0, 1e-3 * std::fabs(dr - dl));
 }
 
 TEST(FluidCatalogue, MissingDatabaseOrUnknownNameIsAnErrorWithTheReason) {

@@ -1,5 +1,4 @@
-// The calculation records: whole-value copies, declared array bounds, and the texts of the
-// engine error codes.
+// The calculation records: declared array bounds and the texts of the engine error codes.
 #include "records/calc_records.h"
 #include "records/engine_error_text.h"
 #include "platform/error.h"
@@ -33,44 +32,6 @@ TEST(EngineErrorText, TextsByCodeAndCalculationType) {
     EXPECT_NE(spc.find("You have specified an incorrect number of plates.\r\nIf you have more than one pass"),
               std::string::npos);
     EXPECT_NE(spc.find("\r\nOtherwise number of plates must be an even number."), std::string::npos);
-}
-
-struct StubFluid : FluidObject {
-    double pressure = 1e5;
-    std::int32_t GetFluidID() const override { return 7; }
-    std::string YFluidName() const override { return "Stub"; }
-    double YConc() const override { return 0; }
-    bool YGas() const override { return false; }
-    bool IsTwoPhase() const override { return false; }
-    double YPressure() const override { return pressure; }
-    void SetYPressure(double p) override { pressure = p; }
-    double YDensity(double) const override { return 1000; }
-    double YHeatCapacity(double) const override { return 4180; }
-    double YConductivity(double) const override { return 0.6; }
-    double YViscosity(double) const override { return 1e-3; }
-};
-
-TEST(Records, CopiesAreWholeValuesExceptFluidReferences) {
-    SPCDataType a;
-    a.GivenValues.InletTemp[1].sValue = "60";
-    a.GivenValues.NoOfChannels[2][1].Given = true;
-    a.outdata[7].Price = 1e10f;
-    a.outdata[3].XerPhysics.Vol[2] = 1.5f;
-    auto fluid = std::make_shared<StubFluid>();
-    a.InData.Fluid[1] = fluid;
-
-    SPCDataType b = a;
-    b.GivenValues.InletTemp[1].sValue = "70";
-    b.GivenValues.NoOfChannels[2][1].Given = false;
-    b.outdata[3].XerPhysics.Vol[2] = 9.0f;
-    EXPECT_EQ(a.GivenValues.InletTemp[1].sValue, "60");
-    EXPECT_TRUE(a.GivenValues.NoOfChannels[2][1].Given);
-    EXPECT_FLOAT_EQ(a.outdata[3].XerPhysics.Vol[2], 1.5f);
-    EXPECT_FLOAT_EQ(b.outdata[7].Price, 1e10f);
-
-    // The fluid is shared: a pressure set through the copy is seen by the original.
-    b.InData.Fluid[1]->SetYPressure(3e5);
-    EXPECT_DOUBLE_EQ(a.InData.Fluid[1]->YPressure(), 3e5);
 }
 
 TEST(Records, ArraysKeepTheirDeclaredBounds) {
