@@ -8,11 +8,13 @@
 // printing it, for hosts that place the document themselves.
 #pragma once
 
+#include "output/merge_record.h"
 #include "output/preview_array.h"
 #include "records/calc_records.h"
 #include "records/fluid_object.h"
 #include "settings/unit_tables.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -45,6 +47,17 @@ struct FluidBatchData {
     float OutletTemp1 = 0, OutletTemp2 = 0;
     float MassFlow1 = 0, MassFlow2 = 0;  // kg/s
     float RequiredTime = 0;              // s
+};
+
+// What the quotation form hands to a quotation printout: its price, currency, delivery
+// time, packing and comment boxes, and whether its over-surface box is ticked.
+struct QuotationTexts {
+    std::string Price;
+    std::string Currency;
+    std::string DeliveryTime;
+    std::string Packing;
+    std::array<std::string, 3> Comments;
+    bool ShowOverSurface = true;  // ChkOsurf
 };
 
 class clsOutput {
@@ -92,16 +105,91 @@ public:
     void WinCaption(std::string caption) { win_caption_ = std::move(caption); }
     const std::string& WinCaption() const { return win_caption_; }
 
+    // --- Printouts: a merge data file merged into the template of the print type
+    // (0 result sheet, 1 extra data sheet, 2 quotation) ---
+    void SaveAD(const batch::ADDataType& AD, std::int16_t ind, bool CalcM, std::int16_t offset, bool bQuote,
+                std::int16_t PrintType, const settings::OutputUnitsType& Units);
+    void SaveSPC(const core::SPCDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                 std::int16_t CalcType, std::int16_t PrintType, bool DirectPrint, bool Quote, const std::string& CM,
+                 std::int16_t offset);
+    void SaveSPCDual(const core::SPCDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                     std::int16_t CalcType, std::int16_t PrintType, bool DirectPrint, bool Quote,
+                     const std::string& CM, std::int16_t offset);
+    void SaveCON(const core::CONDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                 std::int16_t CalcType, std::int16_t PrintType, bool DirectPrint, bool Quote, const std::string& CM,
+                 std::int16_t offset);
+    void SaveCONDual(const core::CONDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                     std::int16_t CalcType, std::int16_t PrintType, bool DirectPrint, bool Quote,
+                     const std::string& CM, std::int16_t offset);
+    void SaveVAP(const core::VAPDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                 std::int16_t CalcType, std::int16_t PrintType, bool DirectPrint, bool Quote, const std::string& CM,
+                 std::int16_t offset);
+    void SaveCascade(const core::CascadeDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                     std::int16_t CalcType, std::int16_t PrintType, bool DirectPrint, bool Quote,
+                     const std::string& CM, std::int16_t offset);
+    void SaveVAPDual(const core::VAPDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                     std::int16_t CalcType, std::int16_t PrintType, bool DirectPrint, bool Quote,
+                     const std::string& CM, std::int16_t offset);
+    void SaveTwoStage(const core::TwoStageType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                      std::int16_t CalcType, std::int16_t PrintType, bool DirectPrint, bool Quote,
+                      const std::string& CM, std::int16_t offset);
+    // The common end of the save operations: writes `record` as the merge data file (in
+    // the application folder, else a private one), merges it into `DotFile` through
+    // PreviewPrint_new and deletes it again, also when the merge failed (KeepMergeData
+    // keeps it). An empty `DotFile` merges nothing.
+    void MergePrintout(const MergeRecord& record, const std::string& DotFile, bool DirectPrint,
+                       const std::string& Comments);
+    // The quotation form's texts the quotation printouts write.
+    void QuotationForm(QuotationTexts texts) { quotation_ = std::move(texts); }
+    const QuotationTexts& QuotationForm() const { return quotation_; }
+
+    // Merges the data file `MergeFile` (a name in the application folder, or a full path)
+    // into a new document from the template `DotFile` (relative to the template folder of
+    // the template language) and opens it, or prints it with `DirectPrint`. A failing step
+    // ends it without a message; LastMergeProblem() then says why. `Comments` is not used.
+    void PreviewPrint_new(const std::string& MergeFile, const std::string& DotFile, bool DirectPrint,
+                          const std::string& Comments);
+    // Where hosts that place the merged document themselves want it (.rtf, .docx or .pdf);
+    // empty: the document folder. With a file set the document is written, not opened.
+    void MergeOutput(std::filesystem::path file) { merge_output_ = std::move(file); }
+    // Keeps the merge data files of the save operations instead of deleting them.
+    void KeepMergeData(bool keep) { keep_merge_data_ = keep; }
+    bool KeepMergeData() const { return keep_merge_data_; }
+    // The document the last merge wrote, the data file it read, and why it ended without
+    // a document (empty when it did not), with the fields its template named that the
+    // data lacked.
+    const std::filesystem::path& LastMergedDocument() const { return last_merged_; }
+    const std::filesystem::path& LastMergeData() const { return last_merge_data_; }
+    const std::string& LastMergeProblem() const { return last_merge_problem_; }
+    const std::vector<std::string>& LastMissingFields() const { return last_missing_fields_; }
+
     // --- Document production ---
     // Writes `data` as a rich-text file (header by the current language) and opens it in
     // the editor program, or prints it with `DirectPrint`. `language` is not used.
     void PreviewPrint(std::uint8_t language, const PreviewArray& data, bool DirectPrint);
-    // The file the last PreviewPrint wrote; empty before the first.
+    // Where hosts that place the sheets themselves want them (.rtf, or .pdf converted by
+    // LibreOffice); empty: the document folder. With a file set the sheet is written, not
+    // opened or printed.
+    void PreviewOutput(std::filesystem::path file) { preview_output_ = std::move(file); }
+    // The file the last PreviewPrint wrote; empty before the first. Why the last one
+    // failed (empty when it did not); the user was told through the prompter.
     const std::filesystem::path& LastPreviewFile() const { return last_preview_; }
+    const std::string& LastPreviewProblem() const { return last_preview_problem_; }
 
 private:
+    void place_preview(const PreviewArray& data);
+
     std::string win_caption_;
+    std::string last_preview_problem_;
     std::filesystem::path last_preview_;
+    std::filesystem::path preview_output_;
+    QuotationTexts quotation_;
+    std::filesystem::path merge_output_;
+    bool keep_merge_data_ = false;
+    std::filesystem::path last_merged_;
+    std::filesystem::path last_merge_data_;
+    std::string last_merge_problem_;
+    std::vector<std::string> last_missing_fields_;
 };
 
 }  // namespace hxq::output

@@ -1,17 +1,16 @@
 // PreviewPrint: the sheet as a rich-text file in the document folder, opened in the
 // user's editor or converted and printed.
 #include "output/cls_output.h"
+#include "output/document_paths.h"
+#include "output/document_viewer.h"
 #include "output/rtf_document.h"
 
-#include "platform/desktop_entry.h"
 #include "platform/error.h"
 #include "platform/office.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
-#include "platform/shell.h"
 #include "settings/library_state.h"
 
-#include <ctime>
 #include <exception>
 #include <filesystem>
 
@@ -24,39 +23,8 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSource = "PreviewPrint";
 
-// Local date and time as yyyymmddhhmmss.
-std::string time_stamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char text[16] = {};
-    std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &local);
-    return text;
-}
-
-// The program folder the host reported, else the running program's.
-fs::path application_folder() {
-    const std::string& exe = settings::library_state().host.ExePath;
-    return exe.empty() ? platform::application_path() : fs::path(platform::native_path(exe));
-}
-
-// The editor setting's program, else the desktop's handler of rich text; Error 53 when
-// there is neither.
-std::vector<std::string> editor_command(const fs::path& file) {
-    const std::string& editor = settings::library_state().UserSettings.EditorPath;
-    if (!editor.empty()) {
-        const auto program = platform::find_program(platform::native_path(editor));
-        if (program.empty()) throw platform::Error(53, kSource, "File not found: " + editor);
-        return {program.string(), file.string()};
-    }
-    const auto handler = platform::default_handler_for_extension(".rtf");
-    if (!handler) throw platform::Error(53, kSource, "File not found: no program opens *.rtf files");
-    auto argv = platform::expand_exec(*handler, {file.string()});
-    argv.front() = platform::handler_program(*handler).string();
-    return argv;
-}
-
-void report(const platform::Error& e, bool opening) {
+void report(const platform::Error& e, bool opening, std::string& problem) {
+    problem = e.description();
     if (opening && e.number() == 53) {
         settings::prompter().message_box(
             "You must specify a Preview application in Options->Print.\nMake sure the application handles *.rtf files.",
@@ -71,7 +39,12 @@ void report(const platform::Error& e, bool opening) {
 
 void clsOutput::PreviewPrint(std::uint8_t /*language*/, const PreviewArray& data, bool DirectPrint) {
     bool opening = false;
+    last_preview_problem_.clear();
     try {
+        if (!preview_output_.empty()) {
+            place_preview(data);
+            return;
+        }
         const fs::path folder = platform::document_folder(application_folder());
         last_preview_ = platform::create_unique_file(folder, "view" + time_stamp(), ".rtf");
         write_rtf_document(last_preview_, settings::library_state().UserSettings.language.sName, data);
@@ -80,15 +53,37 @@ void clsOutput::PreviewPrint(std::uint8_t /*language*/, const PreviewArray& data
             platform::print_file(platform::convert_document(last_preview_, "pdf", folder));
         } else {
             opening = true;
-            platform::start_detached(editor_command(last_preview_));
+            open_document(last_preview_);
         }
     } catch (const platform::Error& e) {
-        report(e, opening);
+        report(e, opening, last_preview_problem_);
     } catch (const fs::filesystem_error& e) {
-        report(platform::Error(75, kSource, e.what()), false);
+        report(platform::Error(75, kSource, e.what()), false, last_preview_problem_);
     } catch (const std::exception& e) {
-        report(platform::Error(5, kSource, e.what()), false);
+        report(platform::Error(5, kSource, e.what()), false, last_preview_problem_);
     }
+}
+
+void clsOutput::place_preview(const PreviewArray& data) {
+    const std::string language = settings::library_state().UserSettings.language.sName;
+    if (preview_output_.extension() != ".pdf") {
+        write_rtf_document(preview_output_, language, data);
+        last_preview_ = preview_output_;
+        return;
+    }
+    // The PDF is converted from a rich-text file of its own name in the document folder.
+    const fs::path folder = platform::document_folder(application_folder());
+    const fs::path rtf = platform::create_unique_file(folder, preview_output_.stem().string(), ".rtf");
+    write_rtf_document(rtf, language, data);
+    const fs::path pdf = platform::convert_document(rtf, "pdf", folder);
+    platform::delete_file(rtf);
+    std::error_code ec;
+    fs::rename(pdf, preview_output_, ec);
+    if (ec) {
+        fs::copy_file(pdf, preview_output_, fs::copy_options::overwrite_existing);
+        platform::delete_file(pdf);
+    }
+    last_preview_ = preview_output_;
 }
 
 }  // namespace hxq::output

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "output/preview_array.h"
+#include "platform/code_page.h"
 
 #include <filesystem>
 #include <string>
@@ -19,9 +20,7 @@ std::string rtf_header(std::string_view language);
 // The Windows code page of the header of `language`: 1250, 1251 or 1252.
 int rtf_code_page(std::string_view language);
 
-// `utf8` in code page `code_page`. Characters the code page lacks become the rich-text
-// escape "\uN?" so that nothing is lost; invalid UTF-8 bytes become "?".
-std::string to_code_page(std::string_view utf8, int code_page);
+using platform::to_code_page;
 
 // The whole document as bytes, ready to be written.
 std::string rtf_document(std::string_view language, const PreviewArray& data);

@@ -71,12 +71,16 @@ void SheetWriter::add(std::string fragment) {
     sheet_[next_++] = std::move(fragment);
 }
 
+constexpr const char* kA4Page = "\\paperw11906\\paperh16838";
+
 void add_address_block(SheetWriter& out) {
     const auto& lines = settings::library_state().UserSettings.header;
     bool first = true;
     for (const std::string& line : lines) {
         const std::int16_t position = settings::preview_line_room(line);
-        out.add(fmt::format("{}\\pard\\ql\\plain\\tx{}\\f0\\fs19 \\tab {}", first ? "" : "\\par", position,
+        // The first line also sets the A4 page the lines were measured for; a reader's own
+        // default (Letter in some locales) would move them.
+        out.add(fmt::format("{}\\pard\\ql\\plain\\tx{}\\f0\\fs19 \\tab {}", first ? kA4Page : "\\par", position,
                             rtf_escape(line)));
         first = false;
     }

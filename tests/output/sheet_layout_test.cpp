@@ -103,7 +103,7 @@ TEST_F(SheetLayout, AddressLinesEndAtTheRightMarginByTheirMeasuredWidth) {
         const auto at = line.find("\\tx") + 3;
         return std::stoi(line.substr(at));
     };
-    EXPECT_EQ(sheet[1].rfind("\\pard\\ql\\plain\\tx", 0), 0u);
+    EXPECT_EQ(sheet[1].rfind("\\paperw11906\\paperh16838\\pard\\ql\\plain\\tx", 0), 0u);
     EXPECT_EQ(sheet[2].rfind("\\par\\pard\\ql\\plain\\tx", 0), 0u);
     printer->set_font_name("Arial");
     printer->set_font_size(9.5);

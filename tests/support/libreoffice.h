@@ -73,6 +73,12 @@ inline std::optional<std::vector<std::string>> libreoffice_texts(const std::vect
         if (why) *why = "LibreOffice (soffice) is not installed; scripts/setup.sh installs it";
         return std::nullopt;
     }
+    for (std::size_t i = 0; i < documents.size(); ++i)
+        for (std::size_t k = 0; k < i; ++k)
+            if (documents[i].stem() == documents[k].stem()) {
+                if (why) *why = "two documents named " + documents[i].stem().string() + " would share one text file";
+                return std::nullopt;
+            }
     const auto out_dir = scratch / "lo-texts";
     std::filesystem::create_directories(out_dir);
     std::vector<std::string> args{"-env:UserInstallation=file://" + (scratch / "lo-profile").string(), "--headless",
