@@ -40,9 +40,9 @@ std::vector<std::string> expand_exec(const DesktopEntry& entry, const std::vecto
 // when it is not installed.
 std::filesystem::path handler_program(const DesktopEntry& entry);
 
-// The installed default application for `mime_type` ("application/rtf"): the one
-// `xdg-mime query default` names when xdg-utils is on PATH (it knows the desktop
-// environments' own stores); else the first installed entry of the "Default
+// The installed default application for `mime_type` ("application/rtf"): in a session
+// of a desktop environment, the one `xdg-mime query default` names when xdg-utils is on
+// PATH (it knows the environments' own stores); else the first installed entry of the "Default
 // Applications" of the mimeapps.list files in XDG order (XDG_CONFIG_HOME,
 // XDG_CONFIG_DIRS, then the "applications" folders of XDG_DATA_HOME and XDG_DATA_DIRS),
 // of the legacy defaults.list files, of the "Added Associations", and last of the

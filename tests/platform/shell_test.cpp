@@ -295,17 +295,24 @@ TEST_F(DesktopTree, DefaultHandlerFollowsTheMimeappsRules) {
          },
          ""},
     };
-    // Read by ourselves (no xdg-utils on PATH) and, where it is installed, through xdg-mime.
-    std::vector<std::string> paths{bin_.string()};
-    if (fs::exists("/usr/bin/xdg-mime")) paths.push_back(bin_.string() + ":/usr/bin:/bin");
-    for (const auto& p : paths) {
+    // Read by ourselves (no xdg-utils on PATH, or no desktop session) and, where it is
+    // installed, through xdg-mime in a session of the generic desktop.
+    struct Way {
+        std::string path;
+        std::optional<std::string> desktop;
+    };
+    std::vector<Way> ways{{bin_.string(), "X-Generic"}, {bin_.string() + ":/usr/bin:/bin", std::nullopt}};
+    if (fs::exists("/usr/bin/xdg-mime")) ways.push_back({bin_.string() + ":/usr/bin:/bin", "X-Generic"});
+    for (const auto& way : ways) {
         for (const auto& c : cases) {
             fs::remove_all(dir_.path());
             make_folders();
             c.setup(*this);
-            path_.set(p);
+            path_.set(way.path);
+            desktop_.set(way.desktop);
             const auto handler = default_handler(rtf);
-            EXPECT_EQ(handler ? handler->id : "", c.expected) << c.what << " (PATH " << p << ")";
+            EXPECT_EQ(handler ? handler->id : "", c.expected)
+                << c.what << " (PATH " << way.path << ", desktop " << way.desktop.value_or("none") << ")";
         }
     }
 }
