@@ -27,7 +27,6 @@ struct MergeSide {
     double inlet = 0, outlet = 0, flow = 0, ref_temp = 0;
     double pressure_drop = 0, port_pressure_drop = 0, port_up = 0, port_down = 0;
     double reynolds = 0, film = 0, wall_temp = 0, port_velocity = 0, channel_velocity = 0;
-    int channels = 0;
     SideNotes notes;
 };
 
@@ -36,7 +35,7 @@ MergeSide merge_side(const Result& r, int s) {
     return MergeSide{r.InletTemp[s],        r.OutletTemp[s],      r.MassFlow[s],       r.RefTemp[s],
                      r.PressureDrop[s],     r.PortPressureDrop[s], r.PortDiameterUp[s], r.PortDiameterDown[s],
                      r.ReynoldsNumber[s],   r.FilmCoefficient[s], r.MeanWallTemp[s],   r.PortVelocity[s],
-                     r.ChannelVelocity[s],  r.NoOfChannels[s],
+                     r.ChannelVelocity[s],
                      side_notes(r.NotePercentText[s], r.NotePercent[s], r.NotePressureText[s], r.NotePressure[s])};
 }
 
