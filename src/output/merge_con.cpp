@@ -1,0 +1,33 @@
+#include "output/merge_con.h"
+
+#include "output/merge_two_phase_record.h"
+#include "output/sheet_layout.h"
+
+namespace hxq::output {
+
+MergeRecord con_merge_record(const core::CONDataType& data, std::int16_t Index, const settings::OutputUnitsType& unit,
+                             bool Quote, const std::string& CM, const QuotationTexts& quotation, bool dual) {
+    check_alternative_index(Index, dual ? "SaveCONDual" : "SaveCON");
+    return two_phase_merge_record(data, Index, unit, Quote, CM, quotation, dual);
+}
+
+std::string merge_comments(const QuotationTexts& quotation) {
+    const auto& c = quotation.Comments;
+    return c[0] + "\r\n" + c[1] + "\r\n" + c[2];
+}
+
+void clsOutput::SaveCON(const core::CONDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                        std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
+                        const std::string& CM, std::int16_t /*offset*/) {
+    const MergeRecord record = con_merge_record(OData, Index, unit, Quote, CM, quotation_, false);
+    MergePrintout(record, merge_template(MergeKind::CON, PrintType), DirectPrint, merge_comments(quotation_));
+}
+
+void clsOutput::SaveCONDual(const core::CONDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
+                            std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
+                            const std::string& CM, std::int16_t /*offset*/) {
+    const MergeRecord record = con_merge_record(OData, Index, unit, Quote, CM, quotation_, true);
+    MergePrintout(record, merge_template(MergeKind::CONDual, PrintType), DirectPrint, merge_comments(quotation_));
+}
+
+}  // namespace hxq::output

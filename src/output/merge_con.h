@@ -1,0 +1,20 @@
+// The merge data of the condenser printouts (SaveCON, SaveCONDual).
+#pragma once
+
+#include "output/cls_output.h"
+#include "output/merge_record.h"
+
+#include <cstdint>
+#include <string>
+
+namespace hxq::output {
+
+// Alternative `Index` (1..7) of `data`; `Quote` adds the quotation block, `dual` writes the
+// dual form (both circuits' fluids, the total load).
+MergeRecord con_merge_record(const core::CONDataType& data, std::int16_t Index, const settings::OutputUnitsType& unit,
+                             bool Quote, const std::string& CM, const QuotationTexts& quotation, bool dual);
+
+// The quotation form's comment boxes as the merge hands them on: joined by CR LF.
+std::string merge_comments(const QuotationTexts& quotation);
+
+}  // namespace hxq::output

@@ -1,0 +1,26 @@
+// Interim: the opening fields, the heat load, over-surface, note and quotation rules
+// every printout shares, until the single-phase printouts' common pieces take over.
+#pragma once
+
+#include "output/cls_output.h"
+#include "output/merge_record.h"
+#include "output/sheet_values.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace hxq::output {
+
+// "'TQSVersion'" .. "'Reference'".
+void add_opening_fields(MergeRecord& record, const std::string& designation, const std::string& CM);
+// The given heat load times `multiplier` in the user's unit, else the SI load converted.
+core::OutVal heat_load_value(const core::InputDataType& given, double si, std::int16_t unit, int multiplier);
+std::string over_surface_text(double over_surface, const core::InputData& given, bool Quote,
+                              const QuotationTexts& quotation);
+std::string note_text(const std::array<SideNotes, 2>& notes);
+void add_quotation_fields(MergeRecord& record, const core::XerPhysicsType& physics,
+                          const settings::OutputUnitsType& unit, const QuotationTexts& quotation,
+                          std::string_view width_unit_name);
+
+}  // namespace hxq::output

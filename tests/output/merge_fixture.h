@@ -1,0 +1,67 @@
+// The printouts' merge tests: the sample units database behind the value formatter, the
+// built-in output units, and the look-up of a field of a merge record by name.
+#pragma once
+
+#include "output/merge_record.h"
+#include "settings/convert.h"
+#include "settings/format.h"
+#include "settings/library_state.h"
+#include "settings/unit_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hxq::test {
+
+class MergeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        settings::convert_context().convert_db = [] { return std::string(HXQ_SAMPLE_DIR) + "/units.db"; };
+        settings::convert_context().unit_system = [] { return settings::kUnitSystemSI; };
+        settings::ResetSharedConverter();
+        ASSERT_TRUE(settings::SharedConverter().IsOpen());
+    }
+    static settings::OutputUnitsType units(std::string_view list) {
+        settings::OutputUnitsType u;
+        settings::FillOutputUnits(u, list);
+        return u;
+    }
+    static settings::OutputUnitsType si() { return units(settings::kSIOutputUnits); }
+    static settings::OutputUnitsType us() { return units(settings::kUSOutputUnits); }
+};
+
+// The value of the first field named `name` (the repeated names carry the same values).
+inline std::string value_of(const output::MergeRecord& record, std::string_view name) {
+    for (std::size_t i = 0; i < record.size(); ++i)
+        if (record.names()[i] == name) return record.values()[i];
+    ADD_FAILURE() << "no field " << name;
+    return {};
+}
+
+inline double number_of(const output::MergeRecord& record, std::string_view name) {
+    const auto n = settings::parse_locale_number(value_of(record, name));
+    EXPECT_TRUE(n.has_value()) << name << " = " << value_of(record, name);
+    return n.value_or(0);
+}
+
+// A given value as the user typed it.
+inline core::InputDataType typed(const char* text, std::int16_t unit_id) {
+    core::InputDataType v;
+    v.sValue = text;
+    v.iUnitID = unit_id;
+    v.sUnit = settings::UnitTable(unit_id).sUnit;
+    v.Given = true;
+    return v;
+}
+
+// The fields of a ";"-joined line.
+inline std::size_t field_count(const std::string& line) {
+    std::size_t n = 1;
+    for (char c : line) n += c == ';';
+    return n;
+}
+
+}  // namespace hxq::test

@@ -1,0 +1,99 @@
+// The condenser, evaporator and cascade save operations end to end: each kind's record
+// merged into its own template of the print type, the data file written in code page 1252
+// and deleted afterwards unless kept.
+#include "output/cls_output.h"
+
+#include "merge_fixture.h"
+#include "merge_two_phase_headers.h"
+#include "platform/scratch.h"
+#include "settings/settings_store.h"
+
+#include <filesystem>
+#include <functional>
+
+namespace hxq::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The odd names too: the template finds them only as written.
+const char* kTemplate =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n"
+    "\\pard\\plain\\f0\\fs20 Plates: {\\field{\\*\\fldinst MERGEFIELD 'NoOfPlates'}{\\fldrslt x}}\\par\r\n"
+    "Port: {\\field{\\*\\fldinst MERGEFIELD 'Dia3}{\\fldrslt x}}\\par}";
+
+class MergeSave : public MergeTest {
+protected:
+    void SetUp() override {
+        settings::reset_library_state();
+        auto& state = settings::library_state();
+        state.host.ExePath = (dir_ / "app").string();
+        state.UserSettings.TempLang = "English";
+        fs::create_directories(dir_ / "app");
+        fs::create_directories(dir_ / "templates/English");
+        ASSERT_EQ(settings::SaveSettingHXQ("HXQ", "Settings", "TemplatePath", (dir_ / "templates").string()), "");
+        con_.outdata[2].OutputData.NoOfPlates = 24;
+        vap_.outdata[2].OutputData.NoOfPlates = 24;
+        cascade_.outdataVap[2].OutputData.NoOfPlates = 24;
+    }
+    void TearDown() override { settings::reset_library_state(); }
+
+    ScratchDir dir_;
+    ScopedEnv registry_{"HXQ_REGISTRY", (dir_ / "registry.ini").string()};
+    core::CONDataType con_;
+    core::VAPDataType vap_;
+    core::CascadeDataType cascade_;
+    output::clsOutput output_;
+};
+
+TEST_F(MergeSave, EachOperationMergesItsKindsTemplateOfThePrintType) {
+    using Save = std::function<void(std::int16_t print_type)>;
+    const settings::OutputUnitsType u = si();
+    struct Case {
+        const char* result_sheet;
+        const char* extra_sheet;
+        Save save;
+        std::size_t fields;
+    };
+    const Case cases[] = {
+        {"CON_prev.dot", "CON_Xtra.dot",
+         [&](std::int16_t p) { output_.SaveCON(con_, 2, u, 1, p, false, false, "", 0); },
+         condenser_names(false, false).size()},
+        {"CONDual_prev.dot", "CONDual_Xtra.dot",
+         [&](std::int16_t p) { output_.SaveCONDual(con_, 2, u, 1, p, false, false, "", 0); },
+         condenser_names(true, false).size()},
+        {"Vap_prev.dot", "VAP_Xtra.dot",
+         [&](std::int16_t p) { output_.SaveVAP(vap_, 2, u, 2, p, false, false, "", 0); },
+         evaporator_names(false, false).size()},
+        {"VAPDual_prev.dot", "VAPDual_Xtra.dot",
+         [&](std::int16_t p) { output_.SaveVAPDual(vap_, 2, u, 2, p, false, false, "", 0); },
+         evaporator_names(true, false).size()},
+        {"Cascade_prev.dot", "Cascade_Xtra.dot",
+         [&](std::int16_t p) { output_.SaveCascade(cascade_, 2, u, 3, p, false, false, "", 0); },
+         cascade_names(false).size()},
+    };
+    output_.KeepMergeData(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result_sheet);
+        write_file(dir_ / "templates/English" / c.result_sheet, kTemplate);
+        output_.MergeOutput(dir_ / "sheet.rtf");
+        c.save(0);
+        ASSERT_EQ(output_.LastMergeProblem(), "");
+        EXPECT_TRUE(output_.LastMissingFields().empty());
+        const std::string merged = read_file(dir_ / "sheet.rtf");
+        EXPECT_NE(merged.find("Plates: {24}"), std::string::npos) << merged;
+        const std::string data = read_file(output_.LastMergeData());
+        EXPECT_EQ(field_count(data.substr(0, data.find("\r\n"))), c.fields);
+        fs::remove(output_.LastMergeData());
+
+        // No extra data sheet template here: the operation names the one it looked for.
+        output_.KeepMergeData(false);
+        c.save(1);
+        EXPECT_NE(output_.LastMergeProblem().find(c.extra_sheet), std::string::npos) << output_.LastMergeProblem();
+        EXPECT_FALSE(fs::exists(output_.LastMergeData()));
+        output_.KeepMergeData(true);
+    }
+}
+
+}  // namespace
+}  // namespace hxq::test
