@@ -4,7 +4,7 @@
 
 #include "core/sample_duties.h"
 #include "merge_fixture.h"
-#include "merge_two_phase_headers.h"
+#include "merge_headers.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 
 #include "core/sample_duties.h"
 #include "merge_fixture.h"
-#include "merge_two_phase_headers.h"
+#include "merge_headers.h"
 #include "platform/error.h"
 #include "platform/scratch.h"
 

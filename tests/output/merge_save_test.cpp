@@ -4,7 +4,7 @@
 #include "output/cls_output.h"
 
 #include "merge_fixture.h"
-#include "merge_two_phase_headers.h"
+#include "merge_headers.h"
 #include "platform/scratch.h"
 #include "settings/settings_store.h"
 
