@@ -13,14 +13,16 @@
 
 namespace hxq::output {
 
-void add_opening_fields(MergeRecord& record, const std::string& designation, const std::string& CM) {
+namespace {
+
+void add_opening(MergeRecord& record, const std::string& designation, const std::string* CM) {
     const auto& state = settings::library_state();
     record.field("'TQSVersion'", state.host.TQSAppVersion);
     for (std::size_t i = 0; i < state.UserSettings.header.size(); ++i)
         record.field(fmt::format("'Header{}'", i), state.UserSettings.header[i]);
     record.field("'TQSName'", fmt::format("{} {}", kMakerName, kApplicationTitle));
     record.field("'XerName'", merge_designation(designation));
-    record.field("'CalcM'", CM);
+    if (CM) record.field("'CalcM'", *CM);
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -28,6 +30,16 @@ void add_opening_fields(MergeRecord& record, const std::string& designation, con
     record.field("'Customer'", state.host.Customer);
     record.field("'OurRef'", state.host.OurRef);
     record.field("'Reference'", state.host.Reference);
+}
+
+}  // namespace
+
+void add_opening_fields(MergeRecord& record, const std::string& designation, const std::string& CM) {
+    add_opening(record, designation, &CM);
+}
+
+void add_opening_fields(MergeRecord& record, const std::string& designation) {
+    add_opening(record, designation, nullptr);
 }
 
 core::OutVal heat_load_value(const core::InputDataType& given, double si, std::int16_t unit, int multiplier) {
@@ -55,12 +67,12 @@ std::string note_text(const std::array<SideNotes, 2>& notes) {
 
 void add_quotation_fields(MergeRecord& record, const core::XerPhysicsType& physics,
                           const settings::OutputUnitsType& unit, const QuotationTexts& quotation,
-                          std::string_view width_unit_name) {
+                          std::string_view width_unit_name, const ConnectionPlaces& places) {
     record.field("'Platemtrl'", "AISI 316");
     record.field("'ArtNo'", "N/A");
     record.field("'NoConnRows'", "2");
     for (int i = 1; i <= 6; ++i) {
-        record.field(fmt::format("'ConnPlace{}'", i), i == 1 ? "F1/F3" : i == 2 ? "F2/F4" : "");
+        record.field(fmt::format("'ConnPlace{}'", i), i <= 2 ? std::string(places[i - 1]) : std::string());
         record.field(fmt::format("'ConnName{}'", i), "");
     }
     record.field("'loc1'", "");

@@ -12,15 +12,19 @@
 
 namespace hxq::output {
 
-// "'TQSVersion'" .. "'Reference'".
+// "'TQSVersion'" .. "'Reference'"; the two-stage printout has no "'CalcM'" (no `CM`).
 void add_opening_fields(MergeRecord& record, const std::string& designation, const std::string& CM);
+void add_opening_fields(MergeRecord& record, const std::string& designation);
 // The given heat load times `multiplier` in the user's unit, else the SI load converted.
 core::OutVal heat_load_value(const core::InputDataType& given, double si, std::int16_t unit, int multiplier);
 std::string over_surface_text(double over_surface, const core::InputData& given, bool Quote,
                               const QuotationTexts& quotation);
 std::string note_text(const std::array<SideNotes, 2>& notes);
+// The connection places of the first two rows: side 1's pair, side 2's pair.
+using ConnectionPlaces = std::array<std::string_view, 2>;
+inline constexpr ConnectionPlaces kPackPlaces{"F1/F3", "F2/F4"};
 void add_quotation_fields(MergeRecord& record, const core::XerPhysicsType& physics,
                           const settings::OutputUnitsType& unit, const QuotationTexts& quotation,
-                          std::string_view width_unit_name);
+                          std::string_view width_unit_name, const ConnectionPlaces& places = kPackPlaces);
 
 }  // namespace hxq::output

@@ -47,6 +47,7 @@ MergeUnits merge_units(const settings::OutputUnitsType& unit, const core::GivenU
     static_cast<SheetUnits&>(u) = sheet_units(unit, chosen);
     u.film = unit.FilmCoeff.UnitID;
     u.velocity = unit.Velocity.UnitID;
+    u.shear = unit.ShearStress.UnitID;
     return u;
 }
 

@@ -18,6 +18,7 @@ namespace hxq::output {
 struct MergeUnits : SheetUnits {
     std::int16_t film = 0;
     std::int16_t velocity = 0;
+    std::int16_t shear = 0;
 };
 MergeUnits merge_units(const settings::OutputUnitsType& unit, const core::GivenUnitsType& chosen);
 
@@ -87,7 +88,7 @@ std::string dual_total(const std::string& circuit);
 // difference and the predicted and required coefficients.
 template <class Result>
 void add_exchanger_fields(MergeRecord& record, const core::InputData& given, double si_load, const Result& r,
-                          const MergeUnits& u, bool dual) {
+                          double mean_difference, const MergeUnits& u, bool dual) {
     const int multiplier = given.IsDualCalc ? 2 : 1;
     const core::OutVal load = heat_load_value(given.heatLoad, si_load, u.heat_load, multiplier);
     record.quantity("'HeatLoad'", "HeatLoad_u", load);
@@ -95,7 +96,7 @@ void add_exchanger_fields(MergeRecord& record, const core::InputData& given, dou
     record.quantity("'Area'", "'Area_u'", result_value(r.HeatTransferArea, u.area));
     const double flux = r.HeatTransferArea > 0 ? si_load * multiplier / r.HeatTransferArea : r.HeatFlux;
     record.quantity("'HeatFlux'", "'HeatFlux_u'", result_value(flux, u.heat_flux));
-    record.quantity("'MTD'", "'MTD_u'", result_value(r.LMTD, u.mean_difference));
+    record.quantity("'MTD'", "'MTD_u'", result_value(mean_difference, u.mean_difference));
     record.quantity("'OHTC'", "'OHTC_u'", result_value(r.Kpredicted, u.ohtc));
     record.field("'OHTC_req'", result_value(r.Krequired, u.ohtc).GVal);
 }
