@@ -1,13 +1,10 @@
 // hxq preview DUTY.toml: rates a duty and writes the result sheet or the extra data sheet
 // of one alternative as a rich-text document (or a PDF through LibreOffice).
+#include "chosen_alternative.h"
 #include "command_registry.h"
-#include "duty_run.h"
 #include "document_output.h"
-#include "result_air_dryer.h"
-#include "result_cascade.h"
-#include "result_table.h"
-#include "result_two_phase.h"
-#include "result_two_stage.h"
+#include "duty_run.h"
+#include "result_common.h"
 
 #include "output/cls_output.h"
 #include "output/sheet_values.h"
@@ -38,36 +35,6 @@ struct PreviewOptions {
     std::string user_level = "A";
     bool progress = true;
 };
-
-std::size_t listed(const core::SPCDataType& data) { return ListedAlternatives(data).size(); }
-template <class Data>
-std::size_t listed(const Data& data) {
-    return static_cast<std::size_t>(ListedAlternatives(data));
-}
-
-// The designation of alternative `n` as the sheet prints it, for the line that says what
-// was written.
-std::string designation(const core::SPCDataType& d, int n) {
-    return output::alternative_designation(d.outdata[n], output::is_dual(d.GivenValues, d.outdata[n].Dual));
-}
-std::string designation(const core::CONDataType& d, int n) {
-    return output::alternative_designation(d.outdata[n], output::is_dual(d.GivenValues, d.outdata[n].Dual));
-}
-std::string designation(const core::VAPDataType& d, int n) {
-    return output::alternative_designation(d.outdata[n], output::is_dual(d.GivenValues, d.outdata[n].Dual));
-}
-std::string designation(const core::TwoStageType& d, int n) { return output::two_stage_designation(d.outdata[n]); }
-std::string designation(const core::CascadeDataType& d, int n) {
-    return output::alternative_designation(d.outdataCon[n], false);
-}
-std::string designation(const batch::ADDataType& d, int n) { return d.ADOutData[n].XerType; }
-
-// The calculation method as the sheet names it: a model rated as given, or a design
-// over a group.
-template <class Data>
-std::string method_text(const Data& data, std::int16_t offset) {
-    return std::string(settings::localised_text(data.GivenValues.IsXerGroup ? 201 : 416, offset));
-}
 
 // Lays the chosen sheet out through clsOutput; false when the kind has no such sheet.
 template <class Data>
