@@ -19,14 +19,16 @@ std::string merge_comments(const QuotationTexts& quotation) {
 void clsOutput::SaveCON(const core::CONDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
                         std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
                         const std::string& CM, std::int16_t /*offset*/) {
-    const MergeRecord record = con_merge_record(OData, Index, unit, Quote, CM, quotation_, false);
+    MergeRecord record = con_merge_record(OData, Index, unit, Quote, CM, quotation_, false);
+    UseDenomination(record, Quote);
     MergePrintout(record, merge_template(MergeKind::CON, PrintType), DirectPrint, merge_comments(quotation_));
 }
 
 void clsOutput::SaveCONDual(const core::CONDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
                             std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
                             const std::string& CM, std::int16_t /*offset*/) {
-    const MergeRecord record = con_merge_record(OData, Index, unit, Quote, CM, quotation_, true);
+    MergeRecord record = con_merge_record(OData, Index, unit, Quote, CM, quotation_, true);
+    UseDenomination(record, Quote);
     MergePrintout(record, merge_template(MergeKind::CONDual, PrintType), DirectPrint, merge_comments(quotation_));
 }
 

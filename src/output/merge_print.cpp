@@ -113,6 +113,12 @@ void clsOutput::PreviewPrint_new(const std::string& MergeFile, const std::string
     }
 }
 
+void clsOutput::UseDenomination(MergeRecord& record, bool Quote) {
+    const auto& state = settings::library_state();
+    if (!Quote || !state.derived.UseQDFF || !state.host.ValidPS) return;
+    record.replace("'XerName'", merge_designation(Get_Denomination(state.derived.QDFPath)));
+}
+
 void clsOutput::MergePrintout(const MergeRecord& record, const std::string& DotFile, bool DirectPrint,
                               const std::string& Comments) {
     last_merge_data_.clear();

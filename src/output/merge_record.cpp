@@ -39,6 +39,15 @@ void MergeRecord::field(std::string_view name, std::string value) {
     values_.push_back(std::move(value));
 }
 
+bool MergeRecord::replace(std::string_view name, std::string value) {
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        if (names_[i] != name) continue;
+        values_[i] = std::move(value);
+        return true;
+    }
+    return false;
+}
+
 void MergeRecord::quantity(std::string_view name, std::string_view unit_name, const std::string& value_and_unit) {
     const std::size_t at = value_and_unit.find(';');
     field(name, value_and_unit.substr(0, at));

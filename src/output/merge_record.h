@@ -21,6 +21,9 @@ public:
     // value formatter's "value;unit" text or an OutVal.
     void quantity(std::string_view name, std::string_view unit_name, const std::string& value_and_unit);
     void quantity(std::string_view name, std::string_view unit_name, const core::OutVal& value);
+    // Puts `value` in place of the value of the first field named `name`; false when there
+    // is none.
+    bool replace(std::string_view name, std::string value);
 
     std::size_t size() const { return names_.size(); }
     const std::vector<std::string>& names() const { return names_; }

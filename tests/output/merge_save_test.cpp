@@ -118,5 +118,31 @@ TEST_F(MergeSave, EachOperationMergesItsKindsTemplateOfThePrintType) {
     }
 }
 
+TEST_F(MergeSave, AQuotationNamesTheModelByTheProductDataFileWhenItIsValid) {
+    const fs::path sample = HXQ_SAMPLE_DIR;
+    fs::copy_file(sample / "selector.db", dir_ / "selector.db");
+    ASSERT_EQ(settings::SaveSettingHXQ("HXQSelector", "Info", "DBPath", (dir_ / "selector.db").string()), "");
+    auto& state = settings::library_state();
+    state.derived.QDFPath = (sample / "tqs.qdf").string();
+    const std::string denomination = "Q32 brazed plate heat exchanger (Q32-C30)";
+    struct Case {
+        bool quote;
+        bool valid;
+        bool use_file;
+        bool named;
+    };
+    output_.KeepMergeData(true);
+    for (const Case c : {Case{true, true, true, true}, Case{false, true, true, false}, Case{true, false, true, false},
+                         Case{true, true, false, false}}) {
+        SCOPED_TRACE(testing::Message() << c.quote << c.valid << c.use_file);
+        state.host.ValidPS = c.valid;
+        state.derived.UseQDFF = c.use_file;
+        output_.SaveCON(con_, 2, si(), 1, 2, false, c.quote, "", 0);
+        const std::string data = read_file(output_.LastMergeData());
+        EXPECT_EQ(data.find(";" + denomination + ";") != std::string::npos, c.named);
+        fs::remove(output_.LastMergeData());
+    }
+}
+
 }  // namespace
 }  // namespace hxq::test
