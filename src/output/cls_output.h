@@ -181,6 +181,9 @@ public:
 
 private:
     void place_preview(const PreviewArray& data);
+    // The end of every save operation: the denomination on a quotation, then the merge
+    // into the template of `kind` and `PrintType`.
+    void print_record(MergeRecord record, MergeKind kind, std::int16_t PrintType, bool DirectPrint, bool Quote);
 
     std::string win_caption_;
     std::string last_preview_problem_;

@@ -127,9 +127,8 @@ MergeRecord air_dryer_merge_record(const batch::ADDataType& AD, std::int16_t ind
 
 void clsOutput::SaveAD(const batch::ADDataType& AD, std::int16_t ind, bool CalcM, std::int16_t offset, bool bQuote,
                        std::int16_t PrintType, const settings::OutputUnitsType& Units) {
-    MergeRecord record = air_dryer_merge_record(AD, ind, CalcM, offset, bQuote, Units, quotation_);
-    UseDenomination(record, bQuote);
-    MergePrintout(record, merge_template(MergeKind::AD, PrintType), false, merge_comments(quotation_));
+    print_record(air_dryer_merge_record(AD, ind, CalcM, offset, bQuote, Units, quotation_),
+                 MergeKind::AD, PrintType, false, bQuote);
 }
 
 }  // namespace hxq::output

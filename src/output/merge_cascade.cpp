@@ -93,9 +93,8 @@ MergeRecord cascade_merge_record(const core::CascadeDataType& data, std::int16_t
 void clsOutput::SaveCascade(const core::CascadeDataType& OData, std::int16_t Index,
                             const settings::OutputUnitsType& unit, std::int16_t /*CalcType*/, std::int16_t PrintType,
                             bool DirectPrint, bool Quote, const std::string& CM, std::int16_t /*offset*/) {
-    MergeRecord record = cascade_merge_record(OData, Index, unit, Quote, CM, quotation_);
-    UseDenomination(record, Quote);
-    MergePrintout(record, merge_template(MergeKind::Cascade, PrintType), DirectPrint, merge_comments(quotation_));
+    print_record(cascade_merge_record(OData, Index, unit, Quote, CM, quotation_),
+                 MergeKind::Cascade, PrintType, DirectPrint, Quote);
 }
 
 }  // namespace hxq::output

@@ -11,25 +11,18 @@ MergeRecord con_merge_record(const core::CONDataType& data, std::int16_t Index, 
     return two_phase_merge_record(data, Index, unit, Quote, CM, quotation, dual);
 }
 
-std::string merge_comments(const QuotationTexts& quotation) {
-    const auto& c = quotation.Comments;
-    return c[0] + "\r\n" + c[1] + "\r\n" + c[2];
-}
-
 void clsOutput::SaveCON(const core::CONDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
                         std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
                         const std::string& CM, std::int16_t /*offset*/) {
-    MergeRecord record = con_merge_record(OData, Index, unit, Quote, CM, quotation_, false);
-    UseDenomination(record, Quote);
-    MergePrintout(record, merge_template(MergeKind::CON, PrintType), DirectPrint, merge_comments(quotation_));
+    print_record(con_merge_record(OData, Index, unit, Quote, CM, quotation_, false),
+                 MergeKind::CON, PrintType, DirectPrint, Quote);
 }
 
 void clsOutput::SaveCONDual(const core::CONDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
                             std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
                             const std::string& CM, std::int16_t /*offset*/) {
-    MergeRecord record = con_merge_record(OData, Index, unit, Quote, CM, quotation_, true);
-    UseDenomination(record, Quote);
-    MergePrintout(record, merge_template(MergeKind::CONDual, PrintType), DirectPrint, merge_comments(quotation_));
+    print_record(con_merge_record(OData, Index, unit, Quote, CM, quotation_, true),
+                 MergeKind::CONDual, PrintType, DirectPrint, Quote);
 }
 
 }  // namespace hxq::output

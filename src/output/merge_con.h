@@ -14,7 +14,4 @@ namespace hxq::output {
 MergeRecord con_merge_record(const core::CONDataType& data, std::int16_t Index, const settings::OutputUnitsType& unit,
                              bool Quote, const std::string& CM, const QuotationTexts& quotation, bool dual);
 
-// The quotation form's comment boxes as the merge hands them on: joined by CR LF.
-std::string merge_comments(const QuotationTexts& quotation);
-
 }  // namespace hxq::output

@@ -4,6 +4,7 @@
 #include "output/cls_output.h"
 #include "output/document_paths.h"
 #include "output/document_viewer.h"
+#include "output/merge_shared.h"
 
 #include "platform/docx_merge.h"
 #include "platform/error.h"
@@ -117,6 +118,12 @@ void clsOutput::UseDenomination(MergeRecord& record, bool Quote) {
     const auto& state = settings::library_state();
     if (!Quote || !state.derived.UseQDFF || !state.host.ValidPS) return;
     record.replace("'XerName'", merge_designation(Get_Denomination(state.derived.QDFPath)));
+}
+
+void clsOutput::print_record(MergeRecord record, MergeKind kind, std::int16_t PrintType, bool DirectPrint,
+                             bool Quote) {
+    UseDenomination(record, Quote);
+    MergePrintout(record, merge_template(kind, PrintType), DirectPrint, merge_comments(quotation_));
 }
 
 void clsOutput::MergePrintout(const MergeRecord& record, const std::string& DotFile, bool DirectPrint,

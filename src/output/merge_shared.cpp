@@ -13,6 +13,11 @@
 
 namespace hxq::output {
 
+std::string merge_comments(const QuotationTexts& quotation) {
+    const auto& c = quotation.Comments;
+    return c[0] + "\r\n" + c[1] + "\r\n" + c[2];
+}
+
 namespace {
 
 void add_opening(MergeRecord& record, const std::string& designation, const std::string* CM) {

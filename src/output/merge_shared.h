@@ -12,6 +12,9 @@
 
 namespace hxq::output {
 
+// The quotation form's comment boxes as the merge hands them on: joined by CR LF.
+std::string merge_comments(const QuotationTexts& quotation);
+
 // "'TQSVersion'" .. "'Reference'"; the two-stage printout has no "'CalcM'" (no `CM`).
 void add_opening_fields(MergeRecord& record, const std::string& designation, const std::string& CM);
 void add_opening_fields(MergeRecord& record, const std::string& designation);

@@ -185,25 +185,22 @@ MergeRecord two_stage_merge_record(const core::TwoStageType& data, std::int16_t 
 void clsOutput::SaveSPC(const core::SPCDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
                         std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
                         const std::string& CM, std::int16_t /*offset*/) {
-    MergeRecord record = spc_merge_record(OData, Index, unit, Quote, CM, quotation_, false);
-    UseDenomination(record, Quote);
-    MergePrintout(record, merge_template(MergeKind::SPC, PrintType), DirectPrint, merge_comments(quotation_));
+    print_record(spc_merge_record(OData, Index, unit, Quote, CM, quotation_, false),
+                 MergeKind::SPC, PrintType, DirectPrint, Quote);
 }
 
 void clsOutput::SaveSPCDual(const core::SPCDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
                             std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
                             const std::string& CM, std::int16_t /*offset*/) {
-    MergeRecord record = spc_merge_record(OData, Index, unit, Quote, CM, quotation_, true);
-    UseDenomination(record, Quote);
-    MergePrintout(record, merge_template(MergeKind::SPCDual, PrintType), DirectPrint, merge_comments(quotation_));
+    print_record(spc_merge_record(OData, Index, unit, Quote, CM, quotation_, true),
+                 MergeKind::SPCDual, PrintType, DirectPrint, Quote);
 }
 
 void clsOutput::SaveTwoStage(const core::TwoStageType& OData, std::int16_t Index,
                              const settings::OutputUnitsType& unit, std::int16_t /*CalcType*/, std::int16_t PrintType,
                              bool DirectPrint, bool Quote, const std::string& /*CM*/, std::int16_t /*offset*/) {
-    MergeRecord record = two_stage_merge_record(OData, Index, unit, Quote, quotation_);
-    UseDenomination(record, Quote);
-    MergePrintout(record, merge_template(MergeKind::TwoStage, PrintType), DirectPrint, merge_comments(quotation_));
+    print_record(two_stage_merge_record(OData, Index, unit, Quote, quotation_),
+                 MergeKind::TwoStage, PrintType, DirectPrint, Quote);
 }
 
 }  // namespace hxq::output

@@ -15,17 +15,15 @@ MergeRecord vap_merge_record(const core::VAPDataType& data, std::int16_t Index, 
 void clsOutput::SaveVAP(const core::VAPDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
                         std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
                         const std::string& CM, std::int16_t /*offset*/) {
-    MergeRecord record = vap_merge_record(OData, Index, unit, Quote, CM, quotation_, false);
-    UseDenomination(record, Quote);
-    MergePrintout(record, merge_template(MergeKind::VAP, PrintType), DirectPrint, merge_comments(quotation_));
+    print_record(vap_merge_record(OData, Index, unit, Quote, CM, quotation_, false),
+                 MergeKind::VAP, PrintType, DirectPrint, Quote);
 }
 
 void clsOutput::SaveVAPDual(const core::VAPDataType& OData, std::int16_t Index, const settings::OutputUnitsType& unit,
                             std::int16_t /*CalcType*/, std::int16_t PrintType, bool DirectPrint, bool Quote,
                             const std::string& CM, std::int16_t /*offset*/) {
-    MergeRecord record = vap_merge_record(OData, Index, unit, Quote, CM, quotation_, true);
-    UseDenomination(record, Quote);
-    MergePrintout(record, merge_template(MergeKind::VAPDual, PrintType), DirectPrint, merge_comments(quotation_));
+    print_record(vap_merge_record(OData, Index, unit, Quote, CM, quotation_, true),
+                 MergeKind::VAPDual, PrintType, DirectPrint, Quote);
 }
 
 }  // namespace hxq::output

@@ -92,13 +92,7 @@ TEST_F(MergeTwoPhase, CondenserValuesAreTypedWhereGivenAndConvertedIntoTheOutput
     EXPECT_EQ(value_of(record, "'Tin2_u'"), "°F");
 
     // Results in the output units of their groups.
-    struct Converted {
-        const char* name;
-        const char* unit_name;
-        double expected;
-        const char* unit;
-    };
-    const Converted converted[] = {
+    expect_converted(record, {
         {"'Tin1'", "'Tin1_u'", r.InletTemp[1], "°C"},
         {"'Tout2'", "'Tout2_u'", r.OutletTemp[2], "°C"},
         {"FlowRate2", "FlowRate2_u", r.MassFlow[2], "kg/s"},
@@ -114,12 +108,7 @@ TEST_F(MergeTwoPhase, CondenserValuesAreTypedWhereGivenAndConvertedIntoTheOutput
         {"'Dia1'", "'Dia_u'", r.PortDiameterUp[1] * 1e3, "mm"},
         {"'Dia4'", "'Dia_u'", r.PortDiameterDown[2] * 1e3, "mm"},
         {"'PortVel2'", "'PortVel2_u'", r.PortVelocity[2], "m/s"},
-    };
-    for (const Converted& c : converted) {
-        SCOPED_TRACE(c.name);
-        EXPECT_NEAR(number_of(record, c.name), c.expected, 0.01 * std::fabs(c.expected) + 1e-3);
-        EXPECT_EQ(value_of(record, c.unit_name), c.unit);
-    }
+    });
     // The flux of the load written, over the area.
     EXPECT_NEAR(number_of(record, "'HeatFlux'") * number_of(record, "'Area'"), 50.0, 1.0);
     EXPECT_EQ(value_of(record, "'Fluid1'"), "R134a");

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +47,22 @@ inline double number_of(const output::MergeRecord& record, std::string_view name
     const auto n = settings::parse_locale_number(value_of(record, name));
     EXPECT_TRUE(n.has_value()) << name << " = " << value_of(record, name);
     return n.value_or(0);
+}
+
+// A result written in an output unit: the field's number within 1 % of `expected`, its
+// unit field's text.
+struct Converted {
+    const char* name;
+    const char* unit_name;
+    double expected;
+    const char* unit;
+};
+inline void expect_converted(const output::MergeRecord& record, std::initializer_list<Converted> fields) {
+    for (const Converted& c : fields) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(number_of(record, c.name), c.expected, 0.01 * std::fabs(c.expected) + 1e-3);
+        EXPECT_EQ(value_of(record, c.unit_name), c.unit);
+    }
 }
 
 // A given value as the user typed it.

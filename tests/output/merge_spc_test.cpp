@@ -87,13 +87,7 @@ TEST_F(MergeSinglePhase, ValuesAreTypedWhereGivenAndConvertedIntoTheOutputUnitsE
     EXPECT_EQ(value_of(record, "HeatLoad_u"), "kcal/h");
     EXPECT_EQ(value_of(record, "'Tin1'"), "194.0");
     EXPECT_EQ(value_of(record, "'Tin1_u'"), "°F");
-    struct Converted {
-        const char* name;
-        const char* unit_name;
-        double expected;
-        const char* unit;
-    };
-    const Converted converted[] = {
+    expect_converted(record, {
         {"FlowRate1", "FlowRate1_u", r.MassFlow[1], "kg/s"},
         {"'Visc2'", "'Visc2_u'", r.Viscosity[2] * 1e3, "cP"},
         {"'ViscWall1'", "'ViscWall1_u'", r.WallViscosity[1] * 1e3, "cP"},
@@ -105,12 +99,7 @@ TEST_F(MergeSinglePhase, ValuesAreTypedWhereGivenAndConvertedIntoTheOutputUnitsE
         {"'Tmax1'", "'Tmax1_u'", r.MaxTemp[1], "°C"},
         {"'PD1'", "'TPD1_u'", r.ChannelPressureDrop[1] / 1e3, "kPa"},
         {"'Shear1'", "Shear1_u'", r.ShearStress[1], "Pa"},
-    };
-    for (const Converted& c : converted) {
-        SCOPED_TRACE(c.name);
-        EXPECT_NEAR(number_of(record, c.name), c.expected, 0.01 * std::fabs(c.expected) + 1e-3);
-        EXPECT_EQ(value_of(record, c.unit_name), c.unit);
-    }
+    });
     EXPECT_NEAR(number_of(record, "'NTU2'"), r.NTU[2], 0.01 * r.NTU[2]);
     EXPECT_EQ(value_of(record, "'Para'"), "1");
     EXPECT_EQ(value_of(record, "'Note'"), "Port velocity above the limit, port pressure drop (.1 bar)");
