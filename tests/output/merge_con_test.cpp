@@ -16,11 +16,6 @@
 namespace hxq::test {
 namespace {
 
-using output::MergeRecord;
-using output::QuotationTexts;
-
-constexpr std::int16_t kKcalPerHour = 6;
-constexpr std::int16_t kFahrenheit = 1;
 
 class MergeTwoPhase : public MergeTest {
 protected:
@@ -149,7 +144,7 @@ TEST_F(MergeTwoPhase, DualFormsNameBothCircuitsAndWriteTheLoadOfBoth) {
     con.GivenValues.IsDualCalc = true;
     core::VAPDataType vap = evaporator();
     vap.GivenValues.IsDualCalc = true;
-    vap.GivenValues.heatLoad = typed("40", 4);
+    vap.GivenValues.heatLoad = typed("40", kKilowatt);
     struct Case {
         const char* form;
         MergeRecord record;

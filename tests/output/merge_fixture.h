@@ -2,6 +2,7 @@
 // built-in output units, and the look-up of a field of a merge record by name.
 #pragma once
 
+#include "output/cls_output.h"
 #include "output/merge_record.h"
 #include "settings/convert.h"
 #include "settings/format.h"
@@ -17,6 +18,14 @@
 #include <string_view>
 
 namespace hxq::test {
+
+using output::MergeRecord;
+using output::QuotationTexts;
+
+// Units of the sample units database the typed values use.
+constexpr std::int16_t kFahrenheit = 1;
+constexpr std::int16_t kKilowatt = 4;
+constexpr std::int16_t kKcalPerHour = 6;
 
 class MergeTest : public ::testing::Test {
 protected:

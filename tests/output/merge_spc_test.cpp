@@ -18,12 +18,6 @@
 namespace hxq::test {
 namespace {
 
-using output::MergeRecord;
-using output::QuotationTexts;
-
-constexpr std::int16_t kKcalPerHour = 6;
-constexpr std::int16_t kFahrenheit = 1;
-constexpr std::int16_t kKilowatt = 4;
 constexpr std::int16_t kGermanOffset = 3000;
 // The connection and quotation block the air dryer printout always writes.
 constexpr std::size_t kAirDryerQuotationFields = 40;
