@@ -55,14 +55,19 @@ void add_side_temperatures(MergeRecord& record, const MergeSides& sides, const S
                            const MergeUnits& u);
 // "FlowRate1" .. "FlowRate2_u".
 void add_side_flows(MergeRecord& record, const MergeSides& sides, const SideGivens& given, const MergeUnits& u);
-// "'TmaxPD1'" .. "'TMaxPD2_u'": the limits as given, else the input's value.
+// "'TmaxPD1'" .. "'TMaxPD2_u'": the limits as given, else the input's value; "-" for a
+// side without a limit.
 template <class Input>
 void add_pressure_drop_limits(MergeRecord& record, const core::InputData& given, const Input& in,
                               const MergeUnits& u) {
-    record.quantity("'TmaxPD1'", "'TmaxPD1_u'",
-                    duty_value(given.MaxPressureDrop[1], in.MaxPressureDrop[1].Value, u.pressure_drop[1]));
-    record.quantity("'TMaxPD2'", "'TMaxPD2_u'",
-                    duty_value(given.MaxPressureDrop[2], in.MaxPressureDrop[2].Value, u.pressure_drop[2]));
+    const auto limit = [&](int s) {
+        const core::DutyValue& si = in.MaxPressureDrop[s];
+        if (!given.MaxPressureDrop[s].Given && !si.Given)
+            return core::OutVal{"-", settings::UnitTable(u.pressure_drop[s]).sUnit};
+        return duty_value(given.MaxPressureDrop[s], si.Value, u.pressure_drop[s]);
+    };
+    record.quantity("'TmaxPD1'", "'TmaxPD1_u'", limit(1));
+    record.quantity("'TMaxPD2'", "'TMaxPD2_u'", limit(2));
 }
 // "'RefTemp1'" .. "'RefTemp2_u'" (written twice in every printout).
 void add_reference_temperatures(MergeRecord& record, const MergeSides& sides, const MergeUnits& u);

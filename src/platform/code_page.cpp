@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <stdexcept>
 #include <string>
 
@@ -119,6 +121,72 @@ std::string from_code_page(std::string_view bytes, int code_page) {
         }
         const std::string utf8 = converter.convert(std::string_view(&c, 1));
         out += utf8.empty() ? "\xEF\xBF\xBD" : utf8;
+    }
+    return out;
+}
+
+namespace {
+
+void append_utf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// The 16-bit unit of an escape "\uN?" at `at`, and the index past it; nothing when no
+// escape starts there.
+std::optional<std::pair<std::uint16_t, std::size_t>> escape_at(std::string_view text, std::size_t at) {
+    if (text.substr(at, 2) != "\\u") return std::nullopt;
+    std::size_t i = at + 2;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (negative) ++i;
+    const std::size_t digits = i;
+    long value = 0;
+    while (i < text.size() && i - digits < 6 && text[i] >= '0' && text[i] <= '9') value = value * 10 + (text[i++] - '0');
+    if (i == digits || i >= text.size() || text[i] != '?') return std::nullopt;
+    if (negative) value = -value;
+    if (value < -32768 || value > 65535) return std::nullopt;
+    return std::pair{static_cast<std::uint16_t>(value), i + 1};
+}
+
+}  // namespace
+
+std::string decode_unicode_escapes(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto unit = escape_at(utf8, i);
+        if (!unit) {
+            out += utf8[i++];
+            continue;
+        }
+        std::uint32_t cp = unit->first;
+        std::size_t next = unit->second;
+        if (cp >= 0xD800 && cp < 0xDC00) {
+            const auto low = escape_at(utf8, next);
+            if (low && low->first >= 0xDC00 && low->first < 0xE000) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low->first - 0xDC00);
+                next = low->second;
+            } else {
+                cp = 0xFFFD;
+            }
+        } else if (cp >= 0xDC00 && cp < 0xE000) {
+            cp = 0xFFFD;
+        }
+        append_utf8(out, cp);
+        i = next;
     }
     return out;
 }

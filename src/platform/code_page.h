@@ -17,6 +17,11 @@ std::string to_code_page(std::string_view utf8, int code_page);
 // U+FFFD.
 std::string from_code_page(std::string_view bytes, int code_page);
 
+// `utf8` with the escapes "\uN?" that to_code_page writes for characters a code page
+// lacks turned back into those characters (surrogate pairs joined), so that a file written
+// in a code page reads back without loss.
+std::string decode_unicode_escapes(std::string_view utf8);
+
 // `utf8` as rich-text body text for a document in code page `code_page`: "\", "{" and "}"
 // escaped, characters above 127 written "\'hh" when the code page has them and "\uN?"
 // when it has not, line breaks as "\line ".

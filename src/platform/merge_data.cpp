@@ -52,7 +52,8 @@ MergeData MergeData::read(const std::filesystem::path& file, int code_page) {
     std::ifstream in(file, std::ios::binary);
     if (!in) throw Error(75, "MergeData", "Path/File access error: " + file.string());
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string text = from_code_page(bytes, code_page);
+    // Characters the code page lacks were written as "\uN?" escapes.
+    const std::string text = decode_unicode_escapes(from_code_page(bytes, code_page));
     const auto line_end = [&](std::size_t from) {
         const std::size_t at = text.find('\n', from);
         return at == std::string::npos ? text.size() : at;

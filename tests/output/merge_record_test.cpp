@@ -2,6 +2,7 @@
 // lifetime, and the template of each printout kind.
 #include "output/merge_record.h"
 
+#include "platform/merge_data.h"
 #include "settings/library_state.h"
 
 #include "../support/run_process.h"
@@ -29,12 +30,17 @@ TEST(MergeRecord, DataFileIsPrivateInTheCodePageAndGoneAfterwards) {
     MergeRecord record;
     record.field("'XerName'", merge_designation("Q\"32"));
     record.field("'Fluid1'", "Wasser 20 °C");
+    record.field("'MTD_u'", "ΔK 😀");
     std::filesystem::path written;
     {
         MergeDataFile file(record, scratch.path());
         written = file.path();
         EXPECT_EQ(written.parent_path(), scratch.path());
-        EXPECT_EQ(test::slurp_file(written), "'XerName';'Fluid1'\r\nQ\xA8" "32;Wasser 20 \xB0" "C\r\n");
+        // What the code page lacks is written as rich-text escapes and read back whole.
+        EXPECT_EQ(test::slurp_file(written), "'XerName';'Fluid1';'MTD_u'\r\nQ\xA8" "32;Wasser 20 \xB0"
+                                             "C;\\u916?K \\u-10179?\\u-8704?\r\n");
+        EXPECT_EQ(platform::MergeData::read(written).value("'MTD_u'"), "ΔK 😀");
+        EXPECT_EQ(platform::MergeData::read(written).value("'Fluid1'"), "Wasser 20 °C");
         struct stat info {};
         ASSERT_EQ(::stat(written.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, 0600u);
