@@ -46,5 +46,52 @@ TEST_F(DocumentCommands, PreviewRefusesWhatItCannotWrite) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "ts.rtf"));
 }
 
+TEST_F(DocumentCommands, PrintMergesTheTemplateOfTheKindAndKeepsTheDataWhenAsked) {
+    const std::string duty = sample_duty("condenser_water.toml");
+    const auto rtf = dir_ / "result.rtf";
+    const auto docx = dir_ / "quote.docx";
+    const auto data = dir_ / "data.csv";
+    const auto result = hxq({"print", duty, "--alt", "2", "-o", rtf.string(), "--merge-data", data.string()});
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_NE(result.out.find("wrote " + rtf.string()), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("merge data kept in " + data.string()), std::string::npos);
+    EXPECT_EQ(result.err, "");
+    const std::string kept = slurp_file(data);
+    EXPECT_EQ(kept.rfind("'TQSVersion';'Header0';", 0), 0u) << kept.substr(0, 80);
+    EXPECT_NE(kept.find("Nordvik Heat Engineering AB"), std::string::npos);
+    const auto quote = hxq({"print", duty, "--no-progress", "--type", "quote", "--lang", "de", "-o", docx.string()});
+    ASSERT_EQ(quote.exit_code, 0) << quote.err;
+
+    std::string why;
+    const auto texts = libreoffice_texts({rtf, docx}, dir_, &why);
+    ASSERT_TRUE(texts) << why;
+    const std::string announced = result.out.substr(20, result.out.find('\n') - 20);
+    const std::string& sheet = (*texts)[0];
+    for (const std::string& want : std::vector<std::string>{"Result sheet", "Heat exchanger: " + announced,
+                                                            "Nordvik Heat Engineering AB", "Condensation temperature",
+                                                            "R134a"})
+        EXPECT_NE(sheet.find(want), std::string::npos) << want << "\n" << sheet;
+    EXPECT_EQ(sheet.find("MERGEFIELD"), std::string::npos);
+    const std::string& offer = (*texts)[1];
+    for (const char* want : {"Angebot", "Plattenwerkstoff", "AISI 316", "Lieferzeit"})
+        EXPECT_NE(offer.find(want), std::string::npos) << want << "\n" << offer;
+}
+
+TEST_F(DocumentCommands, PrintRefusesWhatItCannotWriteAndSaysWhyAMergeFailed) {
+    const std::string duty = sample_duty("condenser_water.toml");
+    const Refusal refusals[] = {
+        {{"print", duty, "--no-progress", "--alt", "9"}, 2, "--detail 9: no such alternative"},
+        {{"print", duty, "--no-progress", "-o", (dir_ / "x.odt").string()}, 2, "write .rtf, .docx or .pdf"},
+        {{"print", duty, "--type", "summary"}, 105, "summary not in {result,extra,quote}"},
+        {{"print", sample_duty("two_stage_tap_water.toml"), "--no-progress", "--type", "extra"}, 2, "no extra data sheet"},
+        // No Finnish templates are bundled.
+        {{"print", duty, "--no-progress", "--lang", "fi", "-o", (dir_ / "fi.rtf").string()},
+         1,
+         "no document written: template "},
+    };
+    for (const Refusal& r : refusals) expect_refused(r);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "fi.rtf"));
+}
+
 }  // namespace
 }  // namespace hxq::test
