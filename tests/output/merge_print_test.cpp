@@ -10,6 +10,8 @@
 
 #include "../support/libreoffice.h"
 
+#include "../support/stand_in_programs.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -120,10 +122,8 @@ TEST_F(MergePrint, KeptDataFileStaysForInspection) {
 
 TEST_F(MergePrint, WithoutAPlaceTheMergedDocumentOpensInTheViewer) {
     // A viewer that notes what it was given; no desktop handler anywhere.
-    fs::create_directories(dir_ / "bin");
-    const fs::path viewer = dir_ / "bin/viewer";
-    test::write_file(viewer, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"$0.args\"\n");
-    ::chmod(viewer.c_str(), 0755);
+    const fs::path viewer =
+        test::write_script(dir_ / "bin/viewer", "for a in \"$@\"; do echo \"$a\"; done > \"$0.args\"\n");
     test::ScopedEnv path("PATH", (dir_ / "bin").string());
     test::ScopedEnv data_home("XDG_DATA_HOME", (dir_ / "none").string());
     test::ScopedEnv data_dirs("XDG_DATA_DIRS", (dir_ / "none").string());

@@ -11,6 +11,8 @@
 #include "settings/library_state.h"
 #include "settings/settings_store.h"
 
+#include "../support/stand_in_programs.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -34,28 +36,9 @@ using test::write_file;
 constexpr const char* kNoEditor =
     "You must specify a Preview application in Options->Print.\nMake sure the application handles *.rtf files.";
 
-fs::path write_script(const fs::path& file, const std::string& body) {
-    fs::create_directories(file.parent_path());
-    write_file(file, "#!/bin/sh\n" + body);
-    ::chmod(file.c_str(), 0755);
-    return file;
-}
-
-// A program that writes its arguments, NUL-separated, to `record`, renamed into place whole.
-std::string recorder(const fs::path& record) {
-    return "printf '%s\\0' \"$@\" > '" + record.string() + ".part' && mv '" + record.string() + ".part' '" +
-           record.string() + "'\n";
-}
-
-std::vector<std::string> recorded_words(const fs::path& record) {
-    for (int i = 0; i < 200 && !fs::exists(record); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    const std::string text = read_file(record);
-    std::vector<std::string> words;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
-        words.push_back(text.substr(start, end - start));
-    return words;
-}
+using test::recorded_words;
+using test::recorder;
+using test::write_script;
 
 std::string stamp_now() {
     const std::time_t now = std::time(nullptr);

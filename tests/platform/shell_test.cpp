@@ -7,6 +7,8 @@
 #include "platform/scratch.h"
 #include "platform/shell.h"
 
+#include "../support/stand_in_programs.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -28,36 +30,10 @@ using test::ScopedEnv;
 using test::ScratchDir;
 using test::write_file;
 
-fs::path write_script(const fs::path& file, const std::string& body) {
-    fs::create_directories(file.parent_path());
-    write_file(file, "#!/bin/sh\n" + body);
-    ::chmod(file.c_str(), 0755);
-    return file;
-}
-
-// The NUL-separated words a script wrote with printf '%s\0'.
-std::vector<std::string> words_of(const std::string& text) {
-    std::vector<std::string> words;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
-        words.push_back(text.substr(start, end - start));
-    return words;
-}
-
-// The file once it exists (a detached program writes it in its own time).
-std::optional<std::string> await_file(const fs::path& file) {
-    for (int i = 0; i < 200; ++i) {
-        if (fs::exists(file)) return read_file(file);
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return std::nullopt;
-}
-
-// A program that writes its arguments to `record`, renamed into place whole.
-std::string recorder(const fs::path& record) {
-    return "printf '%s\\0' \"$@\" > '" + record.string() + ".part' && mv '" + record.string() + ".part' '" +
-           record.string() + "'\n";
-}
+using test::await_file;
+using test::recorder;
+using test::words_of;
+using test::write_script;
 
 class Programs : public ::testing::Test {
 protected:
