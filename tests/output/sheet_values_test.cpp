@@ -6,6 +6,8 @@
 #include "settings/library_state.h"
 #include "settings/unit_tables.h"
 
+#include "merge_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -13,20 +15,8 @@
 namespace hxq::output {
 namespace {
 
-class SheetValues : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        settings::convert_context().convert_db = [] { return std::string(HXQ_SAMPLE_DIR) + "/units.db"; };
-        settings::convert_context().unit_system = [] { return settings::kUnitSystemSI; };
-        settings::ResetSharedConverter();
-        ASSERT_TRUE(settings::SharedConverter().IsOpen());
-    }
-    static settings::OutputUnitsType units(std::string_view list) {
-        settings::OutputUnitsType u;
-        settings::FillOutputUnits(u, list);
-        return u;
-    }
-};
+// The sample units behind the value formatter, as the printouts' tests have them.
+class SheetValues : public test::MergeTest {};
 
 TEST_F(SheetValues, HashPointZeroHasOneDecimalAndNoLeadingZero) {
     struct Case {
