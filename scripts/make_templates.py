@@ -211,6 +211,24 @@ def exchanger(s: Sheet, dual=False, serie=False, flux=True):
     s.row(266, q("'FoulingF'"))
 
 
+def detail_rows(s: Sheet, columns, fluid1: str, wall_limits: bool, ports: bool = True):
+    """The extra data sheet's per-side detail every kind shares."""
+    s.section(565, columns)
+    s.row(276, fluid1, "'Fluid2'")
+    s.row(454, *pair("'RefTemp1'", "'RefTemp2'"))
+    if wall_limits:
+        s.row(357, *pair("'Tmin1'", "'Tmin2'"))
+        s.row(356, *pair("'Tmax1'", "'Tmax2'"))
+    s.row(116, *pair("'Walltemp1'", "'Walltemp2'"))
+    s.row(457, "'Rey1'", "'Rey2'")
+    s.row(268, *pair("'Film1'", "'Film2'"))
+    s.row("channels pd", ("'PD1'", "'TPD1_u'"), ("'TPD2'", "'TPD2_u'"))
+    if ports:
+        s.row(431, *pair("'PressDropPort1'", "'PressDropPort2'"))
+    s.row(181, *pair("'PortVel1'", "'PortVel2'"))
+    s.row(154, *pair("'ChanVel1'", "'ChanVel2'"))
+
+
 def single_phase(s: Sheet, kind: str, dual: bool):
     columns = side_columns(s)
     if kind == "quote":
@@ -236,18 +254,7 @@ def single_phase(s: Sheet, kind: str, dual: bool):
         exchanger(s, dual)
         s.note()
     else:
-        s.section(565, columns)
-        s.row(276, "'Fluid1a'" if dual else "'Fluid1'", "'Fluid2'")
-        s.row(454, *pair("'RefTemp1'", "'RefTemp2'"))
-        s.row(357, *pair("'Tmin1'", "'Tmin2'"))
-        s.row(356, *pair("'Tmax1'", "'Tmax2'"))
-        s.row(116, *pair("'Walltemp1'", "'Walltemp2'"))
-        s.row(457, "'Rey1'", "'Rey2'")
-        s.row(268, *pair("'Film1'", "'Film2'"))
-        s.row("channels pd", ("'PD1'", "'TPD1_u'"), ("'TPD2'", "'TPD2_u'"))
-        s.row(431, *pair("'PressDropPort1'", "'PressDropPort2'"))
-        s.row(181, *pair("'PortVel1'", "'PortVel2'"))
-        s.row(154, *pair("'ChanVel1'", "'ChanVel2'"))
+        detail_rows(s, columns, "'Fluid1a'" if dual else "'Fluid1'", wall_limits=True)
         s.row(481, ("'Shear1'", "Shear1_u'"), ("'Shear2'", "Shear2_u'"))
         s.row(426, *pair("'ConnDia1'", "'ConnDia2'"))
 
@@ -292,16 +299,7 @@ def two_phase(s: Sheet, kind: str, dual: bool, condenser: bool):
         exchanger(s, dual, serie=True)
         s.note()
     else:
-        s.section(565, columns)
-        s.row(276, fluid1, "'Fluid2'")
-        s.row(454, *pair("'RefTemp1'", "'RefTemp2'"))
-        s.row(116, *pair("'Walltemp1'", "'Walltemp2'"))
-        s.row(457, "'Rey1'", "'Rey2'")
-        s.row(268, *pair("'Film1'", "'Film2'"))
-        s.row("channels pd", ("'PD1'", "'TPD1_u'"), ("'TPD2'", "'TPD2_u'"))
-        s.row(431, *pair("'PressDropPort1'", "'PressDropPort2'"))
-        s.row(181, *pair("'PortVel1'", "'PortVel2'"))
-        s.row(154, *pair("'ChanVel1'", "'ChanVel2'"))
+        detail_rows(s, columns, fluid1, wall_limits=False)
         s.row((426, "inlet"), ("'Dia1'", "'Dia_u'"), ("'Dia3", "'Dia_u'"))
         s.row((426, "outlet"), ("'Dia2'", "'Dia_u'"), ("'Dia4'", "'Dia_u'"))
         if condenser:
@@ -344,15 +342,7 @@ def cascade(s: Sheet, kind: str):
         exchanger(s, serie=True)
         s.note()
     else:
-        s.section(565, columns)
-        s.row(276, "'Fluid1'", "'Fluid2'")
-        s.row(454, *pair("'RefTemp1'", "'RefTemp2'"))
-        s.row(116, *pair("'Walltemp1'", "'Walltemp2'"))
-        s.row(457, "'Rey1'", "'Rey2'")
-        s.row(268, *pair("'Film1'", "'Film2'"))
-        s.row("channels pd", ("'PD1'", "'TPD1_u'"), ("'TPD2'", "'TPD2_u'"))
-        s.row(181, *pair("'PortVel1'", "'PortVel2'"))
-        s.row(154, *pair("'ChanVel1'", "'ChanVel2'"))
+        detail_rows(s, columns, "'Fluid1'", wall_limits=False, ports=False)
         s.row(611, ("'PDropFlu'", "PDropFlu_u'"))
         s.row((607,), ("'Dia1'", "'Dia_u'"))
         s.row((608,), ("'Dia2'", "'Dia_u'"))
