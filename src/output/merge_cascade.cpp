@@ -66,8 +66,7 @@ MergeRecord cascade_merge_record(const core::CascadeDataType& data, std::int16_t
     add_properties(record, v.RefLiquid, v.RefVapor, &c.RefVapor, c.RefLiquid, u);
     record.quantity("'EvapTemp'", "'EvapTemp_u'", duty_value(g.EvapTemp, v.EvapTemp, u.temperature));
 
-    const double load = data.InDataVap.HeatLoad.Given ? data.InDataVap.HeatLoad.Value : v.HeatLoad;
-    add_exchanger_fields(record, g, load, v, v.LMTD, u, false);
+    add_exchanger_fields(record, g, data.InDataVap.HeatLoad, v, v.LMTD, u, false);
     add_pressure_drops(record, sides, u);
     record.field("'NoofChan1'", std::to_string(v.NoOfChannels[1]));
     record.field("'NoofChan2'", std::to_string(c.NoOfChannels[1]));

@@ -70,7 +70,6 @@ MergeRecord spc_merge_record(const core::SPCDataType& data, std::int16_t Index, 
     const core::InputData& g = data.GivenValues;
     const core::SinglePhaseInput& in = data.InData;
     const MergeUnits u = merge_units(unit, data.GivenOutputUnits);
-    const int multiplier = g.IsDualCalc ? 2 : 1;
     MergeSides sides{merge_side(r, 1), merge_side(r, 2)};
     // The engine rates one circuit of a dual unit: the unit's flows are both circuits'.
     const double circuits = is_dual(g, alternative.Dual) ? 2 : 1;
@@ -86,10 +85,7 @@ MergeRecord spc_merge_record(const core::SPCDataType& data, std::int16_t Index, 
     add_fluids(record, in, dual);
     add_properties(record, r, u);
 
-    // The duty's load (one circuit's on a dual calculation); a duty sized by its flows has
-    // the rated one.
-    const double load = in.HeatLoad.Given ? in.HeatLoad.Value : r.HeatLoad / multiplier;
-    add_exchanger_fields(record, g, load, r, r.DeltaTempEffective, u, dual);
+    add_exchanger_fields(record, g, in.HeatLoad, r, r.DeltaTempEffective, u, dual);
     add_pressure_drops(record, sides, u);
     record.field("'NoofChan1'", std::to_string(r.NoOfChannels[1]));
     record.field("'NoofChan2'", std::to_string(r.NoOfChannels[2]));

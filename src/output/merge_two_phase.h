@@ -88,13 +88,15 @@ void add_distributor_drop(MergeRecord& record, const core::EvaporatorResult& r, 
 // The text of a dual calculation's total: the two circuits' load as "2x(<one circuit>)".
 std::string dual_total(const std::string& circuit);
 
-// "'HeatLoad'" .. "'OHTC_req'": the given load (twice it for a dual calculation), with
-// "'HeatLoadTotal'" on the dual forms, area, the flux of that load, the mean temperature
-// difference and the predicted and required coefficients.
+// "'HeatLoad'" .. "'OHTC_req'": the given load (twice it for a dual calculation, whose
+// duty is one circuit's), with "'HeatLoadTotal'" on the dual forms, area, the flux of that
+// load, the mean temperature difference and the predicted and required coefficients. A
+// duty sized by its flows has the rated load, which is both circuits' already.
 template <class Result>
-void add_exchanger_fields(MergeRecord& record, const core::InputData& given, double si_load, const Result& r,
-                          double mean_difference, const MergeUnits& u, bool dual) {
+void add_exchanger_fields(MergeRecord& record, const core::InputData& given, const core::DutyValue& duty_load,
+                          const Result& r, double mean_difference, const MergeUnits& u, bool dual) {
     const int multiplier = given.IsDualCalc ? 2 : 1;
+    const double si_load = duty_load.Given ? duty_load.Value : r.HeatLoad / multiplier;
     const core::OutVal load = heat_load_value(given.heatLoad, si_load, u.heat_load, multiplier);
     record.quantity("'HeatLoad'", "HeatLoad_u", load);
     if (dual) record.field("'HeatLoadTotal'", dual_total(heat_load_value(given.heatLoad, si_load, u.heat_load, 1).GVal));

@@ -57,9 +57,7 @@ MergeRecord two_phase_merge_record(const Data& data, std::int16_t Index, const s
     else
         record.quantity("'EvapTemp'", "'EvapTemp_u'", duty_value(g.EvapTemp, r.EvapTemp, u.temperature));
 
-    // The duty's load; a duty sized by its flows has the rated one.
-    const double load = data.InData.HeatLoad.Given ? data.InData.HeatLoad.Value : r.HeatLoad;
-    add_exchanger_fields(record, g, load, r, r.LMTD, u, dual);
+    add_exchanger_fields(record, g, data.InData.HeatLoad, r, r.LMTD, u, dual);
     add_pressure_drops(record, sides, u);
     record.field("'NoofChan1'", std::to_string(r.NoOfChannels[1]));
     record.field("'NoofChan2'", std::to_string(r.NoOfChannels[2]));

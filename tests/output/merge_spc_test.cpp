@@ -150,6 +150,14 @@ TEST_F(MergeSinglePhase, OverSurfaceAndDualLoadRules) {
     EXPECT_EQ(value_of(record, "'HeatLoadTotal'"), "2x(40.0)");
     EXPECT_EQ(value_of(record, "'Fluid1a'"), "Water");
     EXPECT_EQ(value_of(record, "'Fluid1b'"), "Water");
+
+    // A duty sized by its flows has the rated load, both circuits' already.
+    dual.GivenValues.heatLoad.Given = false;
+    dual.InData.HeatLoad.Given = false;
+    const double rated = dual.outdata[1].OutputData.HeatLoad;
+    const MergeRecord sized = output::spc_merge_record(dual, 1, si(), false, "", {}, true);
+    EXPECT_NEAR(number_of(sized, "'HeatLoad'"), rated / 1e3, 0.01 * rated / 1e3);
+    EXPECT_NEAR(number_of(sized, "'HeatFlux'") * number_of(sized, "'Area'"), rated / 1e3, 0.02 * rated / 1e3);
 }
 
 TEST_F(MergeSinglePhase, TwoStageWritesThePackOfBothStages) {
