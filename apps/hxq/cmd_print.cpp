@@ -123,8 +123,8 @@ int run_print(const PrintOptions& o) {
                 return 1;
             }
             for (const std::string& field : out.LastMissingFields())
-                fmt::print(stderr, "hxq print: warning: the template names the field {} that the {} has no value for\n",
-                           field, o.type == "quote" ? "quotation" : "sheet");
+                fmt::print(stderr, "hxq print: warning: template {} names the field {}, which this {} has no value for\n",
+                           out.LastTemplate().string(), field, o.type == "quote" ? "quotation" : "sheet");
             fmt::print("Alternative {} of {}: {}\nwrote {}\n", o.alternative, count, designation(data, o.alternative),
                        file.string());
             if (!o.merge_data.empty() && data_placed) fmt::print("merge data kept in {}\n", o.merge_data);

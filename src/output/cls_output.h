@@ -165,6 +165,8 @@ public:
     const std::filesystem::path& LastMergeData() const { return last_merge_data_; }
     const std::string& LastMergeProblem() const { return last_merge_problem_; }
     const std::vector<std::string>& LastMissingFields() const { return last_missing_fields_; }
+    // The template the last merge read; empty when none was found.
+    const std::filesystem::path& LastTemplate() const { return last_template_; }
 
     // --- Document production ---
     // Writes `data` as a rich-text file (header by the current language) and opens it in
@@ -196,6 +198,7 @@ private:
     std::filesystem::path last_merge_data_;
     std::string last_merge_problem_;
     std::vector<std::string> last_missing_fields_;
+    std::filesystem::path last_template_;
 };
 
 }  // namespace hxq::output

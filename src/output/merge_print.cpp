@@ -53,8 +53,10 @@ void clsOutput::PreviewPrint_new(const std::string& MergeFile, const std::string
     last_merged_.clear();
     last_merge_problem_.clear();
     last_missing_fields_.clear();
+    last_template_.clear();
     try {
         const fs::path template_file = find_template(DotFile);
+        last_template_ = template_file;
         if (template_file.empty()) {
             last_merge_problem_ = "template " + (template_language_folder() / platform::native_path(DotFile)).string() +
                                   " not found";
@@ -132,6 +134,7 @@ void clsOutput::MergePrintout(const MergeRecord& record, const std::string& DotF
     if (DotFile.empty()) {
         last_merged_.clear();
         last_missing_fields_.clear();
+        last_template_.clear();
         last_merge_problem_ = "this print type has no template";
         return;
     }

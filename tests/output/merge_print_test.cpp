@@ -66,6 +66,7 @@ TEST_F(MergePrint, RichTextTemplateMergedWhereTheHostWantsItAndDataDeleted) {
     EXPECT_EQ(output_.LastMergeProblem(), "");
     EXPECT_EQ(output_.LastMergedDocument(), dir_ / "sheet.rtf");
     EXPECT_EQ(output_.LastMissingFields(), std::vector<std::string>{"'Unknown'"});
+    EXPECT_EQ(output_.LastTemplate(), dir_ / "templates/German/SPC_prev.dot");
     EXPECT_EQ(output_.LastMergeData().parent_path(), dir_ / "app");
     EXPECT_FALSE(fs::exists(output_.LastMergeData()));
 
