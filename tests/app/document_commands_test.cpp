@@ -77,6 +77,30 @@ TEST_F(DocumentCommands, PrintMergesTheTemplateOfTheKindAndKeepsTheDataWhenAsked
         EXPECT_NE(offer.find(want), std::string::npos) << want << "\n" << offer;
 }
 
+TEST_F(DocumentCommands, PrintWarnsOfAFieldTheTemplateNamesAndTheDataLack) {
+    // The sample installation with a template folder of our own.
+    std::string registry = slurp_file(std::string(HXQ_SAMPLE_DIR) + "/registry.ini");
+    const std::size_t at = registry.find("TemplatePath=");
+    ASSERT_NE(at, std::string::npos);
+    registry.replace(at, registry.find('\n', at) - at, "TemplatePath=" + (dir_ / "templates").string());
+    const auto store = write("registry.ini", registry);
+    std::filesystem::create_directories(dir_ / "templates/English");
+    write("templates/English/CON_prev.rtf",
+          "{\\rtf1\\ansi {\\field{\\*\\fldinst MERGEFIELD 'Nope'}{\\fldrslt x}} "
+          "{\\field{\\*\\fldinst MERGEFIELD 'NoOfPlates'}{\\fldrslt x}}\\par}");
+    const auto r = hxq({"print", sample_duty("condenser_water.toml"), "--no-progress", "-o", (dir_ / "x.rtf").string()},
+                       {"HXQ_REGISTRY=" + store.string()});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_NE(r.err.find("warning: template " + (dir_ / "templates/English/CON_prev.rtf").string() +
+                         " names the field 'Nope'"),
+              std::string::npos)
+        << r.err;
+    // The field stays visible, marked; the known one took its value.
+    const std::string merged = slurp_file(dir_ / "x.rtf");
+    EXPECT_NE(merged.find("\\'ab'Nope'\\'bb"), std::string::npos) << merged;
+    EXPECT_EQ(merged.find("MERGEFIELD 'NoOfPlates'"), std::string::npos) << merged;
+}
+
 TEST_F(DocumentCommands, PrintRefusesWhatItCannotWriteAndSaysWhyAMergeFailed) {
     const std::string duty = sample_duty("condenser_water.toml");
     const Refusal refusals[] = {
