@@ -139,8 +139,8 @@ public:
     // keeps it). An empty `DotFile` merges nothing.
     void MergePrintout(const MergeRecord& record, const std::string& DotFile, bool DirectPrint,
                        const std::string& Comments);
-    // A quotation names the model by its denomination in the product data file when the
-    // settings use that file and the host declared it valid.
+    // A quotation names the model, its article number and plate material as the product
+    // data file has them when the settings use that file and the host declared it valid.
     void UseDenomination(MergeRecord& record, bool Quote);
     // The quotation form's texts the quotation printouts write.
     void QuotationForm(QuotationTexts texts) { quotation_ = std::move(texts); }

@@ -174,14 +174,16 @@ ProductDenomination read_denomination(const std::filesystem::path& qdf_file, int
     return out;
 }
 
-std::string clsOutput::Get_Denomination(const std::string& sQDFFile) {
+ProductDenomination product_denomination(const std::string& qdf_file) {
     const std::filesystem::path file =
-        sQDFFile.empty() ? default_product_data_file() : std::filesystem::path(platform::native_path(sQDFFile));
+        qdf_file.empty() ? default_product_data_file() : std::filesystem::path(platform::native_path(qdf_file));
     const std::string exe = settings::library_state().host.ExePath;
     const std::string folder = exe.empty() ? platform::application_path().string() : exe;
     const std::string database =
         settings::GetSettingHXQ("HXQSelector", "Info", "DBPath", platform::join_path(folder, "\\ps.dat"));
-    return read_denomination(file, 1, database).Text;
+    return read_denomination(file, 1, database);
 }
+
+std::string clsOutput::Get_Denomination(const std::string& sQDFFile) { return product_denomination(sQDFFile).Text; }
 
 }  // namespace hxq::output

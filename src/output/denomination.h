@@ -34,6 +34,11 @@ std::filesystem::path default_product_data_file();
 ProductDenomination read_denomination(const std::filesystem::path& qdf_file, int exchanger,
                                       const std::string& database);
 
+// The exchanger of the product data file `qdf_file` (empty: the default one) in the
+// selector database the settings name (HXQSelector/Info/DBPath, default ps.dat in the
+// program folder), as Get_Denomination reads it.
+ProductDenomination product_denomination(const std::string& qdf_file);
+
 // The connection text of a configured unit from its "F" (frame plate) and "P" (pressure
 // plate) entries: see docs/extra-sheets.md.
 std::string configured_connections(platform::Database& db, const std::string& frame_ports,

@@ -3,6 +3,7 @@
 // where the host asked, or printed.
 #include "output/cls_output.h"
 #include "output/document_paths.h"
+#include "output/denomination.h"
 #include "output/document_viewer.h"
 #include "output/merge_shared.h"
 
@@ -119,7 +120,13 @@ void clsOutput::PreviewPrint_new(const std::string& MergeFile, const std::string
 void clsOutput::UseDenomination(MergeRecord& record, bool Quote) {
     const auto& state = settings::library_state();
     if (!Quote || !state.derived.UseQDFF || !state.host.ValidPS) return;
-    record.replace("'XerName'", merge_designation(Get_Denomination(state.derived.QDFPath)));
+    const ProductDenomination product = product_denomination(state.derived.QDFPath);
+    record.replace("'XerName'", merge_designation(product.Text));
+    if (!product.ArtNo.empty()) record.replace("'ArtNo'", product.ArtNo);
+    // The single-phase and two-phase forms name the plate material one way, the air dryer's
+    // another.
+    if (!product.PlateMaterial.empty())
+        if (!record.replace("'Platemtrl'", product.PlateMaterial)) record.replace("'PlMtrl'", product.PlateMaterial);
 }
 
 void clsOutput::print_record(MergeRecord record, MergeKind kind, std::int16_t PrintType, bool DirectPrint,

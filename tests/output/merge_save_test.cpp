@@ -140,6 +140,7 @@ TEST_F(MergeSave, AQuotationNamesTheModelByTheProductDataFileWhenItIsValid) {
         output_.SaveCON(con_, 2, si(), 1, 2, false, c.quote, "", 0);
         const std::string data = read_file(output_.LastMergeData());
         EXPECT_EQ(data.find(";" + denomination + ";") != std::string::npos, c.named);
+        EXPECT_EQ(data.find(";AISI 316L;") != std::string::npos, c.named);
         fs::remove(output_.LastMergeData());
     }
 }
