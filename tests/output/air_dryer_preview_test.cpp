@@ -1,6 +1,6 @@
 // The air dryer, fluid batch and older host-fed sheets: what each row shows, and the
 // conditions the air dryer sizing reports.
-#include "sheet_fixture.h"
+#include "preview_samples.h"
 
 #include "output/air_dryer_preview.h"
 #include "output/fluid_batch_sheet.h"
@@ -11,12 +11,12 @@
 namespace hxq::output {
 namespace {
 
-using test::sample_runs;
+using test::sample_records;
 
 class OtherSheets : public test::SheetTest {};
 
 TEST_F(OtherSheets, AirDryerShowsTheSizingAndWhatItReports) {
-    const batch::ADDataType& real = sample_runs().air_dryer;
+    const batch::ADDataType& real = sample_records().air_dryer;
     ASSERT_TRUE(real.ADOutData[1].Exist);
     const batch::ADOutputType& p = real.ADOutData[1];
 

@@ -1,6 +1,6 @@
 // The extra data sheets of real sample calculations: the per-side rows, the recommended
 // connections of refrigerant duties and their warning, and the arguments they refuse.
-#include "sheet_fixture.h"
+#include "preview_samples.h"
 
 #include "output/extra_sheet.h"
 #include "output/sheet_values.h"
@@ -12,7 +12,7 @@
 namespace hxq::output {
 namespace {
 
-using test::sample_runs;
+using test::sample_records;
 
 double number(const std::string& cell) {
     const auto v = settings::parse_locale_number(cell);
@@ -23,7 +23,7 @@ double number(const std::string& cell) {
 class ExtraSheet : public test::SheetTest {};
 
 TEST_F(ExtraSheet, SinglePhaseRowsShowBothSidesInTheOutputUnits) {
-    const core::SPCDataType& d = sample_runs().water;
+    const core::SPCDataType& d = sample_records().water;
     ASSERT_TRUE(d.outdata[1].OutputData.Valid);
     const core::SinglePhaseResult& r = d.outdata[1].OutputData;
     const PreviewArray sheet = extra_sheet(&d, {"Project 7"}, 1, 0, "Normal", 0, 0);
@@ -68,8 +68,8 @@ TEST_F(ExtraSheet, RefrigerantConnectionsFollowThePhaseAtEachPort) {
         bool vapour_enters;  // condenser: gas in, liquid out; evaporator: mixture in, gas out
     };
     const Case cases[] = {
-        {"condenser", &sample_runs().condenser, 1, true},
-        {"evaporator", &sample_runs().evaporator, 2, false},
+        {"condenser", &sample_records().condenser, 1, true},
+        {"evaporator", &sample_records().evaporator, 2, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -96,7 +96,7 @@ TEST_F(ExtraSheet, RefrigerantConnectionsFollowThePhaseAtEachPort) {
 }
 
 TEST_F(ExtraSheet, AConnectionWiderThanItsPortIsWarned) {
-    core::CONDataType d = sample_runs().condenser;
+    core::CONDataType d = sample_records().condenser;
     auto& r = d.outdata[1].OutputData;
     for (int s = 1; s <= 2; ++s) r.PortDiameterUp[s] = r.PortDiameterDown[s] = 0.5;  // m
     std::string warning;
@@ -112,7 +112,7 @@ TEST_F(ExtraSheet, AConnectionWiderThanItsPortIsWarned) {
 }
 
 TEST_F(ExtraSheet, DualFlagAndUnitCountsReachTheHeading) {
-    core::SPCDataType d = sample_runs().water;
+    core::SPCDataType d = sample_records().water;
     d.outdata[1].OutputData.ParallelUnits = 2;
     const std::string all = text_of(extra_sheet(&d, {}, 1, 0, "", 0, 0, nullptr, true));
     EXPECT_NE(all.find("Extra: Single Phase, Dual, 2 Units connected in parallell"), std::string::npos);
@@ -120,7 +120,7 @@ TEST_F(ExtraSheet, DualFlagAndUnitCountsReachTheHeading) {
 }
 
 TEST_F(ExtraSheet, CascadeShowsBothCircuitsConnections) {
-    const core::CascadeDataType& d = sample_runs().cascade;
+    const core::CascadeDataType& d = sample_records().cascade;
     ASSERT_EQ(d.outdataVap[1].OutputData.Status, -1);
     std::string warning = "stale";
     const PreviewArray sheet = extra_cascade_sheet(d, {}, 1, 0, &warning);
@@ -142,7 +142,7 @@ TEST_F(ExtraSheet, CascadeShowsBothCircuitsConnections) {
 }
 
 TEST_F(ExtraSheet, RefusesAnAlternativeOutsideTheSevenOrAnotherKind) {
-    const core::CONDataType& con = sample_runs().condenser;
+    const core::CONDataType& con = sample_records().condenser;
     struct Case {
         std::function<void()> build;
         std::int32_t number;
@@ -152,7 +152,7 @@ TEST_F(ExtraSheet, RefusesAnAlternativeOutsideTheSevenOrAnotherKind) {
         {[&] { extra_sheet(&con, {}, 8, 1, "", 0, 0); }, 9},
         {[&] { extra_sheet(&con, {}, 1, 0, "", 0, 0); }, 13},
         {[&] { extra_sheet(&con, {}, 1, 2, "", 0, 0); }, 13},
-        {[&] { extra_cascade_sheet(sample_runs().cascade, {}, 8, 0); }, 9},
+        {[&] { extra_cascade_sheet(sample_records().cascade, {}, 8, 0); }, 9},
     };
     for (const Case& c : cases) {
         try {

@@ -1,8 +1,10 @@
 // The sample duty files rated by the real drivers on the sample range, once per test
-// program: the records the previews are made from, with the given values as the files
-// write them.
+// program: the records the previews and sheets are made from, with the given values as
+// the files write them; and the library as a host sets it up for documents.
 #pragma once
 
+#include "batch/ad_opt.h"
+#include "batch/ad_records.h"
 #include "core/calculate.h"
 #include "core/sample_duties.h"
 #include "duty/cascade_duty.h"
@@ -10,11 +12,17 @@
 #include "duty/single_phase_duty.h"
 #include "duty/two_phase_duty.h"
 #include "duty/two_stage_duty.h"
+#include "engines/fluid/catalogue.h"
+#include "output/preview_array.h"
 #include "platform/db.h"
 #include "settings/convert.h"
+#include "settings/library_state.h"
 #include "settings/unit_tables.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <vector>
 
 namespace hxq::test {
 
@@ -58,7 +66,38 @@ struct SampleRecords {
     core::VAPDataType dual;        // two R410A circuits in one pack
     core::TwoStageType two_stage;  // tap water, with the radiator return in winter
     core::CascadeDataType cascade; // CO2 low stage into an R134a high stage
+    batch::ADDataType air_dryer;   // see rated_air_dryer
 };
+
+// 0.06 kg/s of saturated air at 8 bar(a) and 35 °C dried to a 3 °C pressure dew point by
+// R134a at 0 °C, on AD 200.
+inline batch::ADDataType rated_air_dryer() {
+    batch::ADDataType air_dryer;
+    batch::clsADOpt opt;
+    opt.SetSources(sample_sources());
+    auto& in = air_dryer.ADInData;
+    auto& f = in.ADFormIndata;
+    f.AirInletTemp = 35;
+    f.AirMassFlow = 0.06f;
+    f.AirOperatingPressure = 8e5f;
+    f.AirMinOutletTemp = 10;
+    f.AirMaxPressureDrop = 20000;
+    f.RefEvapTemp = 0;
+    f.RefSuperHeat = 5;
+    f.RefVaporQualityInlet = 0.25f;
+    f.RefFluid = "R134a";
+    f.DewTemp = 3;
+    in.AirIndata.InData.Fluid[1] = engines::fluid::create_fluid("Humid air", 0.6);
+    in.AirIndata.InData.Fluid[2] = engines::fluid::create_fluid("Humid air", 4.5);
+    in.RefIndata.AirFluid = in.AirIndata.InData.Fluid[2];
+    in.Optimisation.Split = 3;
+    in.Optimisation.Depth = 1;
+    in.MaxNoOfPlates = 100;
+    in.IsGroup = false;
+    in.XerIndex = 279;  // AD 200
+    opt.AD_Main(air_dryer);
+    return air_dryer;
+}
 
 inline const SampleRecords& sample_records() {
     static const SampleRecords records = [] {
@@ -71,9 +110,49 @@ inline const SampleRecords& sample_records() {
         r.two_stage =
             rated_sample("two_stage_tap_water", duty::BuildTwoStageData, &core::clsCalculate::TwoStageMainCalcLoop);
         r.cascade = rated_sample("cascade_r744_r134a", duty::BuildCascadeData, &core::clsCalculate::CascadeMainCalcLoop);
+        r.air_dryer = rated_air_dryer();
         return r;
     }();
     return records;
 }
+
+// The library as a host sets it up for documents: the sample units in SI, the built-in SI
+// output units, English.
+class SheetTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { sample_records(); }
+    void SetUp() override {
+        settings::reset_library_state();
+        use_sample_units();
+        settings::FillOutputUnits(settings::library_state().derived.OutputUnits, settings::kSIOutputUnits);
+        settings::library_state().host.TQSAppVersion = "2.1";
+    }
+    void TearDown() override {
+        settings::ResetSharedConverter();
+        settings::reset_library_state();
+    }
+
+    static void language(std::int16_t offset) { settings::library_state().UserSettings.language.iOffset = offset; }
+
+    // The "\tab "-separated cells of the first sheet line that holds `label`; empty when none.
+    static std::vector<std::string> cells(const output::PreviewArray& sheet, const std::string& label) {
+        for (const std::string& line : sheet.lines()) {
+            const std::size_t at = line.find(label);
+            if (at == std::string::npos) continue;
+            std::vector<std::string> out;
+            std::size_t from = at;
+            for (std::size_t tab; (tab = line.find("\\tab ", from)) != std::string::npos; from = tab + 5)
+                out.push_back(line.substr(from, tab - from));
+            out.push_back(line.substr(from));
+            return out;
+        }
+        return {};
+    }
+    static std::string text_of(const output::PreviewArray& sheet) {
+        std::string all;
+        for (const std::string& line : sheet.lines()) all += line + "\n";
+        return all;
+    }
+};
 
 }  // namespace hxq::test

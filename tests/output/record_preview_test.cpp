@@ -3,6 +3,10 @@
 // and the record's values in their rows; the unit column, the disclaimer, the warnings
 // and the alternative's index.
 #include "output/cascade_preview.h"
+#include "output/host_preview.h"
+#include "output/fluid_batch_sheet.h"
+#include "output/extra_sheet.h"
+#include "output/air_dryer_preview.h"
 #include "output/record_preview.h"
 #include "output/rtf_document.h"
 #include "output/sheet_layout.h"
@@ -77,12 +81,10 @@ std::vector<Row> rows_labelled(const std::vector<Row>& rows, const std::string& 
     return out;
 }
 
-class RecordPreviews : public ::testing::Test {
+class RecordPreviews : public test::SheetTest {
 protected:
-    static void SetUpTestSuite() { sample_records(); }
     void SetUp() override {
-        settings::reset_library_state();
-        test::use_sample_units();
+        SheetTest::SetUp();
         auto& host = settings::library_state().host;
         host.TQSAppVersion = "4.2.1";
         host.Customer = "Nordic Heat AB";
@@ -91,7 +93,6 @@ protected:
         settings::library_state().UserSettings.header = {"Nordic Heat AB", "Industrivägen 12", "SE-123 45 Smalltown",
                                                          "Tel. +46 31 555 01 00", ""};
     }
-    void TearDown() override { settings::reset_library_state(); }
 };
 
 // A value of the record as the sheet must show it: converted into the unit the sheet's
@@ -100,7 +101,7 @@ std::string shown(double si, std::int16_t unit) {
     return settings::FormatInUnit(false, unit, platform::Variant(si), platform::Variant()).GVal;
 }
 
-std::string text_of(std::int16_t id, std::int16_t offset) { return std::string(settings::localised_text(id, offset)); }
+std::string localised(std::int16_t id, std::int16_t offset) { return std::string(settings::localised_text(id, offset)); }
 
 // One expected row: the label's text id (with the n-th row of that label), unit column
 // and both values.
@@ -209,8 +210,8 @@ std::vector<Kind> kinds() {
                    {}});
     // The glycol's name does not fit the side-2 column: each fluid on a row of its own.
     out.back().lines = [](std::int16_t o) {
-        const std::string side = text_of(483, o);
-        return std::vector<std::string>{text_of(276, o) + "\t" + side + " 1\t\t:\tR410A\t\n",
+        const std::string side = localised(483, o);
+        return std::vector<std::string>{localised(276, o) + "\t" + side + " 1\t\t:\tR410A\t\n",
                                         "\n\t" + side + " 2\t\t:\tEthylene glycol 30.0 %\t\n"};
     };
 
@@ -275,17 +276,103 @@ std::vector<Kind> kinds() {
     return out;
 }
 
-TEST_F(RecordPreviews, EveryKindShowsItsDesignationLabelsAndValuesInEnglishAndGerman) {
+// The other sheets of the group, how to build each in a language and what the reader
+// must see in English, in German and in both.
+struct Sheet {
+    std::string name;
+    std::function<PreviewArray(std::int16_t offset)> build;
+    std::vector<std::string> english, german;
+    std::vector<std::string> both;
+};
+
+std::vector<Sheet> sheets() {
+    const auto& d = sample_records();
+    const std::string reynolds = settings::fixed_text(d.water.outdata[1].OutputData.ReynoldsNumber[1], 0);
+    static FluidBatchData batch;
+    batch.Concentration2 = 30;
+    batch.Pressure1 = 250000;
+    batch.BatchSize = 1500;
+    batch.RequiredTime = 3600;
+    return {
+        {"extra_single",
+         [&d](std::int16_t o) { return extra_sheet(&d.water, {}, 1, 0, "", 0, o); },
+         {"Reynolds number", "Film coefficient", "Single Phase"},
+         {"Reynolds-Zahl", "Wärmeübergangskoeffizient", "Einphasig"},
+         {alternative_designation(d.water.outdata[1], false), reynolds, "W/m²,°C"}},
+        {"extra_condenser",
+         [&d](std::int16_t o) { return extra_sheet(&d.condenser, {}, 1, 1, "", 0, o); },
+         {"Recommended inlet connection diameter", "Condenser", "Refrigerant\tBrine"},
+         {"Empfohlener Anschlussdurchmesser Eintritt", "Verflüssiger", "Kältemittel\tSole"},
+         {alternative_designation(d.condenser.outdata[1], false), "R134a", "mm"}},
+        {"extra_evaporator",
+         [&d](std::int16_t o) { return extra_sheet(&d.evaporator, {}, 1, 2, "", 0, o); },
+         {"Recommended outlet connection diameter", "Evaporator"},
+         {"Empfohlener Anschlussdurchmesser Austritt", "Verdampfer"},
+         {"R410A"}},
+        {"extra_cascade",
+         [&d](std::int16_t o) { return extra_cascade_sheet(d.cascade, {}, 1, o); },
+         {"Recommended inlet connection diameter evap.", "Cascade"},
+         {"Empfohlener Anschlussdurchmesser Eintritt Verdampfer", "Kaskade"},
+         {"R744", "R134a"}},
+        {"fluid_batch",
+         [&d](std::int16_t o) {
+             settings::library_state().UserSettings.language.iOffset = o;
+             return fluid_batch_sheet(batch, batch, nullptr, nullptr, {}, {"32", "0", "9", "87"}, "Water", "MEG");
+         },
+         {"Fluid batch", "Batch size", "Required time"},
+         {"Mediensatz", "Losgröße", "Benötigte Zeit"},
+         {"30.0", "2.5", "1500", "60.0", "min"}},
+        {"air_dryer",
+         [&d](std::int16_t o) { return air_dryer_preview_sheet(d.air_dryer, 1, 0, o, std::nullopt); },
+         {"Air Dryer: AD 200, Design", "Air Indata", "Result"},
+         {"Lufttrockner: AD 200, Auslegung", "Eingabedaten Luft", "Ergebnis"},
+         {"R134a", "Humid air", std::to_string(d.air_dryer.ADOutData[1].TotalNumberOfPlates)}},
+        {"older_form",
+         [&d](std::int16_t o) {
+             settings::library_state().UserSettings.language.iOffset = o;
+             return host_preview_sheet({"", "1.2;3.4"}, {"", "kg/s"}, {platform::Variant("Water")}, "Single Phase",
+                                       {"Duty", "Flow rate"}, 0, "Job 12", nullptr, nullptr, std::nullopt, false);
+         },
+         {"Date"},
+         {"Datum"},
+         {"Single Phase: Job 12", "Flow rate\tkg/s\t:\t1.2\t3.4"}},
+    };
+}
+
+// Every kind of preview, the other sheets of the group, and texts in three code pages,
+// written as the rich-text files a user opens and read back through LibreOffice in one
+// start: what the reader sees is the designation, the localised labels and the values.
+TEST_F(RecordPreviews, EveryPreviewAndSheetReadsBackInEnglishAndGerman) {
     const std::vector<Kind> all = kinds();
+    const std::vector<Sheet> others = sheets();
     const std::int16_t languages[] = {0, kGerman};
     const std::string warning = "Check the connection sizes before ordering";
-    settings::library_state().UserSettings.UseDisclaimer = true;
+    struct Coded {
+        const char* language;
+        const char* text;
+    };
+    const Coded coded[] = {{"Russian", "Теплообменник ∆T"}, {"English", "Wärmeübertrager 5 °C"},
+                           {"Polish", "Wymiennik ciepła"}};
     std::vector<std::filesystem::path> files;
+    settings::library_state().UserSettings.UseDisclaimer = true;
     for (const Kind& kind : all)
         for (std::int16_t offset : languages) {
             files.push_back(document_folder() / fmt::format("{}-{}.rtf", kind.name, offset == 0 ? "en" : "de"));
             write_rtf_document(files.back(), offset == 0 ? "English" : "German", kind.build(offset, std::vector<std::string>{warning}));
         }
+    settings::library_state().UserSettings.UseDisclaimer = false;
+    for (const Sheet& s : others)
+        for (std::int16_t offset : languages) {
+            files.push_back(document_folder() / fmt::format("{}-{}.rtf", s.name, offset == 0 ? "en" : "de"));
+            write_rtf_document(files.back(), offset == 0 ? "English" : "German", s.build(offset));
+        }
+    for (const Coded& c : coded) {
+        PreviewArray sheet(2);
+        sheet[1] = "\\pard\\plain\\f0\\fs19 ";
+        sheet[2] = std::string("\\par ") + c.text;
+        files.push_back(document_folder() / (std::string("code-page-") + c.language + ".rtf"));
+        write_rtf_document(files.back(), c.language, sheet);
+    }
     std::string why;
     const auto texts = test::libreoffice_texts(files, document_folder(), &why);
     ASSERT_TRUE(texts) << why;
@@ -297,24 +384,24 @@ TEST_F(RecordPreviews, EveryKindShowsItsDesignationLabelsAndValuesInEnglishAndGe
             const std::string& text = (*texts)[document++];
             const std::vector<Row> rows = rows_of(text);
             // The heading names the alternative and its calculation.
-            std::string heading = text_of(520, offset) + ": ";
+            std::string heading = localised(520, offset) + ": ";
             std::vector<std::string> parts = kind.heading;
-            for (std::int16_t id : kind.heading_ids) parts.insert(parts.begin() + 1, text_of(id, offset));
+            for (std::int16_t id : kind.heading_ids) parts.insert(parts.begin() + 1, localised(id, offset));
             for (std::size_t i = 0; i < parts.size(); ++i) heading += (i ? ", " : "") + parts[i];
             EXPECT_NE(text.find(heading), std::string::npos) << heading;
             EXPECT_NE(text.find("Industrivägen 12"), std::string::npos);
-            EXPECT_NE(text.find(text_of(377, offset) + " \t" + warning), std::string::npos);
-            EXPECT_NE(text.find(text_of(204, offset)), std::string::npos);
+            EXPECT_NE(text.find(localised(377, offset) + " \t" + warning), std::string::npos);
+            EXPECT_NE(text.find(localised(204, offset)), std::string::npos);
             // The duty section heads its value columns.
             const auto column = [&](std::int16_t id, const char* side) {
-                return id == 0 ? text_of(483, offset) + side : text_of(id, offset);
+                return id == 0 ? localised(483, offset) + side : localised(id, offset);
             };
-            const auto duty = rows_labelled(rows, text_of(209, offset));
+            const auto duty = rows_labelled(rows, localised(209, offset));
             ASSERT_EQ(duty.size(), 1u);
-            EXPECT_EQ(duty[0], (Row{text_of(209, offset), column(kind.columns.first, " 1"),
+            EXPECT_EQ(duty[0], (Row{localised(209, offset), column(kind.columns.first, " 1"),
                                     column(kind.columns.second, " 2")}));
             for (const Expect& e : kind.rows) {
-                const std::string name = text_of(e.id, offset);
+                const std::string name = localised(e.id, offset);
                 const auto found = rows_labelled(rows, name);
                 ASSERT_GT(found.size(), e.nth) << name;
                 Row expected{name, e.unit, ":", e.side1, e.side2};
@@ -327,10 +414,23 @@ TEST_F(RecordPreviews, EveryKindShowsItsDesignationLabelsAndValuesInEnglishAndGe
             for (const std::string& line : kind.lines(offset)) EXPECT_NE(text.find(line), std::string::npos) << line;
             for (const std::string& note : kind.notes) {
                 const std::string side = note.substr(0, note.find('|'));
-                const std::string line = text_of(377, offset) + " " + side + "\t" + note.substr(note.find('|') + 1);
+                const std::string line = localised(377, offset) + " " + side + "\t" + note.substr(note.find('|') + 1);
                 EXPECT_NE(text.find(line), std::string::npos) << line;
             }
         }
+    for (const Sheet& s : others)
+        for (std::size_t l = 0; l < 2; ++l) {
+            SCOPED_TRACE(files[document].filename().string());
+            const std::string& text = (*texts)[document++];
+            for (const std::string& want : s.both) EXPECT_NE(text.find(want), std::string::npos) << want << "\n" << text;
+            for (const std::string& want : l == 0 ? s.english : s.german)
+                EXPECT_NE(text.find(want), std::string::npos) << want << "\n" << text;
+            EXPECT_EQ(text.find("\\tab"), std::string::npos) << "a control word printed as text";
+        }
+    for (const Coded& c : coded) {
+        const std::string& text = (*texts)[document++];
+        EXPECT_NE(text.find(c.text), std::string::npos) << c.language << ": " << text;
+    }
 }
 
 // Every builder with its sample's alternative `index`, English.
@@ -391,7 +491,7 @@ TEST_F(RecordPreviews, EveryKindRefusesAnIndexOutsideTheAlternativesAndKeepsItsW
         for (std::size_t i = 1; i <= kPreviewLines; ++i) EXPECT_EQ(disclaimed[i], plain[i]) << i;
         for (std::int16_t id = 204; id <= 207; ++id)
             EXPECT_EQ(disclaimed[kPreviewLines + 2 + static_cast<std::size_t>(id - 204)],
-                      std::string(kDisclaimerLine) + text_of(id, 0));
+                      std::string(kDisclaimerLine) + localised(id, 0));
     }
 }
 
@@ -439,7 +539,7 @@ TEST_F(RecordPreviews, TheUnitColumnNamesOneUnitOnceAndTwoUnitsSideOneFirst) {
         data.GivenOutputUnits.CalculatedPressureDrop[1] = c.side1;
         data.GivenOutputUnits.CalculatedPressureDrop[2] = c.side2;
         const PreviewArray sheet = single_phase_preview_sheet(&data, 1, si, "", 0, std::nullopt, false, "", 0);
-        EXPECT_NE(row_element(sheet, text_of(429, 0)).find(std::string("\\tab ") + c.unit + "\\tab :"), std::string::npos)
+        EXPECT_NE(row_element(sheet, localised(429, 0)).find(std::string("\\tab ") + c.unit + "\\tab :"), std::string::npos)
             << c.unit;
     }
 }
@@ -451,9 +551,9 @@ TEST_F(RecordPreviews, GivenValuesStayInTheUsersUnitWhileResultsTakeTheSheetsUni
     const core::SPCDataType& data = sample_records().water;
     const PreviewArray sheet = single_phase_preview_sheet(&data, 1, us, "", 0, std::nullopt, false, "", 0);
     // The inlet temperatures were typed in °C; the reference temperatures are results.
-    EXPECT_NE(row_element(sheet, text_of(322, 0)).find("\\tab °C\\tab :\\tab 90.0\\tab 10.0"), std::string::npos);
+    EXPECT_NE(row_element(sheet, localised(322, 0)).find("\\tab °C\\tab :\\tab 90.0\\tab 10.0"), std::string::npos);
     const double ref = sample_records().water.outdata[1].OutputData.RefTemp[1];
-    EXPECT_NE(row_element(sheet, text_of(454, 0)).find("\\tab " + fahrenheit + "\\tab :\\tab " + shown(ref, us.MaxWorkTemp.UnitID)),
+    EXPECT_NE(row_element(sheet, localised(454, 0)).find("\\tab " + fahrenheit + "\\tab :\\tab " + shown(ref, us.MaxWorkTemp.UnitID)),
               std::string::npos);
 }
 
@@ -473,11 +573,11 @@ TEST_F(RecordPreviews, UnitCountsAndTheEnginesNotesAppearWhereTheRecordHasThem) 
         const PreviewArray sheet = single_phase_preview_sheet(&data, 1, si, "", 1, std::nullopt, false, "", offset);
         const std::string all = fmt::format("{}", fmt::join(sheet.lines(), "\n"));
         EXPECT_NE(all.find(", " + unit_counts(2, 3, offset)), std::string::npos);
-        const std::string note = std::string(kWarningRow) + text_of(377, offset) + " 2\\tab ";
+        const std::string note = std::string(kWarningRow) + localised(377, offset) + " 2\\tab ";
         EXPECT_NE(all.find(note + "Oversurface above the limit (55.6 %)\n" + std::string(kWarningRow) +
                            "\\tab Pressure drop above the limit (.6 bar)"),
                   std::string::npos);
-        EXPECT_EQ(all.find(text_of(377, offset) + " 1"), std::string::npos) << "side 1 has no remark";
+        EXPECT_EQ(all.find(localised(377, offset) + " 1"), std::string::npos) << "side 1 has no remark";
     }
 }
 

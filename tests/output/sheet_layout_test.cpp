@@ -1,5 +1,8 @@
-// The layout every sheet shares: unit column, escaping, the address block measured on the
-// real font, warnings and the disclaimer.
+// The pieces every sheet shares: unit column, escaping, the address block measured on the
+// real font, warnings and the disclaimer; the rich-text header and code page of each
+// language; and the connection diameter from the density of each kind of port flow.
+#include "output/cls_output.h"
+#include "output/rtf_document.h"
 #include "output/sheet_layout.h"
 
 #include "platform/error.h"
@@ -8,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 namespace hxq::output {
@@ -123,6 +127,125 @@ TEST_F(SheetLayout, AlternativeIndexOutsideOneToSevenIsSubscriptError) {
         }
     }
     EXPECT_NO_THROW(check_alternative_index(7, "CreatePreview_new"));
+}
+
+TEST(RtfDocument, HeaderAndCodePageFollowTheLanguageName) {
+    struct Case {
+        const char* language;
+        const char* font_table;
+        int code_page;
+    };
+    const Case cases[] = {
+        {"English", R"({\fonttbl{\f0\fnil\fprq2 Arial;}})", 1252},
+        {"Swedish", R"({\fonttbl{\f0\fnil\fprq2 Arial;}})", 1252},
+        {"Russian", R"({\fonttbl{\f0\fswiss\fprq2\fcharset204{\*\fname Arial;} Arial Cyr;}})", 1251},
+        {"Polish", R"({\fonttbl{\f0\fswiss\fprq2\fcharset238{\*\fname Arial;} Arial CE;}})", 1250},
+        {"Hungarian", R"(\fcharset238{\*\fname Arial;} Arial CE;)", 1250},
+        {"Czech", R"(\fcharset238{\*\fname Arial;} Arial CE;)", 1250},
+    };
+    for (const Case& c : cases) {
+        const std::string header = rtf_header(c.language);
+        EXPECT_EQ(header.rfind(R"({\rtf1\ansi\deff0\deftab720)", 0), 0u) << c.language;
+        EXPECT_NE(header.find(c.font_table), std::string::npos) << c.language;
+        EXPECT_EQ(header.substr(header.size() - 30), R"({\colortbl\red0\green0\blue0;})") << c.language;
+        EXPECT_EQ(rtf_code_page(c.language), c.code_page) << c.language;
+    }
+}
+
+TEST(RtfDocument, EmptyArrayIsHeaderThenEmptyLinesThenClose) {
+    PreviewArray empty(0);
+    EXPECT_EQ(rtf_document("English", empty), rtf_header("English") + "\r\n\\par}\r\n");
+
+    PreviewArray sheet(3);
+    sheet[1] = "\\par first";
+    sheet[3] = "\\par third";
+    EXPECT_EQ(rtf_document("English", sheet),
+              rtf_header("English") + "\r\n\\par first\r\n\r\n\\par third\r\n\\par}\r\n");
+}
+
+TEST(RtfDocument, TextIsWrittenInTheCodePageAndWhatItLacksEscaped) {
+    // ä is 0xE4 in 1252, ł is 0xB3 in 1250, Ж is 0xC6 in 1251.
+    EXPECT_EQ(to_code_page("Wärme 25 °C", 1252), "W\xE4rme 25 \xB0""C");
+    EXPECT_EQ(to_code_page("Ciepło", 1250), "Ciep\xB3o");
+    EXPECT_EQ(to_code_page("Жидкость", 1251), "\xC6\xE8\xE4\xEA\xEE\xF1\xF2\xFC");
+    // Characters outside the code page keep their identity as rich-text escapes.
+    EXPECT_EQ(to_code_page("Ж", 1252), "\\u1046?");
+    EXPECT_EQ(to_code_page("€", 1251), "\x88");
+    EXPECT_EQ(to_code_page("\xF0\x9F\x99\x82", 1252), "\\u-10179?\\u-8638?");
+    // Broken UTF-8 never reaches the file as stray bytes.
+    EXPECT_EQ(to_code_page("a\xC3", 1252), "a?");
+    EXPECT_EQ(to_code_page("\x80z", 1252), "?z");
+}
+
+TEST(RtfDocument, UnwritableFileIsError75) {
+    try {
+        write_rtf_document("/nonexistent-folder/x.rtf", "English", PreviewArray());
+        FAIL() << "no error";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.number(), 75);
+    }
+}
+
+TEST(TheConnection, DiameterFollowsTheDensityOfThePortFlow) {
+    struct Case {
+        const char* what;
+        std::int16_t in_out;
+        float quality, vapour, liquid, flow;
+        std::int16_t units;
+        double millimetres;
+    };
+    const Case cases[] = {
+        // sqrt(4 / 3.14) * 1000, the rule's own constant for pi.
+        {"unit density and flow", 1, 0.5f, 1, 1000, 1, 1, 1128.6653},
+        {"vapour", 1, 0.0f, 25, 1150, 0.3f, 1, 123.6391},
+        {"liquid", 2, 1.0f, 25, 1150, 0.3f, 1, 18.2296},
+        {"two-phase inlet of quality 0 is liquid", 0, 0.0f, 25, 1150, 0.3f, 1, 18.2296},
+        {"two-phase inlet of quality 1 is vapour", 0, 1.0f, 25, 1150, 0.3f, 1, 123.6391},
+        // 1 / (0.25 / 20 + 0.75 / 1200) = 76.19 kg/m³; two units share 0.5 kg/s.
+        {"homogeneous mixture, flow per unit", 0, 0.25f, 20, 1200, 0.5f, 2, 64.6524},
+        {"no flow", 2, 0.0f, 25, 1150, 0.0f, 1, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_NEAR(clsOutput::TheConnection(c.in_out, c.quality, c.vapour, c.liquid, c.flow, c.units), c.millimetres,
+                    1e-3);
+    }
+}
+
+TEST(TheConnection, ArgumentsWithoutADiameterAreInvalidCalls) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        std::int16_t in_out;
+        float quality, vapour, liquid, flow;
+        std::int16_t units;
+        const char* named;  // the argument the message names
+    };
+    const Case cases[] = {
+        {3, 0.5f, 20, 1200, 1, 1, "InOut 3"},
+        {-1, 0.5f, 20, 1200, 1, 1, "InOut -1"},
+        {1, 0.5f, 0, 1200, 1, 1, "density 0"},
+        {2, 0.5f, 20, -5, 1, 1, "density -5"},
+        {0, 0.0f, 20, 0, 1, 1, "density 0"},
+        {0, 0.5f, 0, 1200, 1, 1, "DensVap 0"},
+        {0, 1.5f, 20, 1200, 1, 1, "Qin 1.5"},
+        {0, nan, 20, 1200, 1, 1, "Qin nan"},
+        {1, 0.5f, 20, 1200, 1, 0, "ParaM 0"},
+        {1, 0.5f, 20, 1200, 1, -2, "ParaM -2"},
+        {1, 0.5f, 20, 1200, -1, 1, "MassFlow -1"},
+        {1, 0.5f, 1e-37f, 1200, 3e38f, 1, "MassFlow 3e+38"},  // beyond a float
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.named);
+        try {
+            clsOutput::TheConnection(c.in_out, c.quality, c.vapour, c.liquid, c.flow, c.units);
+            ADD_FAILURE() << "no error";
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.number(), 5);
+            EXPECT_EQ(e.source(), "TheConnection");
+            EXPECT_NE(e.description().find("Invalid procedure call or argument"), std::string::npos);
+            EXPECT_NE(e.description().find(c.named), std::string::npos) << e.description();
+        }
+    }
 }
 
 }  // namespace

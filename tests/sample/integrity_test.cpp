@@ -1,16 +1,23 @@
-// Referential integrity of the sample product range: every id a calculation, a printout
-// or a quotation follows from one table to another resolves, except the one deliberate
-// gap (a model without a Cost row, so that the default prices are exercised).
+// The built sample range: referential integrity (every id a calculation, a printout or a
+// quotation follows from one table to another resolves, except the one deliberate gap, a
+// model without a Cost row, so that the default prices are exercised), every column the
+// library reads spelled as it names it, the two-stage and cascade builds kept in their
+// groups, and the installation's settings naming this build's databases.
 #include "sample_db.h"
+
+#include "platform/profile.h"
+#include "platform/registry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace hxq::sample_test {
 namespace {
@@ -206,6 +213,138 @@ TEST(SampleIntegrity, StockLevelsArePlateCounts) {
             EXPECT_TRUE(n >= 4 && n <= 32767) << "Level" << i << " = " << n;
         }
     }
+}
+
+TEST(SpecialBuilds, TwoStageAndCascadeBuildsOnlyInTheirGroups) {
+    SampleDb db("products.db");
+    struct Case {
+        const char* model;
+        const char* group;  // the Group text of every node of the model
+        const char* parent_group;
+    };
+    for (const Case c : {Case{"Q32T", "T", "T T/042"}, Case{"Q60T", "T", "T T/042"},
+                         Case{"Q32C", "C E E/035", nullptr}, Case{"Q60C", "C E E/035", nullptr}}) {
+        SCOPED_TRACE(c.model);
+        const auto rows = db.query(std::string("SELECT t.\"Group\", p.\"Group\" AS ParentGroup FROM ModelTree t "
+                                               "JOIN ModelTree p ON p.NodeID = t.ParentID WHERE t.PureType = '") +
+                                   c.model + "'");
+        ASSERT_FALSE(rows.empty());
+        for (const auto& r : rows) {
+            EXPECT_EQ(r.at("Group").text(), c.group);
+            if (c.parent_group) {
+                EXPECT_EQ(r.at("ParentGroup").text(), c.parent_group);
+            }
+        }
+    }
+    // The cascade builds take the CO2 low stage's pressure: 46 bar (stored in hPa).
+    SampleDb selector("selector.db");
+    const auto meas =
+        selector.query("SELECT CH1PressAlt1 FROM HXQMeas WHERE XPC LIKE 'QB*Q32C*%' OR XPC LIKE 'QB*Q60C*%'");
+    ASSERT_FALSE(meas.empty());
+    for (const auto& r : meas) EXPECT_DOUBLE_EQ(r.at("CH1PressAlt1").number(), 46000.0);
+}
+
+struct TableColumns {
+    std::string table;
+    std::string columns;  // separated by ", "
+};
+
+std::string numbered(const std::string& stem, int from, int to) {
+    std::string out;
+    for (int i = from; i <= to; ++i) out += ", " + stem + std::to_string(i);
+    return out;
+}
+
+// The tables every calculation reads, in both product databases.
+std::vector<TableColumns> calculation_tables() {
+    std::string channel = "ChannelID, ChannelName, PortDiaUp, PortDiaDown, SlitResistance, cFp, noFp, cnu, noNu, "
+                          "ExtraChannel, ChVol";
+    for (const char* stem : {"xFp", "crFp", "xNu", "crNu"}) channel += numbered(stem, 0, 4);
+    return {
+        {"ModelTree",
+         "NodeID, ParentID, Alias, Group, UserLevel, InUse, Table, ChannelCombination, PureType, ChannelType, "
+         "Information2, CalcMethod, ModelID, Dual, StockID, PriceID, ChannelID1Left, ChannelID1Right, "
+         "ChannelID2Left, ChannelID2Right"},
+        {"HXQ",
+         "HXQID, plateThickness, Enlargement, Dh, PlateArea, FlowLength, FlowWidth, Information2, CoCurrHTCFactor, "
+         "MaxPlates, MaxPasses, Dual, Split, Depth, DTMin, VRingID, MaxPressureDropVRing, MinPressureDropVRing"},
+        {"Channel", channel},
+        {"Channel-Fluid-Factors",
+         "ChannelID, FluidID, V-model, CounterCurrent, cNuCorrVAP, xNuCorrVAP, cNuNoPCorrVAP, cNuNoPRefVAP, "
+         "cNuMaxNoPVAP, cNuCorrCON, xNuCorrCON, cNuNoPCorrCON, cNuNoPRefCON, cNuMaxNoPCON"},
+        {"VRing", "VRingID, Dorifice, DiameterIN, NoOrifice"},
+        {"Cost", "PriceID, TQSP1, TQSP2, PricePass"},
+    };
+}
+
+void expect_columns(const std::string& file, const std::vector<TableColumns>& tables) {
+    SampleDb db(file);
+    for (const auto& t : tables) {
+        ASSERT_TRUE(db.has_table(t.table)) << file << " lacks table " << t.table;
+        const auto have = db.columns(t.table);
+        for (std::size_t start = 0, end = 0; start < t.columns.size(); start = end + 2) {
+            end = std::min(t.columns.find(", ", start), t.columns.size());
+            const std::string c = t.columns.substr(start, end - start);
+            EXPECT_TRUE(have.count(c)) << file << ": " << t.table << " lacks column \"" << c << '"';
+        }
+    }
+}
+
+TEST(SampleColumns, EveryDatabaseHasEveryColumnRead) {
+    auto tables = calculation_tables();
+    tables.push_back({"Denomination", "NodeID, Class, Type, Size, Material, Chantype, Execution"});
+    tables.push_back({"XPC", "NodeID, XPc"});
+    expect_columns("products.db", tables);
+    expect_columns("legacy.db", calculation_tables());
+    expect_columns("stock.db", {{"Stock", "StockID" + numbered("Level", 1, 20)}});
+    expect_columns(
+        "selector.db",
+        {{"HXQMeas",
+          "XPC, MinNoP, Height, Width, PP_Start, PP_Plate, PP_LessChpl, OffsetDepth, TestPressure1, CH1PressAlt1, "
+          "CH1PressAlt2, CH2PressAlt1, CH2PressAlt2, CH1TempAlt1, CH1TempAlt2, Weight_Start, Weight_Plate"},
+         {"BaseArticleNumbers", "Class, Type, Size, Material, Pressure, Factory, BaseArtNo"},
+         {"ITEM_PLAN_NF", "ArtNo, NoPlates, WHS_NBR, conXPC"}});
+}
+
+namespace fs = std::filesystem;
+using platform::kHKeyLocalMachine;
+
+std::string machine_value(const std::string& key, const std::string& name) {
+    platform::RegistryStore store(sample_dir() / "registry.ini");
+    return store.query_value(kHKeyLocalMachine, key, name).value_or("<missing>");
+}
+
+// The path names a database of this build's sample folder that holds `table`.
+void expect_database(const std::string& path, const std::string& table) {
+    ASSERT_EQ(fs::path(path).parent_path(), sample_dir()) << path;
+    SampleDb db(fs::path(path).filename().string());
+    EXPECT_TRUE(db.has_table(table)) << path << " lacks " << table;
+}
+
+TEST(SampleInstall, MachineStoreNamesTheBuiltDatabases) {
+    ASSERT_TRUE(fs::exists(sample_dir() / "registry.ini"));
+    const std::string settings = "SOFTWARE\\Qarn\\HXQ\\Settings";
+    expect_database(machine_value(settings, "HXQnew"), "ModelTree");
+    expect_database(machine_value(settings, "ConvertDB"), "Convert");
+    expect_database(machine_value("SOFTWARE\\Qarn\\HXQSelector\\Info", "DBPath"), "HXQMeas");
+    // The fluid database is built by the fluid component's sample folder; only its place
+    // is fixed here.
+    EXPECT_EQ(fs::path(machine_value(settings, "DBFluid2000")).parent_path(), sample_dir());
+    EXPECT_TRUE(fs::path(machine_value(settings, "TemplatePath")).is_absolute());
+    EXPECT_EQ(machine_value(settings, "LangTemplate"), "English");
+}
+
+TEST(SampleInstall, UserSettingsNameTheStockDatabaseAndAWritableUserFolder) {
+    const auto ini = platform::ProfileFile::load(sample_dir() / "hxq.ini");
+    expect_database(ini.read("Action", "DBStock", ""), "Stock");
+    for (const char* key : {"HXQSave", "DBSave", "DBUserfluid2000"}) {
+        fs::path p = ini.read("Action", key, "");
+        EXPECT_TRUE(p.is_absolute()) << key;
+        EXPECT_TRUE(fs::is_directory(p.parent_path())) << key << " " << p;
+    }
+    // Paths must survive the 128-character read buffer of the settings code.
+    for (const auto& key : ini.keys("Action"))
+        EXPECT_EQ(ini.read("Action", key, ""), ini.value("Action", key).value_or("")) << key;
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
-// The room of a preview line: the preview font taken from the settings file, the
-// arithmetic and its rounding on a printer whose widths the test chooses, 0 on every
-// failure, and the result with the real font metrics.
+// The fonts of what is shown and printed: the room of a preview line (the preview font
+// taken from the settings file, the arithmetic and its rounding on a printer whose widths
+// the test chooses, 0 on every failure, and the result with the real font metrics), and
+// the print language's font substitution on a form (which names change the fonts, to
+// what, and that controls without a font stay without one).
 #include "platform/error.h"
 #include "platform/font_metrics_printer.h"
 #include "platform/scratch.h"
+#include "settings/form_fonts.h"
 #include "settings/library_state.h"
 #include "settings/preview_font.h"
 
@@ -12,7 +15,9 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace hxq::test {
 namespace {
@@ -104,6 +109,54 @@ TEST_F(PreviewFont, MeasuresWithTheInstalledFontOnTheLibrarysPrinter) {
     EXPECT_LT(long_text, short_text - 1000);
     EXPECT_EQ(settings::printer().font_name(), "Arial");
     settings::reset_library_state();
+}
+
+using platform::Control;
+using platform::Form;
+
+Form options_form() {
+    return Form{"frmOptions",
+                {Control{"lblLanguage", "Arial"}, Control{"fraUnits", std::nullopt},
+                 Control{"txtHeader", "Times New Roman"}, Control{"picFlag", std::nullopt}}};
+}
+
+std::vector<std::optional<std::string>> fonts_of(const Form& form) {
+    std::vector<std::optional<std::string>> out;
+    for (const auto& c : form.Controls) out.push_back(c.FontName);
+    return out;
+}
+
+TEST(FormFonts, PrintLanguageSetsEveryFontOrNone) {
+    const std::vector<std::optional<std::string>> untouched = fonts_of(options_form());
+    const auto all = [](const char* font) {
+        return std::vector<std::optional<std::string>>{font, std::nullopt, font, std::nullopt};
+    };
+    const std::vector<std::pair<std::string, std::vector<std::optional<std::string>>>> cases = {
+        {"Russian", all("Arial Cyr")},   {"russian", all("Arial Cyr")},  {"Hungarian", all("Arial CE")},
+        {"Polish", all("Arial CE")},     {"Czech", all("Arial CE")},     {"English", untouched},
+        {"Swedish", untouched},          {"", untouched},                {"Russian ", untouched},
+    };
+    for (const auto& [language, expected] : cases) {
+        SCOPED_TRACE("\"" + language + "\"");
+        Form form = options_form();
+        settings::substitute_form_fonts(form, language);
+        EXPECT_EQ(fonts_of(form), expected);
+        EXPECT_EQ(form.Controls.size(), 4u);
+    }
+}
+
+TEST(FormFonts, FollowsTheLibrarysPrintLanguage) {
+    settings::reset_library_state();
+    Form form = options_form();
+    settings::substitute_form_fonts(form);  // none set: nothing changes
+    EXPECT_EQ(fonts_of(form), fonts_of(options_form()));
+
+    settings::library_state().PrintLanguage = "Russian";
+    settings::substitute_form_fonts(form);
+    EXPECT_EQ(form.Controls[0].FontName, "Arial Cyr");
+    EXPECT_EQ(form.Controls[1].FontName, std::nullopt);
+    settings::reset_library_state();
+    EXPECT_EQ(settings::library_state().PrintLanguage, "");
 }
 
 }  // namespace
