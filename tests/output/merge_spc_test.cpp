@@ -10,7 +10,6 @@
 #include "platform/error.h"
 #include "platform/scratch.h"
 #include "preview_samples.h"
-#include "sheet_fixture.h"
 
 #include <cmath>
 #include <functional>
@@ -26,7 +25,7 @@ class MergeSinglePhase : public MergeTest {
 protected:
     static const core::SPCDataType& water() { return sample_records().water; }
     static const core::TwoStageType& two_stage() { return sample_records().two_stage; }
-    static const batch::ADDataType& air_dryer() { return sample_runs().air_dryer; }
+    static const batch::ADDataType& air_dryer() { return sample_records().air_dryer; }
 };
 
 TEST_F(MergeSinglePhase, EveryFormWritesTheFieldNamesItsTemplatesAddress) {
