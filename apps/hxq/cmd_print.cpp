@@ -91,8 +91,8 @@ int run_print(const PrintOptions& o) {
     }
     // The templates of the document's language, as the language was chosen for the texts.
     auto& user = settings::library_state().UserSettings;
-    if (const auto language = settings::language_of_offset(run.offset); language && (!o.lang.empty() || user.TempLang.empty()))
-        user.TempLang = std::string(language->name);
+    const auto language = settings::language_of_offset(run.offset);
+    if (language && (!o.lang.empty() || user.TempLang.empty())) user.TempLang = std::string(language->name);
     settings::OutputUnitsType units;
     settings::FillOutputUnits(units, o.units == "us" ? settings::kUSOutputUnits : settings::kSIOutputUnits);
     const std::int16_t type = print_type(o.type);
@@ -123,7 +123,8 @@ int run_print(const PrintOptions& o) {
                 return 1;
             }
             for (const std::string& field : out.LastMissingFields())
-                fmt::print(stderr, "hxq print: warning: template {} names the field {}, which this {} has no value for\n",
+                fmt::print(stderr,
+                           "hxq print: warning: template {} names the field {}, which this {} has no value for\n",
                            out.LastTemplate().string(), field, o.type == "quote" ? "quotation" : "sheet");
             fmt::print("Alternative {} of {}: {}\nwrote {}\n", o.alternative, count, designation(data, o.alternative),
                        file.string());

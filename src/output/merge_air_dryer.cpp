@@ -50,7 +50,8 @@ MergeRecord air_dryer_merge_record(const batch::ADDataType& AD, std::int16_t ind
     record.quantity("'ToutAir'", "'ToutAir_u'", q(rated(a.OutletTemp[1]), u.temperature));
     record.quantity("'FlowAir'", "'FlowAir_u'", q(form.AirMassFlow, u.flow));
     record.quantity("'OpPOutRef'", "'OpPOutRef_u'", q(rated(e.OperatingPressOut), u.pressure));
-    record.quantity("'OpPOutAir'", "'OpPOutAir_u'", q(rated(form.AirOperatingPressure - pair.TotalPressureDrop), u.pressure));
+    record.quantity("'OpPOutAir'", "'OpPOutAir_u'",
+                    q(rated(form.AirOperatingPressure - pair.TotalPressureDrop), u.pressure));
     // Two names lack their opening quote, as the templates spell them.
     record.field("'FluNameRef'", fluid_name(in.RefIndata.RefFluid));
     record.field("FluNameAir'", fluid_name(in.RefIndata.AirFluid));

@@ -99,7 +99,8 @@ void add_exchanger_fields(MergeRecord& record, const core::InputData& given, con
     const double si_load = duty_load.Given ? duty_load.Value : r.HeatLoad / multiplier;
     const core::OutVal load = heat_load_value(given.heatLoad, si_load, u.heat_load, multiplier);
     record.quantity("'HeatLoad'", "HeatLoad_u", load);
-    if (dual) record.field("'HeatLoadTotal'", dual_total(heat_load_value(given.heatLoad, si_load, u.heat_load, 1).GVal));
+    if (dual)
+        record.field("'HeatLoadTotal'", dual_total(heat_load_value(given.heatLoad, si_load, u.heat_load, 1).GVal));
     record.quantity("'Area'", "'Area_u'", result_value(r.HeatTransferArea, u.area));
     const double flux = r.HeatTransferArea > 0 ? si_load * multiplier / r.HeatTransferArea : r.HeatFlux;
     record.quantity("'HeatFlux'", "'HeatFlux_u'", result_value(flux, u.heat_flux));

@@ -154,7 +154,8 @@ std::optional<std::pair<std::uint16_t, std::size_t>> escape_at(std::string_view 
     if (negative) ++i;
     const std::size_t digits = i;
     long value = 0;
-    while (i < text.size() && i - digits < 6 && text[i] >= '0' && text[i] <= '9') value = value * 10 + (text[i++] - '0');
+    while (i < text.size() && i - digits < 6 && text[i] >= '0' && text[i] <= '9')
+        value = value * 10 + (text[i++] - '0');
     if (i == digits || i >= text.size() || text[i] != '?') return std::nullopt;
     if (negative) value = -value;
     if (value < -32768 || value > 65535) return std::nullopt;

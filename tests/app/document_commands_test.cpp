@@ -107,7 +107,9 @@ TEST_F(DocumentCommands, PrintRefusesWhatItCannotWriteAndSaysWhyAMergeFailed) {
         {{"print", duty, "--no-progress", "--alt", "9"}, 2, "--detail 9: no such alternative"},
         {{"print", duty, "--no-progress", "-o", (dir_ / "x.odt").string()}, 2, "write .rtf, .docx or .pdf"},
         {{"print", duty, "--type", "summary"}, 105, "summary not in {result,extra,quote}"},
-        {{"print", sample_duty("two_stage_tap_water.toml"), "--no-progress", "--type", "extra"}, 2, "no extra data sheet"},
+        {{"print", sample_duty("two_stage_tap_water.toml"), "--no-progress", "--type", "extra"},
+         2,
+         "no extra data sheet"},
         // No Finnish templates are bundled.
         {{"print", duty, "--no-progress", "--lang", "fi", "-o", (dir_ / "fi.rtf").string()},
          1,
