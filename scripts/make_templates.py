@@ -123,7 +123,9 @@ class Sheet:
             self.add("\\pard\\plain\\qr\\f0\\fs16\\cf2 %s\\par" % field("'Header%d'" % i))
 
     def title(self, kind_title, subtitle):
-        self.add("\\pard\\plain\\f0\\fs34\\b\\cf1\\sb200 %s\\par" % rtf_text(self.label(kind_title)))
+        # The program's name at the right margin of the title line (text width 9638).
+        self.add("\\pard\\plain\\f0\\fs34\\b\\cf1\\sb200\\tqr\\tx9638 %s\\tab {\\fs20\\b0\\cf2 %s}\\par"
+                 % (rtf_text(self.label(kind_title)), field("'TQSName'")))
         self.add("\\pard\\plain\\f0\\fs22\\b\\sa120 %s: %s\\par" % (rtf_text(self.t(311)), field("'XerName'")))
         if subtitle:
             self.add("\\pard\\plain\\f0\\fs18\\cf2\\sa60 %s\\par" % rtf_text(self.label(subtitle)))

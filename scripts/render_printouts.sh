@@ -5,7 +5,10 @@
 # Run after a release build: scripts/render_printouts.sh [build/release/apps/hxq/hxq]
 set -eu
 hxq=${1:-build/release/apps/hxq/hxq}
-out=docs/templates
+# The sample installation of the same build, so that its TemplatePath is the one used.
+HXQ_REGISTRY=${HXQ_REGISTRY:-$(dirname "$hxq")/../../sample/registry.ini}
+export HXQ_REGISTRY
+out=${OUT:-docs/templates}
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -32,9 +32,14 @@ platform::MergeData data_of(const Names& names) {
 TEST(BundledTemplates, EveryKindAndPrintTypeHasItsTemplateNamingOnlyItsFields) {
     ScratchFolder scratch(HXQ_TEST_TMP, "bundled-templates");
     settings::reset_library_state();
-    ASSERT_EQ(settings::SaveSettingHXQ("HXQ", "Settings", "TemplatePath",
-                                       std::string(HXQ_SOURCE_DIR) + "/sample/templates"),
-              "");
+    // The template folder as the sample installation names it, so that a set-up that
+    // points elsewhere fails here too.
+    const std::string registry = slurp_file(std::string(HXQ_SAMPLE_DIR) + "/registry.ini");
+    const std::size_t key = registry.find("\nTemplatePath=");
+    ASSERT_NE(key, std::string::npos);
+    const std::size_t from = key + 14;
+    const std::string folder = registry.substr(from, registry.find_first_of("\r\n", from) - from);
+    ASSERT_EQ(settings::SaveSettingHXQ("HXQ", "Settings", "TemplatePath", folder), "");
     struct Case {
         MergeKind kind;
         std::int16_t print_type;
