@@ -54,28 +54,10 @@ void BM_AirDryerDesignOverGroup(benchmark::State& state) {
     batch::clsADOpt opt;
     opt.SetSources(test::sample_sources());
     batch::ADDataType data;
-    auto& in = data.ADInData;
-    auto& f = in.ADFormIndata;
-    f.AirInletTemp = 35;
-    f.AirMassFlow = 0.06f;
-    f.AirOperatingPressure = 8e5f;
-    f.AirMinOutletTemp = 10;
-    f.AirMaxPressureDrop = 20000;
-    f.RefEvapTemp = 0;
-    f.RefSuperHeat = 5;
-    f.RefVaporQualityInlet = 0.25f;
-    f.RefFluid = "R134a";
-    f.DewTemp = 3;
-    f.CalcMethod = 0;
-    in.Optimisation.Split = 3;
-    in.Optimisation.Depth = 1;
-    // Water content of saturated air at 8 bar(a): about 4.5 g/kg at 35 °C, 0.6 g/kg at 3 °C.
-    auto wet = engines::fluid::create_fluid("Humid air", 4.5);
-    in.AirIndata.InData.Fluid[1] = engines::fluid::create_fluid("Humid air", 0.6);
-    in.AirIndata.InData.Fluid[2] = wet;
-    in.RefIndata.AirFluid = wet;
-    in.IsGroup = true;
-    in.XerIndex = 52;
+    test::air_dryer_duty(data.ADInData, 52, true);  // the sample group
+    data.ADInData.ADFormIndata.CalcMethod = 0;
+    data.ADInData.Optimisation.Split = 3;
+    data.ADInData.Optimisation.Depth = 1;
     int found = 0;
     for (auto _ : state) {
         batch::ADDataType run = data;

@@ -5,6 +5,7 @@
 
 #include "batch/ad_physics.h"
 #include "core/fixture.h"
+#include "core/sample_duties.h"
 #include "core/xer_tag.h"
 #include "engines/fluid/catalogue.h"
 #include "platform/db.h"
@@ -185,27 +186,7 @@ protected:
         ADMain::SetUp();
         opt.Calculation().SetSinglePhaseEngine(nullptr);
         opt.Calculation().SetEvaporatorEngine(nullptr);
-        auto& in = data.ADInData;
-        auto& f = in.ADFormIndata;
-        f.AirInletTemp = 35;
-        f.AirMassFlow = 0.06f;
-        f.AirOperatingPressure = 8e5f;
-        f.AirMinOutletTemp = 10;
-        f.AirMaxPressureDrop = 20000;
-        f.RefEvapTemp = 0;
-        f.RefSuperHeat = 5;
-        f.RefVaporQualityInlet = 0.25f;
-        f.RefFluid = "R134a";
-        f.DewTemp = 3;
-        // Water content of saturated air at 8 bar(a): 35 °C about 4.5 g/kg, 3 °C about
-        // 0.6 g/kg (what the humid air component gives; the dried air side carries it).
-        auto wet = engines::fluid::create_fluid("Humid air", 4.5);
-        auto dry = engines::fluid::create_fluid("Humid air", 0.6);
-        in.AirIndata.InData.Fluid[1] = dry;
-        in.AirIndata.InData.Fluid[2] = wet;
-        in.RefIndata.AirFluid = wet;
-        in.IsGroup = false;
-        in.XerIndex = 279;  // AD 200
+        air_dryer_duty(data.ADInData, 279, false);  // AD 200
     }
 };
 

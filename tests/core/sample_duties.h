@@ -1,6 +1,7 @@
 // The refrigerant duties the driver tests and benchmarks rate over the sample range.
 #pragma once
 
+#include "batch/ad_records.h"
 #include "core/calculate.h"
 #include "engines/fluid/catalogue.h"
 
@@ -111,6 +112,31 @@ inline core::CascadeDataType cascade_duty() {
     set(v.InletTemp[2], -3);
     set(v.OutletTemp[2], -6);
     return d;
+}
+
+// 0.06 kg/s (3 m³/min of free air) of saturated air at 8 bar(a) and 35 °C dried to a
+// 3 °C pressure dew point by R134a at 0 °C, on node `node` (AD 200 is 279, the sample
+// group 52).
+inline void air_dryer_duty(batch::ADInputType& in, int node, bool group) {
+    auto& f = in.ADFormIndata;
+    f.AirInletTemp = 35;
+    f.AirMassFlow = 0.06f;
+    f.AirOperatingPressure = 8e5f;
+    f.AirMinOutletTemp = 10;
+    f.AirMaxPressureDrop = 20000;
+    f.RefEvapTemp = 0;
+    f.RefSuperHeat = 5;
+    f.RefVaporQualityInlet = 0.25f;
+    f.RefFluid = "R134a";
+    f.DewTemp = 3;
+    // Water content of saturated air at 8 bar(a): about 4.5 g/kg at 35 °C, 0.6 g/kg at
+    // 3 °C (what the humid air component gives; the dried air side carries it).
+    auto wet = engines::fluid::create_fluid("Humid air", 4.5);
+    in.AirIndata.InData.Fluid[1] = engines::fluid::create_fluid("Humid air", 0.6);
+    in.AirIndata.InData.Fluid[2] = wet;
+    in.RefIndata.AirFluid = wet;
+    in.IsGroup = group;
+    in.XerIndex = static_cast<std::int16_t>(node);
 }
 
 }  // namespace hxq::test

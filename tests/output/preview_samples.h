@@ -76,25 +76,10 @@ inline batch::ADDataType rated_air_dryer() {
     batch::clsADOpt opt;
     opt.SetSources(sample_sources());
     auto& in = air_dryer.ADInData;
-    auto& f = in.ADFormIndata;
-    f.AirInletTemp = 35;
-    f.AirMassFlow = 0.06f;
-    f.AirOperatingPressure = 8e5f;
-    f.AirMinOutletTemp = 10;
-    f.AirMaxPressureDrop = 20000;
-    f.RefEvapTemp = 0;
-    f.RefSuperHeat = 5;
-    f.RefVaporQualityInlet = 0.25f;
-    f.RefFluid = "R134a";
-    f.DewTemp = 3;
-    in.AirIndata.InData.Fluid[1] = engines::fluid::create_fluid("Humid air", 0.6);
-    in.AirIndata.InData.Fluid[2] = engines::fluid::create_fluid("Humid air", 4.5);
-    in.RefIndata.AirFluid = in.AirIndata.InData.Fluid[2];
+    air_dryer_duty(in, 279, false);  // AD 200
     in.Optimisation.Split = 3;
     in.Optimisation.Depth = 1;
     in.MaxNoOfPlates = 100;
-    in.IsGroup = false;
-    in.XerIndex = 279;  // AD 200
     opt.AD_Main(air_dryer);
     return air_dryer;
 }
