@@ -1,10 +1,11 @@
-// The fluid-property component: the interpolation of its tables, the built-in fluids
+// The fluid-property component: the interpolation of its tables; the built-in fluids
 // (water and steam, glycol solutions, dry and humid air) against published verification
-// values and the reference tables of tests/engines/data, the refrigerants against every
-// point of the fluid database, between its points and against published values, and the
-// user fluids against the fluids they were fitted to.
+// values and the reference tables of tests/engines/data; the refrigerants against every
+// point of the fluid database, between its points, over the range of condensers and
+// evaporators (discharge gas 110 K above its dew point, liquid 46 K below its bubble point,
+// the 0.5 K near-critical grid and its seams) and against published values; and the user
+// fluids against the fluids they were fitted to.
 #include "engines/fluid/air.h"
-#include "engines/csv_data.h"
 #include "engines/fluid/catalogue.h"
 #include "engines/fluid/fluid_error.h"
 #include "engines/fluid/glycol.h"
@@ -17,9 +18,11 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <map>
 #include <stdexcept>
@@ -30,22 +33,73 @@
 namespace hxq::engines::fluid {
 namespace {
 
-using testing::CsvRow;
-using testing::FluidDatabases;
-using testing::num;
-using testing::read_csv;
-using testing::rel;
+// One row of a reference table of tests/engines/data: its cells by column name. Quoted
+// cells may hold commas.
+using CsvRow = std::map<std::string, std::string>;
 
-
-// Density, heat capacity, conductivity and viscosity at t °C against the reference
-// row's columns rho_kg_m3, cp_J_kgK, lambda_W_mK and mu_Pa_s, to a relative tolerance.
-void expect_properties(const core::FluidObject& f, double t, const CsvRow& ref, double tolerance) {
-    EXPECT_NEAR(rel(f.YDensity(t), num(ref, "rho_kg_m3")), 0, tolerance);
-    EXPECT_NEAR(rel(f.YHeatCapacity(t), num(ref, "cp_J_kgK")), 0, tolerance);
-    EXPECT_NEAR(rel(f.YConductivity(t), num(ref, "lambda_W_mK")), 0, tolerance);
-    EXPECT_NEAR(rel(f.YViscosity(t), num(ref, "mu_Pa_s")), 0, tolerance);
+std::vector<std::string> split_csv_line(const std::string& line) {
+    std::vector<std::string> cells(1);
+    bool quoted = false;
+    for (char c : line) {
+        if (c == '"') quoted = !quoted;
+        else if (c == ',' && !quoted) cells.emplace_back();
+        else if (c != '\r') cells.back() += c;
+    }
+    return cells;
 }
 
+std::vector<CsvRow> read_csv(const std::string& file) {
+    const std::string path = std::string(HXQ_SOURCE_DIR) + "/tests/engines/data/" + file;
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error("cannot open " + path);
+    std::string line;
+    std::getline(in, line);
+    const auto header = split_csv_line(line);
+    std::vector<CsvRow> rows;
+    while (std::getline(in, line)) {
+        if (line.empty()) continue;
+        const auto cells = split_csv_line(line);
+        CsvRow& row = rows.emplace_back();
+        for (std::size_t i = 0; i < header.size(); ++i) row[header[i]] = cells.at(i);
+    }
+    return rows;
+}
+
+double num(const CsvRow& row, const std::string& column) { return std::stod(row.at(column)); }
+double rel(double a, double b) { return (a - b) / b; }
+
+// Density, heat capacity, conductivity and viscosity at t °C against `want`, in that order.
+using Properties = std::array<double, 4>;
+Properties properties(const core::FluidObject& f, double t) {
+    return {f.YDensity(t), f.YHeatCapacity(t), f.YConductivity(t), f.YViscosity(t)};
+}
+Properties reference(const CsvRow& r) {
+    return {num(r, "rho_kg_m3"), num(r, "cp_J_kgK"), num(r, "lambda_W_mK"), num(r, "mu_Pa_s")};
+}
+void expect_properties(const core::FluidObject& f, double t, const Properties& want, double tolerance) {
+    const Properties have = properties(f, t);
+    for (std::size_t i = 0; i < have.size(); ++i)
+        EXPECT_NEAR(rel(have[i], want[i]), 0, tolerance) << "at " << t << " °C, property " << i;
+}
+
+// The sample installation's fluid and user fluid databases, set for each test and
+// cleared after it; the test is skipped when they have not been built.
+class FluidDatabases : public ::testing::Test {
+protected:
+    static inline const std::string kDb = std::string(HXQ_SAMPLE_DIR) + "/fluids.db";
+    static inline const std::string kUserDb = std::string(HXQ_SAMPLE_DIR) + "/userfluids.db";
+
+    void SetUp() override {
+        if (!std::filesystem::exists(kDb) || !std::filesystem::exists(kUserDb))
+            GTEST_SKIP() << "build hxq_sample_data first";
+        set_fluids_database(kDb);
+        set_user_fluids_database(kUserDb);
+    }
+    void TearDown() override {
+        set_user_fluids_database("");
+        set_fluids_database("");
+    }
+};
 using FluidRefrigerant = FluidDatabases;
 using FluidUser = FluidDatabases;
 
@@ -73,8 +127,7 @@ TEST(FluidInterp, MonotoneDataStayMonotoneWithoutOvershoot) {
         EXPECT_LE(v, 5.1 + 1e-12) << x;
         prev = v;
     }
-    // A local maximum in the data is not overshot.
-    const UniformSpline peak(0, 1, {1, 2, 3, 2, 1});
+    const UniformSpline peak(0, 1, {1, 2, 3, 2, 1});  // a local maximum is not overshot
     for (double x = 0; x <= 4; x += 0.01) EXPECT_LE(peak(x), 3 + 1e-12);
 }
 
@@ -137,9 +190,8 @@ TEST(FluidWater, MatchesReferenceTables) {
     for (const auto& row : read_csv("water.csv")) {
         const double T = num(row, "T_C");
         if (T < 1) continue;  // the 0 °C row is metastable in the reference
-        SCOPED_TRACE(row.at("T_C") + " °C");
         water->SetYPressure(num(row, "p_Pa"));
-        expect_properties(*water, T, row, 1e-3);
+        expect_properties(*water, T, reference(row), 1e-3);
     }
     for (const auto& row : read_csv("water_saturation.csv"))
         EXPECT_NEAR(rel(water->SatPressureBubble(num(row, "T_C")), num(row, "psat_Pa")), 0, 1e-3) << row.at("T_C");
@@ -148,9 +200,9 @@ TEST(FluidWater, MatchesReferenceTables) {
 TEST(FluidWater, SaturationLiquidAboveBoilingAndSteam) {
     auto w = create_fluid("Water");
     EXPECT_NEAR(w->SatTemperatureDew(w->SatPressureDew(123.4)), 123.4, 1e-9);
-    // Latent heat at 100 °C: 2256.4 kJ/kg (IAPWS-95 steam tables).
+    // At 100 °C: latent heat 2256.4 kJ/kg (IAPWS-95 steam tables), surface tension
+    // 58.91 mN/m (IAPWS R1-76(2014), Table 1).
     EXPECT_NEAR(w->LatentHeat(100), 2256.4e3, 1.5e3);
-    // Surface tension at 100 °C: 58.91 mN/m (IAPWS R1-76(2014), Table 1).
     EXPECT_NEAR(w->SurfaceTension(100), 58.91e-3, 0.01e-3);
     // Liquid above its boiling point is held at the saturation pressure; above that
     // pressure the pressure is used.
@@ -186,8 +238,8 @@ TEST(FluidGlycol, MatchesReferenceWithinOnePercent) {
     const auto rows = read_csv("glycol.csv");
     ASSERT_GT(rows.size(), 200u);
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.at("fluid") + " " + row.at("x_mass_pct") + " % " + row.at("T_C") + " °C");
-        expect_properties(*create_fluid(row.at("fluid"), num(row, "x_mass_pct")), num(row, "T_C"), row, 0.01);
+        SCOPED_TRACE(row.at("fluid") + " " + row.at("x_mass_pct") + " %");
+        expect_properties(*create_fluid(row.at("fluid"), num(row, "x_mass_pct")), num(row, "T_C"), reference(row), 0.01);
     }
 }
 
@@ -215,9 +267,9 @@ TEST(FluidAir, DryAirMatchesReferenceWithinOnePercent) {
     auto air = create_fluid("Air");
     EXPECT_TRUE(air->YGas());
     for (const auto& row : read_csv("air.csv")) {
-        SCOPED_TRACE(row.at("p_bar_abs") + " bar " + row.at("T_C") + " °C");
+        SCOPED_TRACE(row.at("p_bar_abs") + " bar");
         air->SetYPressure(num(row, "p_Pa"));
-        expect_properties(*air, num(row, "T_C"), row, 0.01);
+        expect_properties(*air, num(row, "T_C"), reference(row), 0.01);
     }
     EXPECT_THROW(air->YDensity(150), OutOfRange);
 }
@@ -265,7 +317,11 @@ TEST(FluidAir, BelowTheDewPointTheGasIsSaturated) {
     EXPECT_DOUBLE_EQ(wet.YDensity(10), sat.YDensity(10));
 }
 
-// The value of a column of the fluid database in a state, by its leading quantity ...
+// The grids' columns in the order of GridProperty, and a state's value of a database
+// column by its leading quantity ...
+const char* const kProps[kGridProperties] = {"rho_kg_m3", "h_J_kg", "cp_J_kgK", "mu_Pa_s", "lambda_W_mK"};
+const std::string kGridColumns = "Tsat_C, dT_K, rho_kg_m3, h_J_kg, cp_J_kgK, mu_Pa_s, lambda_W_mK";
+
 double state_column(const core::PhaseState& s, const std::string& c) {
     if (c.rfind("rho", 0) == 0) return s.Density;
     if (c.rfind("h_", 0) == 0) return s.Enthalpy;
@@ -282,6 +338,66 @@ double sat_column(const core::FluidObject& f, const std::string& c, double t) {
     return state_column(c.find("_liq_") != std::string::npos ? f.RefLiquid(t) : f.RefVapor(t), c);
 }
 
+// One fluid object per name, made when first asked for.
+struct Fluids {
+    std::map<std::string, core::FluidRef> made;
+    const core::FluidObject& operator()(const std::string& name) {
+        core::FluidRef& f = made[name];
+        if (!f) f = create_fluid(name);
+        return *f;
+    }
+};
+
+std::shared_ptr<const RefrigerantData> data_of(const std::string& db, const std::string& name) {
+    for (const auto& e : refrigerant_entries(db))
+        if (e.name == name) return refrigerant_data(db, e.id);
+    throw std::runtime_error("no refrigerant " + name);
+}
+
+// The numbers of every row of a query on one fluid (?1) and, where given, side (?2).
+std::vector<std::vector<double>> numbers(SqliteReader& db, const std::string& sql, std::int32_t fluid,
+                                         const std::string& side = "") {
+    SqliteReader::Query q(db, sql);
+    q.bind(1, static_cast<double>(fluid));
+    if (!side.empty()) q.bind(2, side);
+    std::vector<std::vector<double>> rows;
+    while (q.step()) {
+        auto& row = rows.emplace_back();
+        for (int i = 0; i < q.columns(); ++i) row.push_back(q.number(i));
+    }
+    return rows;
+}
+
+// Interpolation between the points of a grid whose rows (kGridColumns) run by Tsat and dT
+// in steps of h: a grid from every other point (steps of 2 h), checked at the points left
+// out to limit(tsat, dt, property), where that is not negative. Gives the count checked.
+int check_left_out_points(const std::vector<std::vector<double>>& rows, double h, bool vapour,
+                          const std::function<double(double, double, int)>& limit, const std::string& where) {
+    std::size_t nd = 0;
+    while (nd < rows.size() && rows[nd][0] == rows[0][0]) ++nd;
+    const std::size_t nt = rows.size() / nd;
+    std::array<std::vector<double>, kGridProperties> values;
+    for (std::size_t p = 0; p < values.size(); ++p)
+        for (std::size_t i = 0; i < nt; i += 2)
+            for (std::size_t j = 0; j < nd; j += 2) values[p].push_back(rows[i * nd + j][2 + p]);
+    const PhaseGrid grid(rows[0][0], 2 * h, static_cast<int>((nt + 1) / 2), 2 * h, static_cast<int>((nd + 1) / 2),
+                         values, vapour);
+    int checked = 0;
+    for (std::size_t i = 0; i < nt; ++i)
+        for (std::size_t j = 0; j < nd; ++j) {
+            if (i % 2 == 0 && j % 2 == 0) continue;
+            const auto& r = rows[i * nd + j];
+            for (int p = 0; p < kGridProperties; ++p) {
+                const double ref = r[static_cast<std::size_t>(2 + p)], tolerance = limit(r[0], r[1], p);
+                double out;
+                if (tolerance < 0 || std::isnan(ref) || !grid.eval(p, r[0], r[1], out)) continue;
+                EXPECT_NEAR(rel(out, ref), 0, tolerance) << where << " " << r[0] << "/" << r[1] << " " << kProps[p];
+                ++checked;
+            }
+        }
+    return checked;
+}
+
 TEST_F(FluidRefrigerant, CatalogueHasTheRefrigerantsAndTheUserFluids) {
     for (const char* name : {"R134a", "R32", "R410A", "R407C", "R404A", "R507A", "R290", "R600a", "R717", "R1234yf",
                              "R1234ze(E)", "R744", "R22"}) {
@@ -293,7 +409,6 @@ TEST_F(FluidRefrigerant, CatalogueHasTheRefrigerantsAndTheUserFluids) {
     EXPECT_EQ(create_fluid("r-1234ZE(E)")->YFluidName(), "R1234ze(E)");
     EXPECT_EQ(create_fluid("CO2")->GetFluidID(), create_fluid("R744")->GetFluidID());
     EXPECT_THROW(create_fluid("R134a", 10), OutOfRange);
-
     // User fluids are listed with identifiers above the offset of user fluids.
     int users = 0;
     for (const auto& e : catalogue())
@@ -308,37 +423,41 @@ TEST_F(FluidRefrigerant, CatalogueHasTheRefrigerantsAndTheUserFluids) {
     EXPECT_TRUE(create_fluid("R134a sample")->IsTwoPhase());
 }
 
-// The numbers of every row of a query on one fluid (?1).
-std::vector<std::vector<double>> numbers(SqliteReader& db, const std::string& sql, std::int32_t fluid) {
-    SqliteReader::Query q(db, sql);
-    q.bind(1, static_cast<double>(fluid));
-    std::vector<std::vector<double>> rows;
-    while (q.step()) {
-        auto& row = rows.emplace_back();
-        for (int i = 0; i < q.columns(); ++i) row.push_back(q.number(i));
+TEST(FluidCatalogue, MissingDatabaseOrUnknownNameIsAnErrorWithTheReason) {
+    const std::string missing = std::string(HXQ_TEST_TMP) + "/fluid-no-such/fluids.db";
+    set_fluids_database(missing);
+    try {
+        create_fluid("R134a");
+        FAIL();
+    } catch (const UnknownFluid& e) {
+        EXPECT_NE(std::string(e.what()).find("not found"), std::string::npos) << e.what();
     }
-    return rows;
+    EXPECT_FALSE(std::filesystem::exists(missing));  // not created as an empty file
+    EXPECT_NO_THROW(create_fluid("Water"));          // built-in fluids need no database
+    set_fluids_database("");
+    try {
+        create_fluid("Watr");
+        FAIL();
+    } catch (const UnknownFluid& e) {
+        ASSERT_FALSE(e.nearest().empty());
+        EXPECT_EQ(e.nearest().front(), "Water");
+        EXPECT_EQ(e.number(), platform::kObjectError + kUnknownFluidCode);
+    }
 }
 
 // Every point of the fluid database's saturation table and grids, through the public
 // members, at its own temperature and pressure.
 TEST_F(FluidRefrigerant, ReproducesEveryDatabasePoint) {
     SqliteReader db(kDb);
+    Fluids fluid;
     SqliteReader::Query sat(db, "SELECT r.Name, s.* FROM Saturation s JOIN Refrigerants r USING (FluidID) "
                                 "WHERE s.lambda_vap_W_mK IS NOT NULL");
-    std::map<std::string, core::FluidRef> fluids;  // one object per refrigerant
-    const auto fluid = [&](const std::string& name) {
-        core::FluidRef& f = fluids[name];
-        if (!f) f = create_fluid(name);
-        return f;
-    };
     int n = 0;
     for (; sat.step(); ++n) {
-        auto f = fluid(sat.text(0));
         const double T = sat.number(2);
         for (int c = 3; c < sat.columns(); ++c) {
             if (sat.is_null(c)) continue;
-            EXPECT_NEAR(rel(sat_column(*f, sat.column_name(c), T), sat.number(c)), 0, 1e-9)
+            EXPECT_NEAR(rel(sat_column(fluid(sat.text(0)), sat.column_name(c), T), sat.number(c)), 0, 1e-9)
                 << sat.text(0) << " " << T << " " << sat.column_name(c);
         }
     }
@@ -354,9 +473,9 @@ TEST_F(FluidRefrigerant, ReproducesEveryDatabasePoint) {
                     "AND g.Tsat_C + ?1 * g.dT_K >= -50");
         grid.bind(1, sign);
         for (n = 0; grid.step(); ++n) {
-            auto f = fluid(grid.text(0));
+            const auto& f = fluid(grid.text(0));
             const double p = grid.number(1), t = grid.number(3) + sign * grid.number(4);
-            const auto state = sign > 0 ? f->VaporState(p, t) : f->LiquidState(p, t);
+            const auto state = sign > 0 ? f.VaporState(p, t) : f.LiquidState(p, t);
             for (int c = 5; c < grid.columns(); ++c)
                 EXPECT_NEAR(rel(state_column(state, grid.column_name(c)), grid.number(c)), 0, 1e-6)
                     << grid.text(0) << " " << table << " " << grid.number(3) << " " << grid.column_name(c);
@@ -365,11 +484,11 @@ TEST_F(FluidRefrigerant, ReproducesEveryDatabasePoint) {
     }
 }
 
-// Interpolation between points: build the interpolants from every other point and check
-// the points left out. Spacing doubles (2 K saturation, 4 K x 4 K grids), so the real
-// tables do better than this. Excluded: the near-critical corner (saturation above
-// T_crit - 35 K with less than 16 K of superheat or subcooling, and the saturation
-// table's last 10 K below T_crit - 5 K), where cp changes by tens of percent per step.
+// Interpolation between points: interpolants from every other point, checked at the
+// points left out. Spacing doubles (2 K saturation, 4 K x 4 K grids), so the real tables
+// do better than this. Excluded: the near-critical corner (saturation above T_crit - 35 K
+// with less than 16 K of superheat or subcooling, and the saturation table's last 10 K
+// below T_crit - 5 K), where cp changes by tens of percent per step.
 TEST_F(FluidRefrigerant, InterpolatesLeftOutPointsWithinTwoPerMille) {
     SqliteReader db(kDb);
     for (const auto& e : refrigerant_entries(kDb)) {
@@ -389,37 +508,15 @@ TEST_F(FluidRefrigerant, InterpolatesLeftOutPointsWithinTwoPerMille) {
             }
         }
         for (const std::string table : {"VaporGrid", "LiquidGrid"}) {
-            // FluidID, Tsat_C, dT_K and the properties in the order of GridProperty.
-            const auto rows = numbers(db, "SELECT * FROM " + table + " WHERE FluidID = ?1 ORDER BY Tsat_C, dT_K", e.id);
-            std::size_t nd = 0;
-            while (rows[nd][1] == rows[0][1]) ++nd;
-            const std::size_t nt = rows.size() / nd, nt2 = (nt + 1) / 2, nd2 = (nd + 1) / 2;
-            std::array<std::vector<double>, kGridProperties> values;
-            for (std::size_t p = 0; p < values.size(); ++p) {
-                values[p].assign(nt2 * nd2, std::nan(""));
-                for (std::size_t i = 0; i < nt; i += 2)
-                    for (std::size_t j = 0; j < nd; j += 2) values[p][i / 2 * nd2 + j / 2] = rows[i * nd + j][3 + p];
-            }
-            const PhaseGrid grid(rows[0][1], 4, static_cast<int>(nt2), 4, static_cast<int>(nd2), values,
-                                 table == "VaporGrid");
-            int checked = 0;
-            for (std::size_t i = 0; i < nt; ++i)
-                for (std::size_t j = 0; j < nd; ++j) {
-                    const auto& r = rows[i * nd + j];
-                    if ((i % 2 == 0 && j % 2 == 0) || (r[1] > t_crit - 35 && r[2] < 16)) continue;
-                    for (int p = 0; p < kGridProperties; ++p) {
-                        double out;
-                        const double ref = r[static_cast<std::size_t>(3 + p)];
-                        if (std::isnan(ref) || !grid.eval(p, r[1], r[2], out)) continue;
-                        // R717's vapour conductivity model dips at 130-134 °C (its critical
-                        // enhancement), which the 4 K steps of this test cannot follow.
-                        if (e.name == "R717" && p == kGridLambda && std::fabs(r[1] + r[2] - 132) <= 2) continue;
-                        EXPECT_NEAR(rel(out, ref), 0, 2e-3)
-                            << e.name << " " << table << " " << r[1] << "+" << r[2] << " property " << p;
-                        ++checked;
-                    }
-                }
-            EXPECT_GT(checked, 500) << e.name << " " << table;
+            const auto rows = numbers(db, "SELECT " + kGridColumns + " FROM " + table +
+                                              " WHERE FluidID = ?1 ORDER BY Tsat_C, dT_K", e.id);
+            const auto limit = [&](double tsat, double dt, int p) {
+                // R717's vapour conductivity model dips at 130-134 °C (its critical
+                // enhancement), which the 4 K steps of this test cannot follow.
+                if (e.name == "R717" && p == kGridLambda && std::fabs(tsat + dt - 132) <= 2) return -1.0;
+                return tsat > t_crit - 35 && dt < 16 ? -1.0 : 2e-3;
+            };
+            EXPECT_GT(check_left_out_points(rows, 2, table == "VaporGrid", limit, e.name + " " + table), 500);
         }
     }
 }
@@ -458,13 +555,11 @@ TEST_F(FluidRefrigerant, SinglePhaseAtTheHeldPressure) {
     auto blend = create_fluid("R407C");
     blend->SetYPressure(blend->SatPressureDew(10));
     EXPECT_THROW(blend->YDensity(8), OutOfRange);  // inside the glide
-    // Superheat and subcooling beyond the grids, temperatures beyond the tables.
-    EXPECT_THROW(f->VaporState(f->SatPressureDew(0), 112), OutOfRange);
-    EXPECT_THROW(f->LiquidState(f->SatPressureBubble(40), -8), OutOfRange);
+    // States on the wrong side of saturation and temperatures below the tables (the
+    // ends beyond the grids and the critical point: StatesBeyondTheTablesAreRangeErrors).
     EXPECT_THROW(f->VaporState(f->SatPressureDew(0), -1), OutOfRange);
     EXPECT_THROW(f->LiquidState(f->SatPressureDew(0), 1), OutOfRange);
     EXPECT_THROW(f->SatPressureDew(-60), OutOfRange);
-    EXPECT_THROW(f->SatPressureDew(99), OutOfRange);
     EXPECT_THROW(f->SatTemperatureDew(1.0), OutOfRange);
     EXPECT_THROW(f->SatPressureDew(std::nan("")), OutOfRange);
     // R32 has no vapour conductivity below -40 °C in its sources: an error, not a guess.
@@ -472,26 +567,265 @@ TEST_F(FluidRefrigerant, SinglePhaseAtTheHeldPressure) {
     EXPECT_NO_THROW(create_fluid("R32")->RefLiquid(-45));
 }
 
-TEST(FluidCatalogue, MissingDatabaseOrUnknownNameIsAnErrorWithTheReason) {
-    const std::string missing = std::string(HXQ_TEST_TMP) + "/fluid-no-such/fluids.db";
-    set_fluids_database(missing);
-    try {
-        create_fluid("R134a");
-        FAIL();
-    } catch (const UnknownFluid& e) {
-        EXPECT_NE(std::string(e.what()).find("not found"), std::string::npos) << e.what();
+// The reference states of refrigerant_range_points.csv at their own pressure and
+// temperature. "extension": superheat 90-110 K and subcooling 40-46 K, nodes of the 2 K
+// grids. "nearcritical": saturation temperatures and temperature differences on half
+// kelvins, between the nodes of the 2 K grids and of the 1 K saturation table, where only
+// the near-critical grid holds them (the 2 K grids miss cp there by up to 5 %).
+TEST_F(FluidRefrigerant, ReferenceStatesOfTheExtendedAndNearCriticalTables) {
+    std::map<std::string, int> checked;
+    for (const auto& row : read_csv("refrigerant_range_points.csv")) {
+        const std::string group = row.at("group");
+        if (group == "latent") continue;
+        SCOPED_TRACE(group + " " + row.at("fluid") + " " + row.at("side") + " " + row.at("Tsat_C") + "/" +
+                     row.at("dT_K"));
+        auto f = create_fluid(row.at("fluid"));
+        const bool vapour = row.at("side") == "vapor";
+        const double p = num(row, "p_Pa"), T = num(row, "T_C"), tsat = num(row, "Tsat_C");
+        const auto s = vapour ? f->VaporState(p, T) : f->LiquidState(p, T);
+        for (const char* k : kProps) EXPECT_NEAR(rel(state_column(s, k), num(row, k)), 0, 1e-6) << k;
+        if (num(row, "dT_K") == 0) {  // the saturated state, from the saturation functions
+            const auto sat = vapour ? f->RefVapor(tsat) : f->RefLiquid(tsat);
+            EXPECT_NEAR(rel(vapour ? f->SatPressureDew(tsat) : f->SatPressureBubble(tsat), p), 0, 1e-7);
+            EXPECT_NEAR((vapour ? f->SatTemperatureDew(p) : f->SatTemperatureBubble(p)) - tsat, 0, 1e-6);
+            for (const char* k : kProps) EXPECT_NEAR(rel(state_column(sat, k), num(row, k)), 0, 1e-6) << "saturated " << k;
+        }
+        ++checked[group];
     }
-    EXPECT_FALSE(std::filesystem::exists(missing));  // not created as an empty file
-    EXPECT_NO_THROW(create_fluid("Water"));          // built-in fluids need no database
-    set_fluids_database("");
-    try {
-        create_fluid("Watr");
-        FAIL();
-    } catch (const UnknownFluid& e) {
-        ASSERT_FALSE(e.nearest().empty());
-        EXPECT_EQ(e.nearest().front(), "Water");
-        EXPECT_EQ(e.number(), platform::kObjectError + kUnknownFluidCode);
+    EXPECT_GE(checked["extension"], 40);
+    EXPECT_GE(checked["nearcritical"], 100);
+}
+
+// Every point of the near-critical grid through VaporState and LiquidState: its own value
+// where the fine grid answers alone, and within the 2 K grids' accuracy along the seams
+// where the two are blended.
+TEST_F(FluidRefrigerant, EveryNearCriticalPointThroughThePublicMembers) {
+    SqliteReader db(kDb);
+    SqliteReader::Query q(db, "SELECT r.Name, g.Side, g.p_Pa, g.Tsat_C, g.dT_K, g.rho_kg_m3, g.h_J_kg, g.cp_J_kgK, "
+                              "g.mu_Pa_s, g.lambda_W_mK FROM NearCriticalGrid g JOIN Refrigerants r USING (FluidID) "
+                              "ORDER BY r.Name, g.Side, g.Tsat_C, g.dT_K");
+    std::string name;
+    core::FluidRef f;
+    std::shared_ptr<const RefrigerantData> data;
+    int alone = 0, blended = 0;
+    while (q.step()) {
+        if (q.text(0) != name) {
+            name = q.text(0);
+            f = create_fluid(name);
+            data = data_of(kDb, name);
+        }
+        const bool vapour = q.text(1) == "vapor";
+        const double p = q.number(2), tsat = q.number(3), dt = q.number(4);
+        const auto s = vapour ? f->VaporState(p, tsat + dt) : f->LiquidState(p, tsat - dt);
+        const auto& phase = vapour ? data->vapor : data->liquid;
+        double lo, hi;
+        const bool seam = phase.coarse().dt_range(tsat, lo, hi) && dt <= hi && phase.fine_weight(tsat, dt) < 1;
+        (seam ? blended : alone)++;
+        for (int k = 0; k < kGridProperties; ++k)
+            EXPECT_NEAR(rel(state_column(s, kProps[k]), q.number(5 + k)), 0, seam ? 5e-4 : 1e-7)
+                << name << " " << q.text(1) << " " << tsat << "/" << dt << " " << kProps[k];
     }
+    EXPECT_GT(alone, 50000);
+    EXPECT_GT(blended, 2000);
+}
+
+// Interpolation between the points of the near-critical grid, measured as for the 2 K
+// grids (interpolants from every other point, 1 K steps). The limits are the accuracy
+// stated in sample/fluids/PROVENANCE.md for these doubled steps; the grid's own 0.5 K
+// steps do three to ten times better.
+TEST_F(FluidRefrigerant, NearCriticalGridInterpolatesLeftOutPoints) {
+    SqliteReader db(kDb);
+    for (const auto& e : refrigerant_entries(kDb)) {
+        const double t_crit = refrigerant_data(kDb, e.id)->t_crit;
+        for (const std::string side : {"vapor", "liquid"}) {
+            const bool vapour = side == "vapor";
+            const auto rows = numbers(db, "SELECT " + kGridColumns + " FROM NearCriticalGrid WHERE FluidID = ?1 "
+                                              "AND Side = ?2 ORDER BY Tsat_C, dT_K", e.id, side);
+            ASSERT_FALSE(rows.empty()) << e.name << " " << side;
+            const auto limit = [&](double tsat, double dt, int p) {
+                // R717's vapour conductivity model dips by up to 14 % at 131-133 °C
+                // (PROVENANCE.md): no grid step follows it.
+                if (e.name == "R717" && vapour && p == kGridLambda && std::fabs(tsat + dt - 132) <= 4) return -1.0;
+                if (dt >= 2 || tsat <= t_crit - 20) return 1e-3;
+                return p == kGridCp ? 2.5e-2 : 6e-3;  // near saturation close to the critical point
+            };
+            EXPECT_GT(check_left_out_points(rows, 0.5, vapour, limit, e.name + " " + side), 5000);
+            // The saturated rows as the saturation functions use them, from every other row.
+            constexpr int kColumns[2][kGridProperties] = {{kRhoVap, kHVap, kCpVap, kMuVap, kLambdaVap},
+                                                          {kRhoLiq, kHLiq, kCpLiq, kMuLiq, kLambdaLiq}};
+            std::vector<std::vector<double>> saturated;  // the first point of each row
+            for (const auto& r : rows)
+                if (r[1] == rows[0][1]) saturated.push_back(r);
+            for (int p = 0; p < kGridProperties; ++p) {
+                const bool lg = sat_column_is_log(kColumns[vapour ? 0 : 1][p]);
+                const auto col = static_cast<std::size_t>(2 + p);
+                std::vector<double> even;
+                for (std::size_t i = 0; i < saturated.size(); i += 2)
+                    even.push_back(lg ? std::log(saturated[i][col]) : saturated[i][col]);
+                const UniformSpline s(rows[0][0], 1.0, even);
+                for (std::size_t i = 1; i + 1 < saturated.size(); i += 2) {
+                    const double t = saturated[i][0], y = lg ? std::exp(s(t)) : s(t);
+                    EXPECT_NEAR(rel(y, saturated[i][col]), 0, 1e-3) << e.name << " saturated " << side << " " << t
+                                                                    << " " << kProps[p];
+                }
+            }
+        }
+    }
+}
+
+// Where the answer passes from one table to another, values and slopes run on: nodes of
+// the saturation table and rows of the 2 K grids, the fine grid's first kelvin of
+// saturation temperature and last 2 K of superheat or subcooling, and the temperature
+// where the saturation functions change tables.
+TEST_F(FluidRefrigerant, SeamsBetweenTablesAreSmooth) {
+    using Fn = std::function<double(const core::FluidObject&, double)>;
+    const auto vapour_at_dt = [](double dt, const char* k) -> Fn {
+        return [=](const core::FluidObject& f, double tsat) {
+            return state_column(f.VaporState(f.SatPressureDew(tsat), tsat + dt), k);
+        };
+    };
+    const auto vapour_at_tsat = [](double tsat, const char* k) -> Fn {
+        return [=](const core::FluidObject& f, double dt) {
+            return state_column(f.VaporState(f.SatPressureDew(tsat), tsat + dt), k);
+        };
+    };
+    const Fn liquid_cp_at_1_1 = [](const core::FluidObject& f, double tsat) {
+        return f.LiquidState(f.SatPressureBubble(tsat), tsat - 1.1).SpecificHeat;
+    };
+    const Fn sat_vapour_cp = [](const core::FluidObject& f, double t) { return f.RefVapor(t).SpecificHeat; };
+    using At = std::function<double(const RefrigerantData&)>;
+    const auto at_t = [](double t) -> At { return [=](const RefrigerantData&) { return t; }; };
+    const At fine_start = [](const RefrigerantData& d) { return d.vapor.fine().tsat_min(); };
+    const At sat_switch = [](const RefrigerantData& d) { return d.sat_fine_from; };
+    const struct {
+        const char* fluid;
+        const char* what;
+        Fn f;
+        At at;
+    } seams[] = {
+        {"R410A", "saturated vapour cp, saturation-table node at 10 °C", sat_vapour_cp, at_t(10)},
+        {"R410A", "saturated vapour cp, saturation-table node at 31 °C", sat_vapour_cp, at_t(31)},
+        {"R410A", "vapour density at 35 °C across the 2 K grid's row of 20 °C",
+         [](const core::FluidObject& f, double t) { return f.VaporState(f.SatPressureDew(t), 35).Density; }, at_t(20)},
+        {"R410A", "vapour cp at 0.7 K superheat, start of the fine grid", vapour_at_dt(0.7, "cp"), fine_start},
+        {"R410A", "vapour cp at 0.7 K superheat, end of the Tsat blend", vapour_at_dt(0.7, "cp"),
+         [](const RefrigerantData& d) { return d.vapor.fine().tsat_min() + PhaseData::kTsatBlend; }},
+        {"R32", "vapour density at 5.3 K superheat, start of the fine grid", vapour_at_dt(5.3, "rho"), fine_start},
+        {"R32", "liquid cp at 1.1 K subcooling, start of the fine grid", liquid_cp_at_1_1,
+         [](const RefrigerantData& d) { return d.liquid.fine().tsat_min(); }},
+        {"R410A", "vapour cp at a dew point of 55.3 °C, end of the fine grid's superheat", vapour_at_tsat(55.3, "cp"),
+         [](const RefrigerantData& d) { return d.vapor.fine().dt_max(); }},
+        {"R410A", "vapour enthalpy at a dew point of 55.3 °C, start of the superheat blend",
+         vapour_at_tsat(55.3, "h_"), [](const RefrigerantData& d) { return d.vapor.fine().dt_max() - PhaseData::kDtBlend; }},
+        {"R134a", "saturated vapour cp, saturation table change", sat_vapour_cp, sat_switch},
+        {"R134a", "dew pressure, saturation table change",
+         [](const core::FluidObject& f, double t) { return f.SatPressureDew(t); }, sat_switch},
+        {"R407C", "latent heat, saturation table change",
+         [](const core::FluidObject& f, double t) { return f.LatentHeat(t); }, sat_switch},
+        {"R407C", "bubble temperature, saturation table change",
+         [](const core::FluidObject& f, double t) { return f.SatTemperatureBubble(f.SatPressureBubble(t)); },
+         sat_switch},
+    };
+    for (const auto& s : seams) {
+        SCOPED_TRACE(std::string(s.fluid) + " " + s.what);
+        auto f = create_fluid(s.fluid);
+        const double x = s.at(*data_of(kDb, s.fluid));
+        ASSERT_TRUE(std::isfinite(x));
+        const double e = 1e-6, h = 1e-3;
+        const double l = s.f(*f, x - e), r = s.f(*f, x + e);
+        const double slope_l = (l - s.f(*f, x - h)) / (h - e), slope_r = (s.f(*f, x + h) - r) / (h - e);
+        EXPECT_NEAR(rel(r, l), 0, 1e-7) << "at " << x;
+        EXPECT_NEAR(slope_r - slope_l, 0, 2e-3 * std::fabs(slope_l) + 1e-9 * std::fabs(l)) << "at " << x;
+    }
+}
+
+// The latent heat of a zeotropic blend near its critical point: dew vapour to bubble
+// liquid at one pressure, from the refined saturation data. The reference bubble point of
+// the dew pressure comes from the saturated liquid rows around it (cubic in ln p).
+TEST_F(FluidRefrigerant, LatentHeatOfABlendNearItsCriticalPoint) {
+    double t_dew = 0, p_dew = 0, h_dew = 0;
+    std::vector<double> ln_p, tb, hb;
+    for (const auto& row : read_csv("refrigerant_range_points.csv")) {
+        if (row.at("group") != "latent") continue;
+        if (row.at("side") == "vapor") {
+            t_dew = num(row, "Tsat_C");
+            p_dew = num(row, "p_Pa");
+            h_dew = num(row, "h_J_kg");
+        } else {
+            ln_p.push_back(std::log(num(row, "p_Pa")));
+            tb.push_back(num(row, "Tsat_C"));
+            hb.push_back(num(row, "h_J_kg"));
+        }
+    }
+    ASSERT_EQ(ln_p.size(), 4u);
+    const auto lagrange = [](const std::vector<double>& xs, const std::vector<double>& ys, double x) {
+        double sum = 0;
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            double w = 1;
+            for (std::size_t j = 0; j < xs.size(); ++j)
+                if (j != i) w *= (x - xs[j]) / (xs[i] - xs[j]);
+            sum += w * ys[i];
+        }
+        return sum;
+    };
+    const double t_bubble = lagrange(ln_p, tb, std::log(p_dew));
+    const double latent = h_dew - lagrange(tb, hb, t_bubble);
+    auto f = create_fluid("R407C");
+    EXPECT_NEAR(f->SatTemperatureBubble(p_dew), t_bubble, 1e-4);
+    EXPECT_NEAR(rel(f->LatentHeat(t_dew), latent), 0, 1e-5);
+    EXPECT_GT(t_dew - t_bubble, 2.5);  // the glide that makes it differ from h_v - h_l at t
+    EXPECT_GT(f->LatentHeat(t_dew), f->RefVapor(t_dew).Enthalpy - f->RefLiquid(t_dew).Enthalpy + 5e3);
+}
+
+// Every refrigerant reaches 100 K of superheat and 40 K of subcooling at 0 °C saturation;
+// states beyond the tables, or where the equations of state end, are range errors that
+// say what the data cover.
+TEST_F(FluidRefrigerant, StatesBeyondTheTablesAreRangeErrors) {
+    for (const auto& e : refrigerant_entries(kDb)) {
+        auto f = create_fluid(e.name);
+        EXPECT_NO_THROW(f->VaporState(f->SatPressureDew(0), 100)) << e.name;
+        EXPECT_NO_THROW(f->LiquidState(f->SatPressureBubble(0), -40)) << e.name;
+    }
+    struct Case {
+        const char* fluid;
+        bool vapour;
+        double tsat, t;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"R134a", true, 0, 110.5, "at this dew point the data cover superheat 0 .. 110 K"},
+        {"R134a", false, 40, -6.5, "at this bubble point the data cover subcooling 0 .. 46 K"},
+        // Where the equations of state end: 435 K (Tillner-Roth & Yokozeki 1997), 410 K
+        // (Lemmon & Akasaka 2022), 420 K (Thol & Lemmon 2016); the melting line of CO2 (Span &
+        // Wagner 1996), 200 K for the blends (Lemmon 2003), ammonia's triple point at
+        // -77.655 °C (Gao et al. 2020).
+        {"R32", true, 60, 161, "superheat 0 .. 100 K"},
+        {"R1234yf", true, 40, 137, "superheat 0 .. 96 K"},
+        {"R1234ze(E)", true, 50, 147.5, "superheat 0 .. 96 K"},
+        {"R744", false, -20, -58, "subcooling 0 .. 36 K"},
+        {"R410A", false, -40, -74, "subcooling 0 .. 32 K"},
+        {"R717", false, -40, -78, "subcooling 0 .. 36 K"},
+        // Above the 2 K grids only the near-critical grid answers, up to 16 K from
+        // saturation; R717 and R600a have no grid between 70 °C and its start.
+        {"R134a", true, 80, 96.5, "superheat 0 .. 16 K"},
+        {"R134a", false, 90, 73.5, "subcooling 0 .. 16 K"},
+        {"R717", true, 85, 90, "the data hold no vapour states at this dew point"},
+        {"R600a", false, 90, 80, "the data hold no liquid states at this bubble point"},
+    };
+    for (const auto& c : cases) {
+        auto f = create_fluid(c.fluid);
+        const double p = c.vapour ? f->SatPressureDew(c.tsat) : f->SatPressureBubble(c.tsat);
+        try {
+            const auto s = c.vapour ? f->VaporState(p, c.t) : f->LiquidState(p, c.t);
+            ADD_FAILURE() << c.fluid << " " << c.tsat << "/" << c.t << " gave a state, density " << s.Density;
+        } catch (const OutOfRange& e) {
+            EXPECT_NE(e.description().find(c.says), std::string::npos) << e.description();
+        }
+    }
+    auto r134a = create_fluid("R134a");
+    EXPECT_THROW(r134a->SatPressureDew(96.5), OutOfRange);  // the tables end 5 K below T_crit
+    EXPECT_THROW(r134a->RefVapor(96.5), OutOfRange);
+    EXPECT_THROW(r134a->SatTemperatureBubble(r134a->FluidInfo().CriticalPressure), OutOfRange);
 }
 
 // The sample fluids were fitted through samples of built-in fluids: at the samples they
@@ -499,12 +833,7 @@ TEST(FluidCatalogue, MissingDatabaseOrUnknownNameIsAnErrorWithTheReason) {
 TEST_F(FluidUser, LiquidFitReproducesItsSamples) {
     auto user = create_fluid("Glycol 30 % sample");
     auto meg = create_fluid("MEG", 30);
-    for (double t : {0.0, 20.0, 40.0}) {
-        EXPECT_NEAR(rel(user->YDensity(t), meg->YDensity(t)), 0, 1e-9) << t;
-        EXPECT_NEAR(rel(user->YHeatCapacity(t), meg->YHeatCapacity(t)), 0, 1e-9) << t;
-        EXPECT_NEAR(rel(user->YConductivity(t), meg->YConductivity(t)), 0, 1e-9) << t;
-        EXPECT_NEAR(rel(user->YViscosity(t), meg->YViscosity(t)), 0, 1e-9) << t;
-    }
+    for (double t : {0.0, 20.0, 40.0}) expect_properties(*user, t, properties(*meg, t), 1e-9);
     for (double t : {5.0, 13.0, 31.0}) EXPECT_NEAR(rel(user->YViscosity(t), meg->YViscosity(t)), 0, 0.02) << t;
     EXPECT_THROW(user->YDensity(41), OutOfRange);
     try {  // a liquid has no saturation line
