@@ -18,19 +18,10 @@ using hxq::test::write_file;
 namespace {
 
 const char* kSample =
-    "; settings of one user\r\n"
-    "[TQS INI]\r\n"
-    "CalcType=2\r\n"
-    "\r\n"
-    "[Action]\r\n"
-    "  Language = Swedish  \r\n"
-    "Offset=1000\r\n"
-    "; the last address line is quoted\r\n"
-    "Address5=\"  Box 12  \"\r\n"
-    "Empty=\r\n"
-    "\r\n"
-    "[Action]\r\n"
-    "Language=German\r\n";
+    "; settings of one user\r\n[TQS INI]\r\nCalcType=2\r\n\r\n"
+    "[Action]\r\n  Language = Swedish  \r\nOffset=1000\r\n"
+    "; the last address line is quoted\r\nAddress5=\"  Box 12  \"\r\nEmpty=\r\n\r\n"
+    "[Action]\r\nLanguage=German\r\n";
 
 const std::string kSettings = "SOFTWARE\\Qarn\\HXQ\\Settings";
 
@@ -105,21 +96,10 @@ TEST(Profile, WritesChangeTheirLineOrAddTheKeyOrSection) {
     ASSERT_TRUE(write_profile_string("TQS INI", "CalcMethod", "1", file));
     ASSERT_TRUE(write_profile_string("Action", "line", "a\r\nb", file));
     EXPECT_EQ(read_file(file),
-              "; settings of one user\r\n"
-              "[TQS INI]\r\n"
-              "CalcType=2\r\n"
-              "CalcMethod=1\r\n"
-              "\r\n"
-              "[Action]\r\n"
-              "Language=Danish\r\n"
-              "Offset=1000\r\n"
-              "; the last address line is quoted\r\n"
-              "Address5=\"  Box 12  \"\r\n"
-              "Empty=\r\n"
-              "line=a  b\r\n"
-              "\r\n"
-              "[Action]\r\n"
-              "Language=German\r\n");
+              "; settings of one user\r\n[TQS INI]\r\nCalcType=2\r\nCalcMethod=1\r\n\r\n"
+              "[Action]\r\nLanguage=Danish\r\nOffset=1000\r\n"
+              "; the last address line is quoted\r\nAddress5=\"  Box 12  \"\r\nEmpty=\r\nline=a  b\r\n\r\n"
+              "[Action]\r\nLanguage=German\r\n");
     EXPECT_EQ(read_profile_string("Action", "Language", "", file), "Danish");
 }
 

@@ -22,13 +22,17 @@ using test::ScratchDir;
 
 TEST(Paths, WindowsStylePathsJoinWithOneSeparator) {
     EXPECT_EQ(native_path("C:\\data\\hxq.ini"), "C:/data/hxq.ini");
-    EXPECT_EQ(join_path("/work", "\\hxq.ini"), "/work/hxq.ini");
-    EXPECT_EQ(join_path("/work/", "\\hxq.ini"), "/work/hxq.ini");
-    EXPECT_EQ(join_path("/work\\", "hxq.ini"), "/work/hxq.ini");
-    EXPECT_EQ(join_path("templates", "SPC\\SPC_quote.dot"), "templates/SPC/SPC_quote.dot");
-    EXPECT_EQ(join_path("/", "\\hxq.ini"), "/hxq.ini");
-    EXPECT_EQ(join_path("", "\\hxq.ini"), "/hxq.ini") << "an unset folder leaves the tail as written";
-    EXPECT_EQ(join_path("/work", ""), "/work");
+    struct Case {
+        const char* folder;
+        const char* tail;
+        const char* path;
+    };
+    for (const auto& c : {Case{"/work", "\\hxq.ini", "/work/hxq.ini"}, {"/work/", "\\hxq.ini", "/work/hxq.ini"},
+                          {"/work\\", "hxq.ini", "/work/hxq.ini"}, {"/", "\\hxq.ini", "/hxq.ini"},
+                          {"templates", "SPC\\SPC_quote.dot", "templates/SPC/SPC_quote.dot"},
+                          {"", "\\hxq.ini", "/hxq.ini"},  // an unset folder leaves the tail as written
+                          {"/work", "", "/work"}})
+        EXPECT_EQ(join_path(c.folder, c.tail), c.path) << c.folder << " + " << c.tail;
 }
 
 TEST(Paths, ApplicationPathIsTheFolderOfThisProgram) {
@@ -37,12 +41,11 @@ TEST(Paths, ApplicationPathIsTheFolderOfThisProgram) {
     EXPECT_TRUE(std::filesystem::exists(app / "test_platform"));
 }
 
-TEST(Paths, TemporaryNamesAreFreshAndFilesUnique) {
+TEST(Paths, TemporaryFilesExistenceAndDeletion) {
     std::set<std::string> names;
     for (int i = 0; i < 50; ++i) names.insert(temp_name());
     EXPECT_EQ(names.size(), 50u);
     EXPECT_TRUE(std::regex_match(*names.begin(), std::regex("hxq[0-9a-f]{8}\\.tmp")));
-
     ScratchDir dir;
     auto a = create_temp_file(dir.path());
     auto b = create_temp_file(dir.path(), ".rtf");
@@ -51,18 +54,10 @@ TEST(Paths, TemporaryNamesAreFreshAndFilesUnique) {
     EXPECT_EQ(b.extension(), ".rtf");
     EXPECT_EQ(std::filesystem::file_size(b), 0u);
     EXPECT_THROW(create_temp_file(dir / "missing"), Error);
-}
-
-TEST(Paths, FileExistenceAndDeletion) {
-    ScratchDir dir;
-    auto f = dir / "x.txt";
-    EXPECT_FALSE(file_exists(f));
-    EXPECT_TRUE(delete_file(f)) << "deleting what is not there leaves it not there";
-    test::write_file(f, "x");
-    EXPECT_TRUE(file_exists(f));
     EXPECT_FALSE(file_exists(dir.path())) << "a folder is not a file";
-    EXPECT_TRUE(delete_file(f));
-    EXPECT_FALSE(file_exists(f));
+    EXPECT_TRUE(delete_file(a));
+    EXPECT_FALSE(file_exists(a));
+    EXPECT_TRUE(delete_file(a)) << "deleting what is not there leaves it not there";
 }
 
 TEST(Locale, OverrideWinsAndScopesNest) {
@@ -144,31 +139,27 @@ TEST(Prompter, StrictScriptsCatchUnexpectedOrMismatchedPrompts) {
 }
 
 TEST(Variant, NullAndEmptyCountAsZeroButStayDistinguishable) {
-    Variant null = Variant::null();
-    Variant empty;
-    EXPECT_TRUE(null.is_null());
-    EXPECT_FALSE(empty.is_null());
-    EXPECT_TRUE(empty.is_empty());
-    EXPECT_EQ(null.as_double(), 0.0);
-    EXPECT_EQ(empty.as_integer(), 0);
-    EXPECT_EQ(null.as_text(), "");
-    EXPECT_FALSE(null.to_number().has_value());
+    EXPECT_TRUE(Variant::null().is_null());
+    EXPECT_FALSE(Variant().is_null());
+    EXPECT_TRUE(Variant().is_empty());
+    EXPECT_EQ(Variant::null().as_double(), 0.0);
+    EXPECT_EQ(Variant().as_integer(), 0);
+    EXPECT_EQ(Variant::null().as_text(), "");
+    EXPECT_FALSE(Variant::null().to_number().has_value());
 }
 
+// Numbers from texts and booleans (the -1 convention), integers rounded half to even.
 TEST(Variant, NumbersFromTextsBooleansAndRounding) {
     EXPECT_DOUBLE_EQ(Variant("16.3").as_double(), 16.3);
-    EXPECT_EQ(Variant(" 42 ").as_integer(), 42);
-    EXPECT_EQ(Variant("True").as_integer(), -1);
-    // Booleans follow the -1 convention.
-    EXPECT_EQ(Variant(true).as_integer(), -1);
     EXPECT_TRUE(Variant(-1).as_bool());
     EXPECT_FALSE(Variant(0).as_bool());
     EXPECT_EQ(Variant(true).as_text(), "True");
-    // Integer conversion rounds half to even.
-    EXPECT_EQ(Variant(2.5).as_integer(), 2);
-    EXPECT_EQ(Variant(3.5).as_integer(), 4);
-    EXPECT_EQ(Variant(-1.5).as_integer(), -2);
-    EXPECT_EQ(Variant(-9223372036854775808.0).as_integer(), INT64_MIN);
+    const std::pair<Variant, std::int64_t> integers[] = {
+        {Variant(" 42 "), 42}, {Variant("True"), -1}, {Variant(true), -1},       {Variant(2.5), 2},
+        {Variant(3.5), 4},     {Variant(-1.5), -2},   {Variant(-9223372036854775808.0), INT64_MIN},
+    };
+    for (const auto& [v, integer] : integers)
+        EXPECT_EQ(v.as_integer(), integer) << v.as_text();
 }
 
 TEST(Variant, TextsThatAreNoNumbersAreTypeMismatchAndBigNumbersOverflow) {

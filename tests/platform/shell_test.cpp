@@ -13,7 +13,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <functional>
 #include <optional>
 #include <thread>
 
@@ -181,7 +180,6 @@ public:
         write_file(dir_ / relative, "[Desktop Entry]\nType=Application\nName=" + program + "\nExec=" + program +
                                         " %f\n" + extra);
     }
-    void list(const std::string& relative, const std::string& text) { write_file(dir_ / relative, text); }
     void make_folders() {
         for (const char* f : {"config", "etc-xdg", "data/applications", "share/applications", "home"})
             fs::create_directories(dir_ / f);
@@ -204,72 +202,47 @@ protected:
 
 TEST_F(DesktopTree, DefaultHandlerFollowsTheMimeappsRules) {
     const std::string rtf = "application/rtf";
+    const std::string defaults = "[Default Applications]\napplication/rtf=";
+    struct Entry {
+        const char* file;
+        const char* program;
+        std::string extra = "";
+    };
     struct Case {
         const char* what;
-        std::function<void(DesktopTree&)> setup;
-        const char* expected;  // the id, "" for none
+        std::vector<Entry> entries;
+        std::vector<std::pair<const char*, std::string>> lists;  // mimeapps.list files and their text
+        const char* expected;                                    // the id, "" for none
     };
     const Case cases[] = {
-        {"the user's default",
-         [](DesktopTree& t) {
-             t.install("data/applications/writer.desktop", "writer");
-             t.list("config/mimeapps.list", "[Default Applications]\napplication/rtf=writer.desktop\n");
-         },
-         "writer.desktop"},
-        {"an entry in a subfolder has the folder in its id",
-         [](DesktopTree& t) {
-             t.install("share/applications/office/writer.desktop", "writer");
-             t.list("share/applications/mimeapps.list", "[Default Applications]\napplication/rtf=office-writer.desktop\n");
-         },
-         "office-writer.desktop"},
+        {"the user's default", {{"data/applications/writer.desktop", "writer"}},
+         {{"config/mimeapps.list", defaults + "writer.desktop\n"}}, "writer.desktop"},
+        {"an entry in a subfolder has the folder in its id", {{"share/applications/office/writer.desktop", "writer"}},
+         {{"share/applications/mimeapps.list", defaults + "office-writer.desktop\n"}}, "office-writer.desktop"},
         {"defaults that are not installed or cannot run are passed over",
-         [](DesktopTree& t) {
-             t.install("data/applications/hidden.desktop", "hiddenapp", "Hidden=true\n");
-             t.install("data/applications/tried.desktop", "tried", "TryExec=not-installed\n");
-             t.install("data/applications/editor.desktop", "editor");
-             t.list("config/mimeapps.list",
-                    "[Default Applications]\napplication/rtf=gone.desktop;hidden.desktop;tried.desktop;editor.desktop\n");
-         },
+         {{"data/applications/hidden.desktop", "hiddenapp", "Hidden=true\n"},
+          {"data/applications/tried.desktop", "tried", "TryExec=not-installed\n"},
+          {"data/applications/editor.desktop", "editor"}},
+         {{"config/mimeapps.list", defaults + "gone.desktop;hidden.desktop;tried.desktop;editor.desktop\n"}},
          "editor.desktop"},
         {"the user's list wins over the system's",
-         [](DesktopTree& t) {
-             t.install("share/applications/a.desktop", "appa");
-             t.install("share/applications/b.desktop", "appb");
-             t.list("etc-xdg/mimeapps.list", "[Default Applications]\napplication/rtf=a.desktop\n");
-             t.list("config/mimeapps.list", "[Default Applications]\napplication/rtf=b.desktop\n");
-         },
+         {{"share/applications/a.desktop", "appa"}, {"share/applications/b.desktop", "appb"}},
+         {{"etc-xdg/mimeapps.list", defaults + "a.desktop\n"}, {"config/mimeapps.list", defaults + "b.desktop\n"}},
          "b.desktop"},
         {"an entry in the user's folder hides the system's of the same id",
-         [](DesktopTree& t) {
-             t.install("share/applications/w.desktop", "systemw");
-             t.install("data/applications/w.desktop", "userw", "Hidden=true\n");
-             t.list("config/mimeapps.list", "[Default Applications]\napplication/rtf=w.desktop\n");
-         },
-         ""},
-        {"without a default an added association",
-         [](DesktopTree& t) {
-             t.install("share/applications/assoc.desktop", "assoc");
-             t.list("config/mimeapps.list", "[Added Associations]\napplication/rtf=assoc.desktop;\n");
-         },
-         "assoc.desktop"},
+         {{"share/applications/w.desktop", "systemw"}, {"data/applications/w.desktop", "userw", "Hidden=true\n"}},
+         {{"config/mimeapps.list", defaults + "w.desktop\n"}}, ""},
+        {"without a default an added association", {{"share/applications/assoc.desktop", "assoc"}},
+         {{"config/mimeapps.list", "[Added Associations]\napplication/rtf=assoc.desktop;\n"}}, "assoc.desktop"},
         {"without any list an entry that names the type",
-         [](DesktopTree& t) {
-             t.install("share/applications/other.desktop", "other", "MimeType=text/plain;\n");
-             t.install("share/applications/named.desktop", "named", "MimeType=text/rtf;application/rtf;\n");
-         },
-         "named.desktop"},
+         {{"share/applications/other.desktop", "other", "MimeType=text/plain;\n"},
+          {"share/applications/named.desktop", "named", "MimeType=text/rtf;application/rtf;\n"}},
+         {}, "named.desktop"},
         {"a removed association leaves nothing",
-         [](DesktopTree& t) {
-             t.install("share/applications/named.desktop", "named", "MimeType=application/rtf;\n");
-             t.list("config/mimeapps.list", "[Removed Associations]\napplication/rtf=named.desktop\n");
-         },
-         ""},
-        {"a default for another type is not one for this",
-         [](DesktopTree& t) {
-             t.install("data/applications/writer.desktop", "writer");
-             t.list("config/mimeapps.list", "[Default Applications]\napplication/rtfx=writer.desktop\n");
-         },
-         ""},
+         {{"share/applications/named.desktop", "named", "MimeType=application/rtf;\n"}},
+         {{"config/mimeapps.list", "[Removed Associations]\napplication/rtf=named.desktop\n"}}, ""},
+        {"a default for another type is not one for this", {{"data/applications/writer.desktop", "writer"}},
+         {{"config/mimeapps.list", "[Default Applications]\napplication/rtfx=writer.desktop\n"}}, ""},
     };
     // Read by ourselves (no xdg-utils on PATH, or no desktop session) and, where it is
     // installed, through xdg-mime in a session of the generic desktop.
@@ -283,7 +256,8 @@ TEST_F(DesktopTree, DefaultHandlerFollowsTheMimeappsRules) {
         for (const auto& c : cases) {
             fs::remove_all(dir_.path());
             make_folders();
-            c.setup(*this);
+            for (const auto& e : c.entries) install(e.file, e.program, e.extra);
+            for (const auto& [file, text] : c.lists) write_file(dir_ / file, text);
             path_.set(way.path);
             desktop_.set(way.desktop);
             const auto handler = default_handler(rtf);

@@ -1,8 +1,6 @@
-// The fonts of what is shown and printed: the room of a preview line (the preview font
-// taken from the settings file, the arithmetic and its rounding on a printer whose widths
-// the test chooses, 0 on every failure, and the result with the real font metrics), and
-// the print language's font substitution on a form (which names change the fonts, to
-// what, and that controls without a font stay without one).
+// The fonts of what is shown and printed: the room of a preview line (the preview font of
+// the settings file, its arithmetic on a printer whose widths the test chooses, and with the
+// real font metrics) and the print language's font substitution on a form.
 #include "platform/error.h"
 #include "platform/font_metrics_printer.h"
 #include "platform/scratch.h"
@@ -12,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,12 +60,15 @@ TEST_F(PreviewFont, SetsThePreviewFontOfTheSettingsAtNineAndAHalfPoints) {
     EXPECT_EQ(printer.font_name(), "Arial");  // only section Action counts
 }
 
+// The width less the column, the text and the gap, rounded half to even; 0 when the
+// result does not fit 16 bits or the printer fails.
 TEST_F(PreviewFont, WidthLessColumnTextAndGapRoundedHalfToEven) {
     struct Case {
         std::int32_t width;
         double per_byte;
         std::string text;
         std::int16_t room;
+        bool fail = false;
     };
     const std::vector<Case> cases = {
         {10000, 100, "", 6380},         // 10000 - 3500 - 0 - 120
@@ -80,22 +79,18 @@ TEST_F(PreviewFont, WidthLessColumnTextAndGapRoundedHalfToEven) {
         {3620, 0, "", 0},
         {3000, 100, "ab", -820},        // a negative room is a number like any other
         {36387, 0, "", 32767},          // the largest 16-bit result
-        {36388, 0, "", 0},              // one more does not fit: 0
+        {36388, 0, "", 0},
         {-29148, 0, "", -32768},
         {-29149, 0, "", 0},
         {std::numeric_limits<std::int32_t>::min(), 0, "", 0},
+        {10000, 100, "abc", 0, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + " " + c.text);
+        SCOPED_TRACE(std::to_string(c.width) + " " + c.text + (c.fail ? " failing" : ""));
         FixedPrinter printer(c.width, c.per_byte);
+        printer.fail = c.fail;
         EXPECT_EQ(settings::preview_line_room(printer, dir_ / "none.ini", c.text), c.room);
     }
-}
-
-TEST_F(PreviewFont, FailingPrinterGivesZero) {
-    FixedPrinter printer(10000, 100);
-    printer.fail = true;
-    EXPECT_EQ(settings::preview_line_room(printer, dir_ / "none.ini", "abc"), 0);
 }
 
 TEST_F(PreviewFont, MeasuresWithTheInstalledFontOnTheLibrarysPrinter) {
@@ -150,13 +145,11 @@ TEST(FormFonts, FollowsTheLibrarysPrintLanguage) {
     Form form = options_form();
     settings::substitute_form_fonts(form);  // none set: nothing changes
     EXPECT_EQ(fonts_of(form), fonts_of(options_form()));
-
     settings::library_state().PrintLanguage = "Russian";
     settings::substitute_form_fonts(form);
     EXPECT_EQ(form.Controls[0].FontName, "Arial Cyr");
     EXPECT_EQ(form.Controls[1].FontName, std::nullopt);
     settings::reset_library_state();
-    EXPECT_EQ(settings::library_state().PrintLanguage, "");
 }
 
 }  // namespace

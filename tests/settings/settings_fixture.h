@@ -1,7 +1,6 @@
-// What the settings tests share: a freshly started library for each test (its own
-// registry file, settings file and working folder under a scratch folder, empty unit
-// tables), the built units database, scratch databases, and a gas whose density follows
-// its pressure.
+// What the settings tests share: a freshly started library per test (its own registry,
+// settings file and working folder, empty unit tables), the built units database, scratch
+// databases, and a gas whose density follows its pressure.
 #pragma once
 
 #include "platform/db.h"
@@ -35,15 +34,13 @@ protected:
         start(ini());
     }
     void TearDown() override { reset(); }
-    // A library started again, reading its settings from `read` and writing them to the
-    // working folder.
+    // A library started again, reading its settings from `read`, writing to the working folder.
     void start(const std::filesystem::path& read) {
         reset();
         auto& host = settings::library_state().host;
         host.IniFilePath = read.string();
         host.WorkingPath = work().string();
     }
-    // The library state and the unit tables as a newly started library has them.
     static void reset() {
         settings::reset_library_state();
         settings::UnitTable.Clear();
@@ -67,9 +64,8 @@ inline platform::Database make_database(const std::filesystem::path& path,
     return db;
 }
 
-// Air as an ideal gas: rho = p / (R T), R = 287.05 J/(kg K) for dry air (ISO 2533).
-// Its density depends on the held pressure, so a conversion that forgets to restore the
-// pressure, or takes it at the wrong state, shows up in the numbers.
+// Air as an ideal gas, rho = p / (R T) with R = 287.05 J/(kg K) (ISO 2533): a conversion
+// that forgets to restore the held pressure, or takes it at the wrong state, shows.
 class IdealGasAir : public core::FluidObject {
 public:
     explicit IdealGasAir(double pressure) : pressure_(pressure) {}

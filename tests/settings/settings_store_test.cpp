@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace hxq::settings;
 using hxq::platform::GetRegValue;
 using hxq::platform::kHKeyLocalMachine;
@@ -60,7 +62,6 @@ protected:
     }
 };
 
-std::string ids(const OutputUnitsType& units) { return OutputUnitsText(units); }
 
 }  // namespace
 
@@ -76,34 +77,15 @@ TEST_F(SettingsStore, WithoutAnyFileEverySettingHasItsDefault) {
     EXPECT_EQ(option.Glob_Settings(), SettingsType{});
 
     // The defaults of the settings table, written out rather than taken from the record.
-    EXPECT_EQ(u.EditorPath, "");
-    EXPECT_TRUE(u.ToolbarVisible);
-    EXPECT_FALSE(u.CompactMode);
-    EXPECT_TRUE(u.UseStock);
-    EXPECT_EQ(u.language.sName, "English");
-    EXPECT_EQ(u.language.iOffset, 0);
-    EXPECT_TRUE(u.UseBackgroundPic);
-    EXPECT_FALSE(u.UseSmallIcons);
-    EXPECT_EQ(u.BackGroundColor, 0);
-    EXPECT_TRUE(u.UseQDF);
-    EXPECT_EQ(u.StartUpCalcType, 0);
-    EXPECT_EQ(u.StartUpCalcMethod, 0);
-    EXPECT_EQ(u.TempLang, "English");
-    EXPECT_EQ(u.TempDotSPC, "SPC_quote");
-    EXPECT_EQ(u.TempDotCON, "CON_quote");
-    EXPECT_EQ(u.TempDotVAP, "VAP_quote");
-    EXPECT_TRUE(u.OptimizeParallel);
-    EXPECT_EQ(u.NoParallelUnits, 1);
-    EXPECT_EQ(u.NoUnitsSerie, 1);
-    EXPECT_FALSE(u.EvapFixedOutTemp);
-    EXPECT_TRUE(u.UseOldFluids);
-    EXPECT_FALSE(u.UseDisclaimer);
-    EXPECT_FALSE(u.UseWord);
-    EXPECT_EQ(u.UnitsSystem, 0);
-    EXPECT_EQ(u.NrResults, 7);
-    EXPECT_FALSE(u.TableTitle);
-    EXPECT_EQ(u.PrintOutType, 0);
-    EXPECT_FALSE(u.ShowInfo);
+    EXPECT_EQ(std::tie(u.EditorPath, u.language.sName, u.TempLang, u.TempDotSPC, u.TempDotCON, u.TempDotVAP),
+              std::make_tuple("", "English", "English", "SPC_quote", "CON_quote", "VAP_quote"));
+    EXPECT_EQ(std::tie(u.ToolbarVisible, u.CompactMode, u.UseStock, u.UseBackgroundPic, u.UseSmallIcons, u.UseQDF,
+                       u.OptimizeParallel, u.EvapFixedOutTemp, u.UseOldFluids, u.UseDisclaimer, u.UseWord,
+                       u.TableTitle, u.ShowInfo),
+              std::make_tuple(true, false, true, true, false, true, true, false, true, false, false, false, false));
+    EXPECT_EQ(std::make_tuple(u.language.iOffset, u.BackGroundColor, u.StartUpCalcType, u.StartUpCalcMethod,
+                              u.NoParallelUnits, u.NoUnitsSerie, int{u.UnitsSystem}, u.NrResults, u.PrintOutType),
+              std::make_tuple(0, 0, 0, 0, 1, 1, 0, 7, 0));
     EXPECT_EQ(result_box_text(u.ResultBox),
               "-1*12,-1*13,-1*14,-1*15,-1*16,-1*19,0*0,0*1,0*2,0*3,0*4,0*5,0*6,0*7,0*8,0*9,0*10,0*11,0*17,0*18,0*20");
 
@@ -112,7 +94,7 @@ TEST_F(SettingsStore, WithoutAnyFileEverySettingHasItsDefault) {
     EXPECT_TRUE(option.VapFixOutTemp());
     EXPECT_TRUE(option.SPCStock());
     EXPECT_TRUE(option.UseQDFF());
-    EXPECT_EQ(ids(option.OutputUnits()), kSIOutputUnits);
+    EXPECT_EQ(OutputUnitsText(option.OutputUnits()), kSIOutputUnits);
     EXPECT_FALSE(option.SettingsChanged());
 }
 
@@ -158,7 +140,7 @@ TEST_F(SettingsStore, TheUnitSystemChoosesTheOutputUnits) {
     write_file(ini(), "[Action]\r\nUnitSystem=1\r\nOutputUnits=48;48;48\r\n");
     {
         clsOption option;
-        EXPECT_EQ(ids(option.OutputUnits()), kUSOutputUnits) << "US units whatever OutputUnits holds";
+        EXPECT_EQ(OutputUnitsText(option.OutputUnits()), kUSOutputUnits) << "US units whatever OutputUnits holds";
         EXPECT_EQ(option.OutputUnitSystem(), 1);
     }
     start(ini());
@@ -166,7 +148,7 @@ TEST_F(SettingsStore, TheUnitSystemChoosesTheOutputUnits) {
     {
         clsOption option;
         // The listed fields; the others keep what they held.
-        EXPECT_EQ(ids(option.OutputUnits()), "49;40;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0");
+        EXPECT_EQ(OutputUnitsText(option.OutputUnits()), "49;40;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0");
     }
     start(ini());
     write_file(ini(), "[Action]\r\nUnitSystem=2\r\n");
@@ -174,15 +156,16 @@ TEST_F(SettingsStore, TheUnitSystemChoosesTheOutputUnits) {
     UnitTable.Redim(0, 60);
     UnitTable(48) = {"W/m²,K", 48, 9};
     clsOption option;
-    EXPECT_EQ(ids(option.OutputUnits()), kSIOutputUnits);
+    EXPECT_EQ(OutputUnitsText(option.OutputUnits()), kSIOutputUnits);
     EXPECT_EQ(option.OutputUnits().OHTC, (UnitType{"W/m²,K", 48, 9}));
     EXPECT_EQ(option.OutputUnits().FilmCoeff.sUnit, "W/m²,K");
 }
 
-TEST_F(SettingsStore, UnreadableValuesTakeTheirDefaults) {
+// Unreadable values take their defaults; texts are cut to the read buffer.
+TEST_F(SettingsStore, UnreadableValuesTakeTheirDefaultsAndTextsAreCut) {
     write_file(ini(),
                "[Action]\r\nOptimize=yes\r\nNrOfResult=many\r\nSerie=99999\r\nResultBox=1*2,broken\r\n"
-               "TableResult=16,x\r\nUnitSystem=-4\r\nUnits=1;99;x\r\n");
+               "TableResult=16,x\r\nUnitSystem=-4\r\nUnits=1;99;x\r\nAddress1=" + std::string(150, 'x') + "\r\n");
     clsOption option;
     const UserSettingsType u = option.UsrSettings();
     EXPECT_TRUE(u.OptimizeParallel);
@@ -192,12 +175,10 @@ TEST_F(SettingsStore, UnreadableValuesTakeTheirDefaults) {
     EXPECT_EQ(u.SelectedTableItems, (std::vector<std::int16_t>{16, 35}));
     EXPECT_EQ(option.ResMoreDetail(), "16,35");
     EXPECT_EQ(option.OutputUnitSystem(), 0);
-}
-
-TEST_F(SettingsStore, TextsAreCutToTheReadBuffer) {
-    write_file(ini(), "[Action]\r\nAddress1=" + std::string(150, 'x') + "\r\n");
-    clsOption option;
-    EXPECT_EQ(option.UsrSettings().header[0], std::string(127, 'x'));
+    EXPECT_EQ(u.header[0], std::string(127, 'x'));
+    // No table items are written as the default list; result flags take any boolean form.
+    EXPECT_EQ(table_items_text({}), "16,35");
+    EXPECT_EQ(parse_result_box("True*3,1*4"), (std::vector<ResultBoxType>{{true, 3}, {true, 4}}));
 }
 
 TEST_F(SettingsStore, DerivedValuesStayAsLoadedAndLoadRunsOnce) {
@@ -238,7 +219,7 @@ TEST_F(SettingsStore, AnUnknownUnitSystemKeepsTheUnitsOfThePreviousLoad) {
     write_file(ini(), "[Action]\r\nUnitSystem=3\r\nOutputUnits=1;1;1\r\n");
     load_settings(library_state());
     EXPECT_EQ(library_state().derived.OutputUnitSystem, 3);
-    EXPECT_EQ(ids(library_state().derived.OutputUnits), "49;40;71;0;0;0;0;0;0;0;0;0;0;0;0;0;0");
+    EXPECT_EQ(OutputUnitsText(library_state().derived.OutputUnits), "49;40;71;0;0;0;0;0;0;0;0;0;0;0;0;0;0");
 }
 
 TEST_F(SettingsStore, SavedKeysReadBackIntoTheSameRecords) {
@@ -257,52 +238,19 @@ TEST_F(SettingsStore, SavedKeysReadBackIntoTheSameRecords) {
     // What the file held stays, a key it had is changed in place, the others follow in this
     // order and in their forms; nothing that is only read is written. The output units are
     // those in force, not those of the new unit system.
-    EXPECT_EQ(read_file(written()), "; hand-written\r\n"
-                                    "[HXQ]\r\n"
-                                    "Toolbar=0\r\n"
-                                    "\r\n"
-                                    "[Action]\r\n"
-                                    "DBSave=/s.db\r\n"
-                                    "Units=1;2\r\n"
-                                    "Serie=3\r\n"
-                                    "EditorPath=/usr/bin/editor\r\n"
-                                    "Language=Danish\r\n"
-                                    "Offset=2000\r\n"
-                                    "NrOfResult=5\r\n"
-                                    "Parallell=4\r\n"
-                                    "Optimize=0\r\n"
-                                    "StockSPC=False\r\n"
-                                    "Fixed=-1\r\n"
-                                    "UnitSystem=1\r\n"
-                                    "OutputUnits=48;39;70;41;42;52;54;32;44;46;59;48;50;23;24;25;0\r\n"
-                                    "ResultBox=-1*20,0*0,-1*5\r\n"
-                                    "TableResult=35,16,2\r\n"
-                                    "OldFluids=0\r\n"
-                                    "BackGround=0\r\n"
-                                    "BGColor=255\r\n"
-                                    "SmallIcon=-1\r\n"
-                                    "TempLang=French\r\n"
-                                    "TempDotSPC=s\r\n"
-                                    "TempDotCON=c\r\n"
-                                    "TempDotVAP=v\r\n"
-                                    "TableTitle=True\r\n"
-                                    "PrintOutType=3\r\n"
-                                    "ShowInfo=-1\r\n"
-                                    "Address1=Qarn Ltd\r\n"
-                                    "Address2=Street 1\r\n"
-                                    "Address3=\r\n"
-                                    "Address4=City\r\n"
-                                    "Address5=\"  Country\"\r\n"
-                                    "UseMSWord=0\r\n"
-                                    "UseDisclaimer=-1\r\n"
-                                    "UseQDFF=0\r\n"
-                                    "QDFFile=/q.qdf\r\n"
-                                    "CalcType=2\r\n"
-                                    "CalcMethod=1\r\n"
-                                    "\r\n"
-                                    "[TQS INI]\r\n"
-                                    "CalcType=2\r\n"
-                                    "CalcMethod=1\r\n");
+    EXPECT_EQ(read_file(written()),
+              "; hand-written\r\n[HXQ]\r\nToolbar=0\r\n\r\n"
+              "[Action]\r\nDBSave=/s.db\r\nUnits=1;2\r\nSerie=3\r\n"
+              "EditorPath=/usr/bin/editor\r\nLanguage=Danish\r\nOffset=2000\r\nNrOfResult=5\r\n"
+              "Parallell=4\r\nOptimize=0\r\nStockSPC=False\r\nFixed=-1\r\nUnitSystem=1\r\n"
+              "OutputUnits=48;39;70;41;42;52;54;32;44;46;59;48;50;23;24;25;0\r\n"
+              "ResultBox=-1*20,0*0,-1*5\r\nTableResult=35,16,2\r\nOldFluids=0\r\n"
+              "BackGround=0\r\nBGColor=255\r\nSmallIcon=-1\r\n"
+              "TempLang=French\r\nTempDotSPC=s\r\nTempDotCON=c\r\nTempDotVAP=v\r\n"
+              "TableTitle=True\r\nPrintOutType=3\r\nShowInfo=-1\r\n"
+              "Address1=Qarn Ltd\r\nAddress2=Street 1\r\nAddress3=\r\nAddress4=City\r\nAddress5=\"  Country\"\r\n"
+              "UseMSWord=0\r\nUseDisclaimer=-1\r\nUseQDFF=0\r\nQDFFile=/q.qdf\r\nCalcType=2\r\nCalcMethod=1\r\n"
+              "\r\n[TQS INI]\r\nCalcType=2\r\nCalcMethod=1\r\n");
     start(written());
     clsOption reloaded;
     EXPECT_EQ(reloaded.UsrSettings(), saved);
@@ -313,15 +261,10 @@ TEST_F(SettingsStore, SavedKeysReadBackIntoTheSameRecords) {
     EXPECT_EQ(reloaded.OptimizeParallell(), 0);
     EXPECT_FALSE(reloaded.VapFixOutTemp());
     EXPECT_EQ(reloaded.OutputUnitSystem(), 1);
-    EXPECT_EQ(ids(reloaded.OutputUnits()), kUSOutputUnits);
+    EXPECT_EQ(OutputUnitsText(reloaded.OutputUnits()), kUSOutputUnits);
     std::vector<std::string> address(2);
     reloaded.AddressHeader(address);
     EXPECT_EQ(address, (std::vector<std::string>{"Qarn Ltd", "Street 1", "", "City", "  Country"}));
-}
-
-TEST_F(SettingsStore, NoTableItemsAreWrittenAsTheDefaultListAndResultFlagsTakeAnyForm) {
-    EXPECT_EQ(table_items_text({}), "16,35");
-    EXPECT_EQ(parse_result_box("True*3,1*4"), (std::vector<ResultBoxType>{{true, 3}, {true, 4}}));
 }
 
 TEST_F(SettingsStore, ClosingTheDialogSavesThenRaisesOptionsDone) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace hxq::settings {
 namespace {
@@ -91,25 +92,17 @@ TEST_P(DisplayUnderSeparator, ShowValReadsNumbersAndTextsInEitherSeparator) {
         EXPECT_EQ(show_value(none, 3), "") << none.as_text();
 }
 
-TEST_P(DisplayUnderSeparator, FixedDecimalsByMagnitude) {
-    EXPECT_EQ(FormatByMagnitude("0.5"), expect("0.500"));
-    EXPECT_EQ(FormatByMagnitude("12.3456"), expect("12.35"));
-    EXPECT_EQ(FormatByMagnitude("99.999"), expect("100.00"));
-    EXPECT_EQ(FormatByMagnitude("123.45"), expect("123.5"));
-    EXPECT_EQ(FormatByMagnitude("2.675"), expect("2.68"));
-    EXPECT_EQ(FormatByMagnitude("1234.5"), "1235");
-    EXPECT_EQ(FormatByMagnitude("-0.25"), expect("-0.250"));
-    EXPECT_EQ(FormatByMagnitude("1,5"), expect("1.50"));
-    EXPECT_EQ(FormatByMagnitude("n/a"), "n/a");
-}
-
-TEST_P(DisplayUnderSeparator, FixedDecimalsAsWritten) {
-    EXPECT_EQ(FormatToOwnDecimals("1.50"), expect("1.50"));
-    EXPECT_EQ(FormatToOwnDecimals(".5"), expect("0.5"));
-    EXPECT_EQ(FormatToOwnDecimals("007"), "7");
-    EXPECT_EQ(FormatToOwnDecimals("3,125"), expect("3.125"));
-    EXPECT_EQ(FormatToOwnDecimals("abc"), "0");
-    EXPECT_EQ(FormatToOwnDecimals(""), "0");
+// Fixed decimals by magnitude, and as many as the text was written with.
+TEST_P(DisplayUnderSeparator, FixedDecimals) {
+    const std::pair<const char*, const char*> by_magnitude[] = {
+        {"0.5", "0.500"},  {"12.3456", "12.35"}, {"99.999", "100.00"}, {"123.45", "123.5"}, {"2.675", "2.68"},
+        {"1234.5", "1235"}, {"-0.25", "-0.250"}, {"1,5", "1.50"},      {"n/a", "n/a"},
+    };
+    for (const auto& [text, shown] : by_magnitude) EXPECT_EQ(FormatByMagnitude(text), expect(shown)) << text;
+    const std::pair<const char*, const char*> as_written[] = {
+        {"1.50", "1.50"}, {".5", "0.5"}, {"007", "7"}, {"3,125", "3.125"}, {"abc", "0"}, {"", "0"},
+    };
+    for (const auto& [text, shown] : as_written) EXPECT_EQ(FormatToOwnDecimals(text), expect(shown)) << text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, DisplayUnderSeparator, ::testing::Values(".", ","),
@@ -128,12 +121,11 @@ TEST(NormaliseDecimal, FollowsTheLocaleSeparator) {
 
 TEST(SingleText, ShortestTextThatReadsBack) {
     ScopedDecimalSeparator sep(".");
-    EXPECT_EQ(single_text(0.1f), "0.1");
-    EXPECT_EQ(single_text(25.0f), "25");
-    EXPECT_EQ(single_text(1.0f / 3.0f), "0.3333333");
-    EXPECT_EQ(single_text(-1234567.0f), "-1234567");
-    EXPECT_EQ(single_text(1.5e-6f), "1.5E-06");
-    EXPECT_EQ(single_text(2.5e8f), "2.5E+08");
+    const std::pair<float, const char*> cases[] = {
+        {0.1f, "0.1"}, {25.0f, "25"}, {1.0f / 3.0f, "0.3333333"}, {-1234567.0f, "-1234567"},
+        {1.5e-6f, "1.5E-06"}, {2.5e8f, "2.5E+08"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(single_text(value), text) << value;
 }
 
 TEST(FormatSignificant, RefusesWhatASingleCannotHold) {
@@ -172,13 +164,10 @@ TEST(ColumnSort, LeavesEmptyTablesAndRefusesMissingRows) {
 }
 
 TEST(Val, ReadsTheLeadingNumber) {
-    EXPECT_EQ(Val("12abc"), 12);
-    EXPECT_EQ(Val(" 1 2 . 5"), 12.5);
-    EXPECT_EQ(Val("-3.5e2x"), -350);
-    EXPECT_EQ(Val("1e"), 1);
-    EXPECT_EQ(Val("abc"), 0);
-    EXPECT_EQ(Val(""), 0);
-    EXPECT_EQ(Val(".5"), 0.5);
+    const std::pair<const char*, double> cases[] = {
+        {"12abc", 12}, {" 1 2 . 5", 12.5}, {"-3.5e2x", -350}, {"1e", 1}, {"abc", 0}, {"", 0}, {".5", 0.5},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(Val(text), value) << text;
 }
 
 }  // namespace
