@@ -54,7 +54,7 @@ protected:
         exec_sql(products, sql);
     }
 
-    CoreScratch folder;
+    ScratchDir folder;
     std::string products = folder.file("products.db");
     batch::ADDataType data;
     std::vector<std::int16_t> percents;

@@ -3,7 +3,6 @@
 // clean-up), and with the real engine on the sample product range.
 #include "core/calculate.h"
 #include "core/fixture.h"
-#include "core/sample_duties.h"
 #include "platform/db.h"
 #include "platform/error.h"
 
@@ -91,31 +90,29 @@ TEST_F(Driver, AFilteredModelNeverDisplacesItsSibling) {
     EXPECT_EQ(slot_nodes(), (std::vector<int>{4}));
 }
 
-TEST_F(Driver, FewerUnitsRankFirstOfEqualAlternativesTheLaterAndPricesWithPassesAndDefaults) {
-    for (int n = 1; n <= 5; ++n) db.node(n, 0, "S S/010", n);
-    // Same price row for 2 and 3 through the same answers: equal alternatives.
-    engine->replies[1] = Reply{.plates = 10, .units = 2};  // cheapest per unit, two units
-    engine->replies[2] = Reply{.plates = 40, .units = 1};
-    engine->replies[3] = Reply{.plates = 40, .units = 1};
-    engine->replies[4] = Reply{.plates = 90, .units = 1, .passes = 2};
-    engine->replies[5] = Reply{.plates = 11, .units = 2};  // no Cost row
-    db.exec_products("UPDATE ModelTree SET PriceID = 2 WHERE NodeID IN (2, 3)");
+// The slots fill in rank order, and once all seven are full a candidate must beat the
+// last one kept, replace it and move up to its rank.
+TEST_F(Driver, SevenSlotsKeepTheFewestUnitsThenTheCheapestAndTheLaterOfEqualOnes) {
+    // Ten nodes answered in the order rated, all of price row 1 (10 per plate, start 100,
+    // pass 50) but node 6 of model 5 (no Cost row: 10 per plate, start 1000). The first
+    // seven fill the slots as 4 1 3 6 (one unit), 2 5 (two), 7 (three).
+    const std::vector<Reply> script{{.plates = 50}, {.plates = 10, .units = 2}, {.plates = 60}, {.plates = 30},
+                                    {.plates = 20, .units = 2}, {.plates = 40}, {.plates = 5, .units = 3},
+                                    {.plates = 90, .passes = 2},  // fewer units than the last: after 3
+                                    {.plates = 30},               // equal to the first: before it
+                                    {.plates = 1, .units = 3}};   // cheaper than the last, more units: out
+    for (int n = 1; n <= 10; ++n) db.node(n, 0, "S S/010", n == 6 ? 5 : 1);
+    engine->before = [&](const SinglePhaseInput&) { engine->fallback = script[engine->calls.size() - 1]; };
     std::vector<int> progress;
     calc->CalcPercent.subscribe([&](std::int16_t& p) { progress.push_back(p); });
     group(10);
     run();
-    EXPECT_EQ(slot_nodes(), (std::vector<int>{3, 2, 4, 1, 5}));
-    EXPECT_FLOAT_EQ(data.outdata[1].Price, 40 * 20 + 200);
-    EXPECT_FLOAT_EQ(data.outdata[3].Price, 90 * 40 + 400 + 50);
-    EXPECT_FLOAT_EQ(data.outdata[4].Price, (10 * 10 + 100) * 2);
-    EXPECT_FLOAT_EQ(data.outdata[5].Price, (11 * 10 + 1000) * 2);
-    // The rest stay empty.
-    for (int i = 6; i <= 7; ++i) {
-        EXPECT_EQ(data.outdata[i].OutputData.ParallelUnits, kEmptySlotUnits);
-        EXPECT_EQ(data.outdata[i].Price, kEmptySlotPrice);
-    }
+    EXPECT_EQ(slot_nodes(), (std::vector<int>{9, 4, 1, 3, 8, 6, 2}));
+    std::vector<float> prices;
+    for (int i = 1; i <= 7; ++i) prices.push_back(data.outdata[i].Price);
+    EXPECT_EQ(prices, (std::vector<float>{400, 400, 600, 700, 90 * 10 + 100 + 50, 40 * 10 + 1000, (10 * 10 + 100) * 2}));
     // Progress is raised after every row and ends at 100.
-    EXPECT_EQ(progress, (std::vector<int>{20, 40, 60, 80, 100}));
+    EXPECT_EQ(progress, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
 }
 
 TEST_F(Driver, AnEmptyQueryReturnsWithEverySlotEmpty) {
@@ -325,10 +322,8 @@ TEST(Ranking, FewerUnitsBeforeCheaperAndEqualCountsByPrice) {
 }
 
 // 400 kW from 80/50 °C water to 25/45 °C water, 40 kPa on each side, on the sample range.
-class DriverOnSampleRange : public ::testing::Test {
+class DriverOnSampleRange : public test::SampleRange {
 protected:
-    void SetUp() override { calc.SetSources(test::sample_sources()); }
-    clsCalculate calc;
     SPCDataType d = test::water_duty(400e3, 80, 50, 25, 45);
 };
 
@@ -357,16 +352,6 @@ TEST_F(DriverOnSampleRange, AGroupSelectionFillsSevenRankedAlternativesWithPhysi
         EXPECT_GT(a.XerPhysics.Weight_full, a.XerPhysics.Weight_empty);
         EXPECT_GT(a.Price, 0);
     }
-}
-
-TEST_F(DriverOnSampleRange, TheSameDutyOnTheLegacyDatabaseHasNoPhysicalData) {
-    d.GivenValues.XerDB = test::sample("legacy.db");
-    d.GivenValues.IsXerGroup = true;
-    d.GivenValues.XerID = 4;
-    d.InData.HeatLoad = {60e3, true};
-    calc.SPCMainCalcLoop(d);
-    ASSERT_TRUE(d.outdata[1].OutputData.Valid);
-    for (const auto& a : d.outdata) EXPECT_EQ(a.XerPhysics, XerPhysicsType{});
 }
 
 TEST_F(DriverOnSampleRange, AMultiPassUnitHoldsTheVolumeOfItsChannelsOnce) {

@@ -2,7 +2,7 @@
 // and the heat balance of the flows summed over the pack's circuits; a non-dual model of
 // a dual calculation still forms its pair.
 #include "core/calculate.h"
-#include "sample_duties.h"
+#include "core/fixture.h"
 #include "platform/db.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,6 @@ constexpr int kDualCondenserGroup = 23;
 constexpr int kDualEvaporatorGroup = 33;
 
 using test::sample;
-using test::sample_sources;
 
 // The single-phase model node of `alias` ("Q32D H").
 std::int16_t single_phase_node(const std::string& alias) {
@@ -48,9 +47,8 @@ void expect_single_phase_balance(const SinglePhaseResult& r, double duty) {
 }
 
 // 20 kW from 60/45 °C water to 15/35 °C water, 40 kPa on each side.
-class DualSinglePhase : public ::testing::Test {
+class DualSinglePhase : public test::SampleRange {
 protected:
-    void SetUp() override { calc.SetSources(sample_sources()); }
     const SinglePhaseResult& run_model(const std::string& alias) {
         d.GivenValues.IsXerGroup = false;
         d.GivenValues.XerID = single_phase_node(alias);
@@ -59,7 +57,6 @@ protected:
     }
 
     static constexpr double kDuty = 20e3;
-    clsCalculate calc;
     SPCDataType d = test::water_duty(kDuty, 60, 45, 15, 35);
 };
 
@@ -140,9 +137,9 @@ TEST_F(DualSinglePhase, ADualCalculationPairsANonDualModelAndRatesADualOneForBot
 // unit's load and flows (both circuits together); their drivers double nothing. Every
 // alternative listed is dual and balances its secondary and its refrigerant, in a single
 // and in a dual calculation.
-TEST(DualTwoPhase, DualCondensersAndEvaporatorsReportTheDutyAndTheBalanceOfTheirRefrigerant) {
-    clsCalculate calc;
-    calc.SetSources(sample_sources());
+using DualTwoPhase = test::SampleRange;
+
+TEST_F(DualTwoPhase, DualCondensersAndEvaporatorsReportTheDutyAndTheBalanceOfTheirRefrigerant) {
     const auto expect_listed = [](const auto& outdata, double duty, int at_least, const auto& refrigerant_dh) {
         int listed = 0;
         for (const auto& a : outdata) {

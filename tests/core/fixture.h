@@ -4,8 +4,10 @@
 #pragma once
 
 #include "core/calculate.h"
+#include "core/sample_duties.h"
 #include "platform/db.h"
 #include "platform/error.h"
+#include "platform/scratch.h"
 #include "records/engine_contracts.h"
 
 #include <fmt/format.h>
@@ -13,8 +15,6 @@
 #include <sqlite3.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -24,27 +24,6 @@
 #include <vector>
 
 namespace hxq::test {
-
-// A fresh folder under the build's scratch area, removed afterwards.
-class CoreScratch {
-public:
-    CoreScratch() {
-        std::string path = std::string(HXQ_TEST_TMP) + "/core-XXXXXX";
-        if (::mkdtemp(path.data()) == nullptr) throw std::runtime_error("cannot create " + path);
-        path_ = path;
-    }
-    ~CoreScratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    CoreScratch(const CoreScratch&) = delete;
-    CoreScratch& operator=(const CoreScratch&) = delete;
-
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Runs SQL text on the SQLite file at `path`, creating it when needed.
 inline void exec_sql(const std::string& path, const std::string& sql) {
@@ -63,24 +42,15 @@ inline void exec_sql(const std::string& path, const std::string& sql) {
     if (rc != SQLITE_OK) throw std::runtime_error("SQL failed: " + error);
 }
 
-// A test on scratch databases made from SQL text.
+// A test on scratch databases made from SQL text (one scratch folder per test).
 class ScratchTest : public ::testing::Test {
 protected:
     platform::Database open(const std::string& file, const std::string& sql) {
         exec_sql(scratch.file(file), sql);
         return platform::OpenDatabase(scratch.file(file));
     }
-    CoreScratch scratch;
+    ScratchDir scratch;
 };
-
-// The ModelTree table with every column the library reads (booleans as Jet stores them).
-inline const char* kModelTreeSchema = R"(
-CREATE TABLE ModelTree (
-  NodeID INTEGER PRIMARY KEY, ParentID SMALLINT, Alias TEXT, "Group" TEXT, UserLevel TEXT,
-  InUse BOOLEAN, "Table" TEXT, ChannelCombination TEXT, PureType TEXT, ChannelType TEXT,
-  Information2 TEXT, CalcMethod TEXT, ModelID SMALLINT, Dual BOOLEAN, StockID TEXT, PriceID SMALLINT,
-  ChannelID1Left TEXT, ChannelID1Right TEXT, ChannelID2Left TEXT, ChannelID2Right TEXT);
-)";
 
 // The error `f` throws; a failure of the test when it throws none.
 template <class F>
@@ -105,6 +75,13 @@ public:
 
 private:
     platform::DbHandleCounts before_ = platform::db_open_handles();
+};
+
+// A driver on the sample range with the real engines.
+class SampleRange : public ::testing::Test {
+protected:
+    SampleRange() { calc.SetSources(sample_sources()); }
+    core::clsCalculate calc;
 };
 
 inline std::string sample_sql(const std::string& relative) {
@@ -183,8 +160,9 @@ public:
 };
 
 // Scratch databases with the sample's tables. Models 1..6 (plate area m/100, price row
-// m except model 5, which has none) with channels 1 (left) and 2 (right); nodes are
-// added per test.
+// m: plate 10 m, start 100 m, pass 50; model 5 has none) with channels 1 (left) and 2
+// (right); nodes are added per test. It takes the test's scratch folder: a test holds
+// one of these and no other ScratchDir.
 class DriverDatabases {
 public:
     DriverDatabases() {
@@ -244,7 +222,7 @@ public:
         return {main ? products : scratch.file("other.db"), stock, selector, "A"};
     }
 
-    CoreScratch scratch;
+    ScratchDir scratch;
     std::string products = scratch.file("products.db");
     std::string stock = scratch.file("stock.db");
     std::string selector = scratch.file("selector.db");

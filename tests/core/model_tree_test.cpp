@@ -17,10 +17,15 @@ namespace {
 
 using platform::Recordset;
 
-// A tree of two folders under a range folder, a folder without children, a condenser
-// model, two groups (10 and 11) that both list model 3, and two folders that contain
-// each other.
+// The ModelTree table with every column the library reads (booleans as Jet stores them):
+// two folders under a range folder, a folder without children, a condenser model, two
+// groups (10 and 11) that both list model 3, and two folders that contain each other.
 const char* kTree = R"(
+CREATE TABLE ModelTree (
+  NodeID INTEGER PRIMARY KEY, ParentID SMALLINT, Alias TEXT, "Group" TEXT, UserLevel TEXT,
+  InUse BOOLEAN, "Table" TEXT, ChannelCombination TEXT, PureType TEXT, ChannelType TEXT,
+  Information2 TEXT, CalcMethod TEXT, ModelID SMALLINT, Dual BOOLEAN, StockID TEXT, PriceID SMALLINT,
+  ChannelID1Left TEXT, ChannelID1Right TEXT, ChannelID2Left TEXT, ChannelID2Right TEXT);
 INSERT INTO ModelTree (NodeID, ParentID, Alias, "Group", UserLevel, InUse, "Table", PureType, ChannelType,
                        ChannelCombination, ModelID, Information2, Dual, StockID) VALUES
  (1, 0, 'Range', 'S C', 'ABC', -1, NULL, 'Range', NULL, NULL, NULL, NULL, NULL, NULL),
@@ -63,7 +68,7 @@ public:
 class ModelTree : public test::ScratchTest {
 protected:
     void SetUp() override {
-        db = open("products.db", std::string(test::kModelTreeSchema) + kTree);
+        db = open("products.db", kTree);
         tree = db.OpenRecordset("SELECT * FROM ModelTree");
     }
     std::optional<OutDataType> walk(std::int16_t node) {

@@ -1,6 +1,6 @@
 // The condenser and evaporator main loops on the sample range with the real engines.
 #include "core/calculate.h"
-#include "sample_duties.h"
+#include "core/fixture.h"
 #include "engines/evaporator/evaporator_engine.h"
 #include "platform/error.h"
 
@@ -14,11 +14,9 @@ namespace {
 using core::CONDataType;
 using core::VAPDataType;
 
-void use_sample(core::clsCalculate& calc) { calc.SetSources(sample_sources()); }
+class TwoPhaseDrivers : public SampleRange {};
 
-TEST(TwoPhaseDrivers, GroupRunsRankSolutionsAndPriceThemByUnits) {
-    core::clsCalculate calc;
-    use_sample(calc);
+TEST_F(TwoPhaseDrivers, GroupRunsRankSolutionsAndPriceThemByUnits) {
     CONDataType con = condenser_duty(22, true);
     calc.CONMainCalcLoop(con);
     ASSERT_EQ(con.outdata[1].OutputData.Status, -1);
@@ -52,9 +50,7 @@ TEST(TwoPhaseDrivers, GroupRunsRankSolutionsAndPriceThemByUnits) {
     }
 }
 
-TEST(TwoPhaseDrivers, PriceCountsUnitsInParallelTimesInSeries) {
-    core::clsCalculate calc;
-    use_sample(calc);
+TEST_F(TwoPhaseDrivers, PriceCountsUnitsInParallelTimesInSeries) {
     CONDataType con = condenser_duty(180, false);  // Q32 H
     con.InData.ParallelUnits = core::DutyCount{2, true};
     con.InData.SerialUnits = core::DutyCount{3, true};
@@ -66,9 +62,7 @@ TEST(TwoPhaseDrivers, PriceCountsUnitsInParallelTimesInSeries) {
     EXPECT_FLOAT_EQ(a.Price, (a.OutputData.NoOfPlates * p.Plateprice + p.Startprice) * 6);
 }
 
-TEST(TwoPhaseDrivers, SingleModelErrorsAndTooManyParametersEndTheRun) {
-    core::clsCalculate calc;
-    use_sample(calc);
+TEST_F(TwoPhaseDrivers, SingleModelErrorsAndTooManyParametersEndTheRun) {
     auto number_of = [&](auto data, bool condenser) {
         try {
             if constexpr (std::is_same_v<decltype(data), CONDataType>) calc.CONMainCalcLoop(data);
@@ -114,9 +108,7 @@ private:
     engines::evaporator::EvaporatorEngine real_;
 };
 
-TEST(TwoPhaseDrivers, TheFastInletCheckDropsAModelFromAGroupOnly) {
-    core::clsCalculate calc;
-    use_sample(calc);
+TEST_F(TwoPhaseDrivers, TheFastInletCheckDropsAModelFromAGroupOnly) {
     VAPDataType alone = evaporator_duty(176, false);  // Q22 H, the group's cheapest here
     calc.VAPMainCalcLoop(alone);
     ASSERT_EQ(alone.outdata[1].OutputData.Status, -1);

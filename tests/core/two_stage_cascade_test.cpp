@@ -3,7 +3,6 @@
 // handling; the real engines on the sample range for the heat balances.
 #include "core/calculate.h"
 #include "core/fixture.h"
-#include "core/sample_duties.h"
 #include "core/two_stage_sizing.h"
 #include "engines/fluid/catalogue.h"
 #include "platform/error.h"
@@ -25,25 +24,30 @@ using test::tag_of;
 // --- scripted engines ---------------------------------------------------------------
 
 // The whole duty designs a unit of `whole_plates`; a stage of given channels has
-// n₁ + n₂ + 1 plates and a primary drop falling with its plates. Given both flows a stage
-// takes 20 kW; given its load it needs 0.3 kg/s of primary leaving at 40 °C.
+// n₁ + n₂ + 1 plates (logged; no solution below `valid_from`) and a primary drop of
+// 1e6 / plates Pa. Given both flows a stage takes 20 kW; given its load it needs
+// 0.3 kg/s of primary leaving at 40 °C.
 class TwoStageScript final : public SinglePhaseEngine {
 public:
     std::int16_t whole_plates = 30;
-    int calls = 0;
+    int valid_from = 0;
+    std::vector<int> rated;
 
     void Calculate(SinglePhaseInput& in, SinglePhaseResult& r) override {
-        ++calls;
         r = SinglePhaseResult{};
+        const bool whole = in.CalcMode == "D";
+        const int plates = whole ? whole_plates : in.NoOfChannels[1][1].Value + in.NoOfChannels[2][1].Value + 1;
+        if (!whole) rated.push_back(plates);
+        if (plates < valid_from) return;
         r.Valid = true;
         r.ParallelUnits = 1;
         r.NoOfPasses = 1;
+        r.NoOfPlates = static_cast<std::int16_t>(plates);
         r.InletTemp[1] = 70;
         r.InletTemp[2] = 10;
         r.OutletTemp[2] = 55;
         r.MassFlow[2] = 0.26;
-        if (in.CalcMode == "D") {
-            r.NoOfPlates = whole_plates;
+        if (whole) {
             r.NoOfChannels[1] = static_cast<std::int16_t>((whole_plates - 1) / 2);
             r.NoOfChannels[2] = static_cast<std::int16_t>(whole_plates - 1 - r.NoOfChannels[1]);
             r.OutletTemp[1] = 25;
@@ -53,8 +57,7 @@ public:
         }
         r.NoOfChannels[1] = in.NoOfChannels[1][1].Value;
         r.NoOfChannels[2] = in.NoOfChannels[2][1].Value;
-        r.NoOfPlates = static_cast<std::int16_t>(r.NoOfChannels[1] + r.NoOfChannels[2] + 1);
-        r.PressureDrop[1] = 1e6 / r.NoOfPlates;
+        r.PressureDrop[1] = 1e6 / plates;
         if (in.HeatLoad.Given) {
             r.HeatLoad = in.HeatLoad.Value / 1000;
             r.MassFlow[1] = 0.3;
@@ -141,25 +144,6 @@ TEST_F(TwoStagePrice, OneStartAndOnePassPriceHoweverThePlatesAreSplit) {
 
 // --- plate bisection ----------------------------------------------------------------
 
-// Primary drop 1e6 / plates of the stage (channels n₁ + n₂ + 1); `valid_from` plates up.
-class DropScript final : public SinglePhaseEngine {
-public:
-    int valid_from = 0;
-    std::vector<int> rated;
-    void Calculate(SinglePhaseInput& in, SinglePhaseResult& r) override {
-        r = SinglePhaseResult{};
-        const int plates = in.NoOfChannels[1][1].Value + in.NoOfChannels[2][1].Value + 1;
-        rated.push_back(plates);
-        if (plates < valid_from) return;
-        r.Valid = true;
-        r.NoOfPlates = static_cast<std::int16_t>(plates);
-        r.NoOfChannels[1] = in.NoOfChannels[1][1].Value;
-        r.NoOfChannels[2] = in.NoOfChannels[2][1].Value;
-        r.PressureDrop[1] = 1e6 / plates;
-    }
-    void CheckInput(SinglePhaseInput&, SinglePhaseResult&) override {}
-};
-
 TEST(PlateBisection, ReturnsTheLastRatingWithinFivePercentOfTheTargetOrNothing) {
     struct Case {
         double offset;
@@ -177,9 +161,10 @@ TEST(PlateBisection, ReturnsTheLastRatingWithinFivePercentOfTheTargetOrNothing) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "target " << c.target << " offset " << c.offset);
-        DropScript engine;
+        TwoStageScript engine;
         engine.valid_from = c.valid_from;
         SinglePhaseInput stage;
+        stage.CalcMode = "P";
         const SinglePhaseResult r = PlateBisection(engine, stage, c.offset, c.target, c.lo, c.hi);
         ASSERT_EQ(r.Valid, c.found);
         if (!c.found) continue;
@@ -249,7 +234,9 @@ TEST_F(CascadeScripted, ExactlyOneDutyQuantityOrAParameterCountErrorBeforeAnyRat
     EXPECT_TRUE(vap->calls.empty());
 }
 
-TEST_F(CascadeScripted, UpToSixUnitsInParallelAndBothListsInStep) {
+TEST_F(CascadeScripted, UpToSixUnitsInParallelAndBothListsInStepOnThePackOfTheLargerCircuit) {
+    vap->plates = 24;
+    con->plates = 30;
     for (int needed : {1, 3, 6, 7}) {
         SCOPED_TRACE(needed);
         vap->units_needed = [needed](int model) { return model == 1 ? needed : 99; };
@@ -268,20 +255,13 @@ TEST_F(CascadeScripted, UpToSixUnitsInParallelAndBothListsInStep) {
         EXPECT_EQ(v.OutputData.ParallelUnits, needed);
         EXPECT_EQ(c.OutputData.ParallelUnits, needed);
         EXPECT_EQ(c.nodeid, v.nodeid);
+        EXPECT_EQ(v.OutputData.NoOfPlates, 30);
+        EXPECT_EQ(c.OutputData.NoOfPlates, 30);
         // The evaporator's load given, the condenser rejects what it absorbs.
         EXPECT_DOUBLE_EQ(c.OutputData.HeatLoad, v.OutputData.HeatLoad);
         // Model 1: start 100, plate 10; no pass price.
-        EXPECT_FLOAT_EQ(v.Price, (20 * 10 + 100) * static_cast<float>(needed));
+        EXPECT_FLOAT_EQ(v.Price, (30 * 10 + 100) * static_cast<float>(needed));
     }
-}
-
-TEST_F(CascadeScripted, OneCircuitNeedingMorePlatesSetsThePackOfBoth) {
-    vap->plates = 24;
-    con->plates = 30;
-    calc.CascadeMainCalcLoop(data);
-    ASSERT_FALSE(listed_models().empty());
-    EXPECT_EQ(data.outdataVap[1].OutputData.NoOfPlates, 30);
-    EXPECT_EQ(data.outdataCon[1].OutputData.NoOfPlates, 30);
 }
 
 TEST_F(CascadeScripted, AnErrorInOneCandidateEndsOnlyThatCandidate) {
@@ -323,7 +303,9 @@ TwoStageType tap_water_duty() {
     return d;
 }
 
-TEST(TwoStageOnSampleRange, TheStagesCarryTheWholeDutyWithAndWithoutTheRadiatorReturn) {
+using OnSampleRange = test::SampleRange;
+
+TEST_F(OnSampleRange, TwoStagesCarryTheWholeDutyWithAndWithoutTheRadiatorReturn) {
     struct Case {
         const char* title;
         float share_percent;
@@ -334,8 +316,6 @@ TEST(TwoStageOnSampleRange, TheStagesCarryTheWholeDutyWithAndWithoutTheRadiatorR
         {"share 40 % over stage 1", 40, 0},
         {"radiator return 0.15 kg/s at 40 C", 0, 0.15f},
     };
-    clsCalculate calc;
-    calc.SetSources(test::sample_sources());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
         TwoStageType d = tap_water_duty();
@@ -358,9 +338,7 @@ TEST(TwoStageOnSampleRange, TheStagesCarryTheWholeDutyWithAndWithoutTheRadiatorR
     }
 }
 
-TEST(CascadeOnSampleRange, TheCondensingCircuitRejectsWhatTheEvaporatingOneAbsorbs) {
-    clsCalculate calc;
-    calc.SetSources(test::sample_sources());
+TEST_F(OnSampleRange, TheCascadesCondensingCircuitRejectsWhatTheEvaporatingOneAbsorbs) {
     CascadeDataType d = test::cascade_duty();
     calc.CascadeMainCalcLoop(d);
     ASSERT_LT(d.outdataVap[1].Price, kEmptySlotPrice) << (calc.CascadeError() ? calc.CascadeError()->what() : "");
