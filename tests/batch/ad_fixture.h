@@ -35,7 +35,6 @@ struct PairScript {
     bool evaporator_no_solution = false;
     bool air_unit_throws = false;
     std::vector<RatedPair> log;        // every evaporator rating
-    int air_unit_calls = 0;
     RatedPair pending;
     double precooled = 0;
 };
@@ -44,7 +43,6 @@ class ScriptedAirUnit final : public core::SinglePhaseEngine {
 public:
     explicit ScriptedAirUnit(PairScript& s) : s_(s) {}
     void Calculate(core::SinglePhaseInput& in, core::SinglePhaseResult& r) override {
-        ++s_.air_unit_calls;
         if (s_.air_unit_throws) throw platform::object_error(9, "engine", "Temperature approach too small");
         r = core::SinglePhaseResult{};
         s_.pending.air_side1 = in.NoOfChannels[1][1].Value;

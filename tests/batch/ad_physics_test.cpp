@@ -1,6 +1,7 @@
 // Physical data of an air dryer pair from the sample range: volumes from both units'
 // channels, the frame's dimensions and weights from the air dryer's article.
 #include "batch/ad_physics.h"
+#include "core/fixture.h"
 
 #include "platform/db.h"
 #include "platform/error.h"
@@ -58,27 +59,15 @@ TEST(ADPhysics, VolumesDimensionsAndWeightsOfAPair) {
     EXPECT_GT(p.Weight_empty, 0);
 }
 
-TEST(ADPhysics, LookupsThatFindNothingAreError666) {
-    struct Case {
-        const char* what;
-        std::int16_t model;
-        const char* xpc;
-    };
-    const Case cases[] = {
-        {"no AD-Models row", 999, ""},
-        {"no measures row for the article", 202, "QA*AD999*S"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+TEST(ADPhysics, LookupsThatFindNothingAreError666AndCloseTheirDatabases) {
+    // No AD-Models row, then no measures row for the article.
+    for (const auto& [model, xpc] : {std::pair{999, ""}, {202, "QA*AD999*S"}}) {
+        SCOPED_TRACE(model);
         batch::ADOutputType out = ad350();
-        out.XerModelID = c.model;
-        out.XPc = c.xpc;
-        try {
-            batch::GetADPhysics(out, kProducts, kSelector);
-            ADD_FAILURE() << "no error";
-        } catch (const platform::Error& e) {
-            EXPECT_EQ(e.number(), platform::kObjectError + 666);
-        }
+        out.XerModelID = static_cast<std::int16_t>(model);
+        out.XPc = xpc;
+        EXPECT_EQ(error_of([&] { batch::GetADPhysics(out, kProducts, kSelector); }).number(),
+                  platform::kObjectError + 666);
         EXPECT_EQ(platform::db_open_handles().databases, 0);
     }
 }
