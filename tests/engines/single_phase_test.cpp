@@ -1,11 +1,7 @@
-// The single-phase engine on a small brazed plate model whose channel laws are laid
-// through Martin's correlation (Martin 1996, Chem. Eng. Process. 35:301; VDI Heat Atlas):
-// the channel power laws and the pass arrangements against published and documented
-// values; every code a duty a user could really enter reaches, through CheckInput and
-// Calculate, without a crash and without a result that claims to be valid; and the
-// ratings against physics: energy balance, rating equation, limits, design minimality,
-// and a counter-current case calculated by hand from Martin's correlation and IAPWS water.
-#include "engines/fluid/catalogue.h"
+// The single-phase engine on a small plate model with channel laws laid through Martin's
+// correlation: the power laws and pass arrangements against published and documented
+// values, every code a real duty reaches through CheckInput and Calculate, and ratings
+// against physics (balances, rating equation, limits, minimal designs, a hand calculation).
 #include "engines/single_phase/pntu.h"
 #include "engines/single_phase/power_law.h"
 #include "engines/single_phase/rating.h"
@@ -94,14 +90,18 @@ SinglePhaseInput water_rating(int plates, double t1 = 60, double t2 = 20, double
     return in;
 }
 
+SinglePhaseInput rating(int plates, std::initializer_list<Change> changes = {}) {
+    return with(water_rating(plates), changes);
+}
+
 // One Calculate call on a fresh engine.
 SinglePhaseResult run(SinglePhaseInput in) {
-    SinglePhaseEngine engine;
     SinglePhaseResult r;
-    engine.Calculate(in, r);
+    SinglePhaseEngine().Calculate(in, r);
     return r;
 }
 
+// The law of the example in docs/engine-records.md: one breakpoint at Re 2000.
 core::SinglePhaseChannel one_break() {
     core::SinglePhaseChannel ch;
     ch.Defined = true;
@@ -119,26 +119,18 @@ core::SinglePhaseChannel one_break() {
 TEST(SinglePhaseLaws, DocumentedExampleIsContinuousAtTheBreakpoint) {
     const PowerLaw xi = PowerLaw::friction(one_break());
     ASSERT_TRUE(xi.valid());
-    // Values of the example in docs/engine-records.md.
     EXPECT_NEAR(xi(5000), 0.37321, 5e-5);
     EXPECT_NEAR(xi(2000), 0.40903, 5e-5);
     EXPECT_NEAR(xi(1999.999), xi(2000), 1e-6);
     EXPECT_DOUBLE_EQ(xi(100), 4 * std::pow(100.0, -0.3));
     EXPECT_DOUBLE_EQ(xi.exponent(1000), -0.3);
     EXPECT_DOUBLE_EQ(xi.exponent(2000), -0.1);
-    const PowerLaw nu = PowerLaw::heat_transfer(one_break());
-    EXPECT_DOUBLE_EQ(nu(1000), 0.3 * std::pow(1000.0, 0.7));
+    EXPECT_DOUBLE_EQ(PowerLaw::heat_transfer(one_break())(1000), 0.3 * std::pow(1000.0, 0.7));
 }
 
-TEST(SinglePhaseLaws, InverseOfXiRe2FindsTheReynoldsNumberInEveryRange) {
-    const PowerLaw xi = PowerLaw::friction(martin_channel(60, kWidePoints));
-    for (double re : {50.0, 250.0, 1500.0, 2000.0, 7000.0, 25000.0, 80000.0})
-        EXPECT_NEAR(xi.inverse_times_re2(xi(re) * re * re), re, 1e-9 * re) << re;
-}
-
-TEST(SinglePhaseLaws, FitThroughMartinMatchesThePublishedTable) {
-    // physics.md: Nu at Pr = 5, η/η_w = 1 and ξ(60°, 2000) = 1.9813, as tabulated with the
-    // correlation.
+// physics.md tabulates Martin's Nu at Pr = 5, η/η_w = 1, and ξ(60°, 2000) = 1.9813. The
+// laws laid through it pass its points, and ξ Re² inverts in every range.
+TEST(SinglePhaseLaws, MartinChannelFollowsThePublishedTableAndInverts) {
     EXPECT_NEAR(martin_xi(2000, 60), 1.9813, 1e-4);
     struct Nu {
         double re, beta, nu;
@@ -148,8 +140,10 @@ TEST(SinglePhaseLaws, FitThroughMartinMatchesThePublishedTable) {
         EXPECT_NEAR(martin_nu_group(c.re, c.beta) * std::cbrt(5.0), c.nu, 0.01) << c.re << " " << c.beta;
     const PowerLaw nu = PowerLaw::heat_transfer(martin_channel(60, kWidePoints));
     EXPECT_NEAR(nu(5000), martin_nu_group(5000, 60), 1e-9);
-    // Between the points the law stays within a few percent of the curve.
-    EXPECT_NEAR(nu(8000) / martin_nu_group(8000, 60), 1.0, 0.03);
+    EXPECT_NEAR(nu(8000) / martin_nu_group(8000, 60), 1.0, 0.03);  // between the points
+    const PowerLaw xi = PowerLaw::friction(martin_channel(60, kWidePoints));
+    for (double re : {50.0, 250.0, 1500.0, 2000.0, 7000.0, 25000.0, 80000.0})
+        EXPECT_NEAR(xi.inverse_times_re2(xi(re) * re * re), re, 1e-9 * re) << re;
 }
 
 TEST(SinglePhaseLaws, DataThatDescribeNoLawAreRefused) {
@@ -171,26 +165,21 @@ TEST(SinglePhaseLaws, DataThatDescribeNoLawAreRefused) {
     }
 }
 
-TEST(SinglePhasePassArrangements, ThreePassAgainstOnePassMatchesKandlikarShah) {
+TEST(SinglePhasePassArrangements, MultiPassMatchesKandlikarShah) {
     // physics.md check: 3-pass/1-pass, R1 = 1/3, NTU1 = 1 → P1 = 0.57435 (0.57187 reversed).
-    PassArrangement a;
-    a.symmetric = false;
-    a.passes_a = 3;
-    a.counter = true;
-    EXPECT_NEAR(effectiveness(a, 1, 1.0, 1.0 / 3.0), 0.57435, 5e-6);
-    EXPECT_NEAR(effectiveness(a, 2, 1.0, 1.0 / 3.0), 0.57187, 5e-6);
-}
-
-TEST(SinglePhasePassArrangements, OnePassAgainstTwoMatchesTheClosedForm) {
-    // Kandlikar & Shah 1/2: P1 = ½(A + B − ½ A B R1), A = Pp(NTU1, R1/2), B = Pc(NTU1, R1/2).
-    PassArrangement a;
-    a.symmetric = false;
-    a.passes_a = 2;
+    PassArrangement three;
+    three.symmetric = false;
+    three.passes_a = 3;
+    EXPECT_NEAR(effectiveness(three, 1, 1.0, 1.0 / 3.0), 0.57435, 5e-6);
+    EXPECT_NEAR(effectiveness(three, 2, 1.0, 1.0 / 3.0), 0.57187, 5e-6);
+    // 1/2: P1 = ½(A + B − ½ A B R1), A = Pp(NTU1, R1/2), B = Pc(NTU1, R1/2).
+    PassArrangement two;
+    two.symmetric = false;
+    two.passes_a = 2;
     for (double ntu : {0.3, 1.0, 2.5}) {
         for (double r : {0.4, 1.0, 1.7}) {
-            const double pa = p_parallel(ntu, r / 2);
-            const double pb = p_counter(ntu, r / 2);
-            EXPECT_NEAR(effectiveness(a, 2, ntu, r), 0.5 * (pa + pb - 0.5 * pa * pb * r), 1e-12);
+            const double pa = p_parallel(ntu, r / 2), pb = p_counter(ntu, r / 2);
+            EXPECT_NEAR(effectiveness(two, 2, ntu, r), 0.5 * (pa + pb - 0.5 * pa * pb * r), 1e-12);
         }
     }
 }
@@ -245,10 +234,6 @@ TEST(SinglePhasePlateRules, ChannelsAlternateAndFillEveryPass) {
 // Both hot temperatures and the cold inlet, no flows.
 SinglePhaseInput temperatures(std::initializer_list<Change> changes) {
     return with(with(water_model(), {inlet(1, 60), outlet(1, 40), inlet(2, 20)}), changes);
-}
-
-SinglePhaseInput rating(int plates, std::initializer_list<Change> changes = {}) {
-    return with(water_rating(plates), changes);
 }
 
 Change channels(int side1, int side2) {
@@ -314,10 +299,9 @@ TEST(SinglePhaseCodes, EveryCheckOfTheDutyAndTheModel) {
              {"a small model in parallel units", water_duty({small_model}), 0, 0},
          }) {
         SCOPED_TRACE(c.what);
-        SinglePhaseEngine engine;
         SinglePhaseInput in = c.in;
         SinglePhaseResult checked;
-        engine.CheckInput(in, checked);
+        SinglePhaseEngine().CheckInput(in, checked);
         EXPECT_EQ(checked.ErrorCode, c.check);
         EXPECT_FALSE(checked.Valid);
         const SinglePhaseResult r = run(c.in);
@@ -469,7 +453,9 @@ TEST(SinglePhaseDesign, MeetsTheDutyInsideTheLimitsWithTheSmallestUnit) {
     EXPECT_EQ(check_at(low_pressure_air(), 10).ErrorCode, 15);
 }
 
-TEST(SinglePhaseDesign, PerformanceOfTheDesignedUnitGivesBackTheDuty) {
+// The designed unit rated again gives back the duty; forced to stock, the design takes
+// the next stocked count.
+TEST(SinglePhaseDesign, PerformanceOfTheDesignedUnitAndForcedStock) {
     const SinglePhaseResult d = run(design_duty());
     ASSERT_TRUE(d.Valid);
     SinglePhaseInput p = water_rating(d.NoOfPlates, 60, 20, d.MassFlow[1], d.MassFlow[2]);
@@ -485,19 +471,15 @@ TEST(SinglePhaseDesign, PerformanceOfTheDesignedUnitGivesBackTheDuty) {
     const SinglePhaseResult full = run(p);
     EXPECT_GT(full.HeatLoad, d.HeatLoad);
     EXPECT_DOUBLE_EQ(full.OverSurface, 0.0);
-}
 
-TEST(SinglePhaseDesign, ForcedStockRoundsUpToAStockedCount) {
     SinglePhaseInput in = design_duty();
-    const SinglePhaseResult free = run(in);
-    ASSERT_TRUE(free.Valid);
     in.ForcedStock = true;
     in.StockCount = 4;
     const std::array<std::int16_t, 4> stock{10, 30, 60, 100};
     for (int i = 1; i <= 4; ++i) in.StockPlates[i] = stock[static_cast<std::size_t>(i - 1)];
-    const SinglePhaseResult r = run(in);
-    ASSERT_TRUE(r.Valid);
-    EXPECT_EQ(r.NoOfPlates, *std::find_if(stock.begin(), stock.end(), [&](int n) { return n >= free.NoOfPlates; }));
+    const SinglePhaseResult stocked = run(in);
+    ASSERT_TRUE(stocked.Valid);
+    EXPECT_EQ(stocked.NoOfPlates, *std::find_if(stock.begin(), stock.end(), [&](int n) { return n >= d.NoOfPlates; }));
 }
 
 TEST(SinglePhasePerformance, MorePlatesNeverRaiseThePressureDrop) {

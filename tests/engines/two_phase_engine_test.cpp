@@ -2,7 +2,6 @@
 // physics demands, modes and every engine code from a real input.
 #include "engines/fluid/air.h"
 #include "engines/two_phase/correlations.h"
-#include "engines/two_phase/unit_model.h"
 #include "engines/two_phase_test_model.h"
 #include "platform/error.h"
 #include "records/engine_error_text.h"
@@ -30,9 +29,9 @@ double outlet_enthalpy(const core::FluidObject& f, double p, double t, double x)
     return hl + x * (f.RefVapor(f.SatTemperatureDew(p)).Enthalpy - hl);
 }
 
-// Both sides carry the load; the zones fill the area needed; the outlet lies on the
+// Both sides carry the load, the zones fill the area needed, and the outlet lies on the
 // saturation lines of the outlet pressure.
-void expect_condenser_truths(const core::CondenserInput& in, const core::CondenserResult& r) {
+void expect_truths(const core::CondenserInput& in, const core::CondenserResult& r) {
     ASSERT_EQ(r.Status, -1);
     const core::FluidObject& f = *in.Refrigerant;
     const double p_in = f.SatPressureDew(in.CondTemp.Value);
@@ -52,7 +51,7 @@ void expect_condenser_truths(const core::CondenserInput& in, const core::Condens
     EXPECT_GE(r.OverSurface, (in.OverSurface.Given ? in.OverSurface.Value : 0) - 1e-9);
 }
 
-void expect_evaporator_truths(const core::EvaporatorInput& in, const core::EvaporatorResult& r) {
+void expect_truths(const core::EvaporatorInput& in, const core::EvaporatorResult& r) {
     ASSERT_EQ(r.Status, -1);
     const core::FluidObject& f = *in.Refrigerant;
     EXPECT_NEAR(f.SatTemperatureDew(r.OperatingPressOut), in.EvapTemp.Value, 1e-6);
@@ -108,7 +107,7 @@ TEST(CondenserEngine, BalancesZonesAndSaturationHoldAcrossDuties) {
         SCOPED_TRACE(c.name);
         core::CondenserInput in = r134a_condenser();
         c.change(in);
-        expect_condenser_truths(in, rate(in));
+        expect_truths(in, rate(in));
     }
 }
 
@@ -147,7 +146,7 @@ TEST(EvaporatorEngine, BalancesZonesAndSaturationHoldAcrossDuties) {
         SCOPED_TRACE(c.name);
         core::EvaporatorInput in = r410a_evaporator();
         c.change(in);
-        expect_evaporator_truths(in, rate(in));
+        expect_truths(in, rate(in));
     }
 }
 
@@ -189,8 +188,6 @@ TEST(CondenserEngine, ZeotropicBlendShowsItsGlide) {
     const double glide = in.CondTemp.Value - r.OutletTemp[1];
     EXPECT_GT(glide, 4.0);
     EXPECT_LT(glide, 7.0);
-    const double p = in.Refrigerant->SatPressureDew(45);
-    EXPECT_GT(in.Refrigerant->SatTemperatureDew(p) - in.Refrigerant->SatTemperatureBubble(p), 4.0);
 }
 
 TEST(TwoPhaseEngines, PerformanceOfTheDesignedUnitReproducesTheDuty) {
@@ -407,10 +404,13 @@ TEST(TwoPhaseEngines, EveryCodeFromARealInput) {
 TEST(EvaporatorEngine, AnAirDryerCondensesTheWaterOfItsAir) {
     // 0.5 kg/s of air at 7 bar leaving the aftercooler saturated at 30 °C, dried to 3 °C
     // by R134a evaporating at 0 °C.
-    auto in = two_phase_model<core::EvaporatorInput>("R134a", "Water");
     const double p = 7e5;
-    const double e30 = engines::fluid::enhancement_factor(p, 30) * engines::fluid::water_vapour_saturation_pressure(30);
-    const double w_in = 0.621945 * e30 / (p - e30);
+    const auto saturated = [p](double t) {  // humidity ratio of saturated air at p
+        const double e = engines::fluid::enhancement_factor(p, t) * engines::fluid::water_vapour_saturation_pressure(t);
+        return 0.621945 * e / (p - e);
+    };
+    const double w_in = saturated(30), w_out = saturated(3);
+    auto in = two_phase_model<core::EvaporatorInput>("R134a", "Water");
     in.Fluid = engines::fluid::create_fluid("Humid air", 1000 * w_in);
     in.Fluid->SetYPressure(p);
     give(in.EvapTemp, 0);
@@ -421,8 +421,6 @@ TEST(EvaporatorEngine, AnAirDryerCondensesTheWaterOfItsAir) {
     give(in.MassFlow[2], 0.5);
     const auto r = rate(in);
     ASSERT_EQ(r.Status, -1);
-    const double e3 = engines::fluid::enhancement_factor(p, 3) * engines::fluid::water_vapour_saturation_pressure(3);
-    const double w_out = 0.621945 * e3 / (p - e3);
     EXPECT_NEAR(r.OutletHumidity, w_out, 1e-4 * w_out);
     EXPECT_NEAR(r.CondensateFlow, 0.5 / (1 + w_in) * (w_in - w_out), 1e-5 * r.CondensateFlow);
     EXPECT_DOUBLE_EQ(r.PressureDewPoint, 3.0);

@@ -57,18 +57,16 @@ inline core::EvaporatorInput r410a_evaporator() {
     return in;
 }
 
-template <typename Engine, typename Input, typename Result>
-Result rate_with(Input in) {
-    Engine engine;
-    Result r;
-    engine.Calculate(in, r);
+// One Calculate call on a fresh engine.
+inline core::CondenserResult rate(core::CondenserInput in) {
+    core::CondenserResult r;
+    engines::condenser::CondenserEngine().Calculate(in, r);
     return r;
 }
-inline core::CondenserResult rate(core::CondenserInput in) {
-    return rate_with<engines::condenser::CondenserEngine, core::CondenserInput, core::CondenserResult>(in);
-}
 inline core::EvaporatorResult rate(core::EvaporatorInput in) {
-    return rate_with<engines::evaporator::EvaporatorEngine, core::EvaporatorInput, core::EvaporatorResult>(in);
+    core::EvaporatorResult r;
+    engines::evaporator::EvaporatorEngine().Calculate(in, r);
+    return r;
 }
 
 }  // namespace hxq::test

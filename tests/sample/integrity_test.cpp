@@ -1,8 +1,7 @@
-// The built sample range: referential integrity (every id a calculation, a printout or a
-// quotation follows from one table to another resolves, except the one deliberate gap, a
-// model without a Cost row, so that the default prices are exercised), every column the
-// library reads spelled as it names it, the two-stage and cascade builds kept in their
-// groups, and the installation's settings naming this build's databases.
+// The built sample range: every id a calculation, printout or quotation follows resolves
+// (but for one model without a Cost row, for the default prices), every column the library
+// reads is spelled as it names it, the two-stage and cascade builds stay in their groups,
+// and the installation's settings name this build's databases.
 #include "sample_db.h"
 
 #include "platform/profile.h"
@@ -41,8 +40,7 @@ TEST_P(ProductDatabase, TreeNodesModelsChannelsAndFactorsResolve) {
     std::map<long long, Row> by_id;
     for (const auto& r : db.query("SELECT * FROM ModelTree")) by_id[r.at("NodeID").integer()] = r;
     ASSERT_FALSE(by_id.empty());
-    const auto hxq = db.ids("SELECT HXQID FROM HXQ");
-    std::map<long long, long long> model_dual;
+    std::map<long long, long long> model_dual;  // by HXQID
     for (const auto& r : db.query("SELECT HXQID, Dual FROM HXQ"))
         model_dual[r.at("HXQID").integer()] = r.at("Dual").integer();
     std::map<long long, long long> channel_model;
@@ -50,7 +48,6 @@ TEST_P(ProductDatabase, TreeNodesModelsChannelsAndFactorsResolve) {
         channel_model[r.at("ChannelID").integer()] = r.at("HXQID").integer();
     std::set<long long> ad;
     if (db.has_table("AD-Models")) ad = db.ids("SELECT ADID FROM \"AD-Models\"");
-
     for (const auto& [id, r] : by_id) {
         SCOPED_TRACE("node " + std::to_string(id) + " " + r.at("Alias").text());
         // Parents resolve and lead to the root without a cycle.
@@ -60,16 +57,15 @@ TEST_P(ProductDatabase, TreeNodesModelsChannelsAndFactorsResolve) {
             p = by_id.at(p).at("ParentID").integer();
         }
         EXPECT_EQ(p, 0) << "the parent chain does not end at the root";
-
         // Instr compares without case, so a lower-case letter would be a duty letter too.
         const std::string group = r.at("Group").text();
         EXPECT_TRUE(std::all_of(group.begin(), group.end(), [](unsigned char c) {
             return std::isupper(c) || std::isdigit(c) || c == '/' || c == ' ';
         })) << "Group \"" << group << '"';
         for (const auto& m : memberships(group)) {
-            long long gid = std::stoll(m.substr(2));
-            ASSERT_TRUE(by_id.count(gid)) << "membership " << m << " names no node";
-            EXPECT_FALSE(is_model_node(by_id.at(gid))) << "membership " << m << " names a model";
+            const auto node = by_id.find(std::stoll(m.substr(2)));
+            ASSERT_NE(node, by_id.end()) << "membership " << m << " names no node";
+            EXPECT_FALSE(is_model_node(node->second)) << "membership " << m << " names a model";
         }
         const std::string level = r.at("UserLevel").text();
         EXPECT_FALSE(level.empty());
@@ -82,7 +78,7 @@ TEST_P(ProductDatabase, TreeNodesModelsChannelsAndFactorsResolve) {
             continue;
         }
         EXPECT_EQ(r.at("Table").text(), "HXQ");
-        EXPECT_TRUE(hxq.count(model)) << "no HXQ row " << model;
+        EXPECT_TRUE(model_dual.count(model)) << "no HXQ row " << model;
         // The engine rates a dual pack by the model's flag, the alternative shows the node's.
         EXPECT_EQ(r.at("Dual").integer(), model_dual[model]) << "Dual of the node and of HXQ " << model;
         EXPECT_NE(group.find_first_of("SCET"), std::string::npos) << "no duty letter";

@@ -33,10 +33,7 @@ struct Cell {
         if (kind == Text) return std::stoll(s);
         throw std::logic_error("integer of a non-integer cell");
     }
-    std::string text() const {
-        if (kind == Int) return std::to_string(i);
-        return kind == Real ? std::to_string(d) : s;  // a Null cell has no text
-    }
+    std::string text() const { return kind == Int ? std::to_string(i) : kind == Real ? std::to_string(d) : s; }
 };
 
 using Row = std::map<std::string, Cell>;
