@@ -27,14 +27,10 @@ void build_product_db(const std::string& path) {
         "UserLevel VARCHAR(26), InUse BOOLEAN, \"Table\" VARCHAR(20), ModelID SMALLINT, ChannelID1Left VARCHAR(10))");
     db.Execute(
         "INSERT INTO ModelTree VALUES "
-        "(1, 0, 'S/012,C/003', 'ABC', -1, NULL, NULL, NULL),"
-        "(2, 1, 'S,C', 'ABC', -1, 'HXQ', 10, '7'),"
-        "(3, 1, 'C', 'A', -1, 'HXQ', 11, '8'),"
-        "(4, 1, 'S', 'B', -1, '', NULL, NULL),"
-        "(5, 4, 'S', 'AB', -1, 'HXQ', 12, NULL),"
-        "(6, 4, 'S', 'AB', 0, 'HXQ', 13, NULL),"
-        "(7, 1, 'S/012', 'ABC', -1, 'HXQ', 14, '7'),"
-        "(8, 0, 'E/005', 'ABC', -1, NULL, NULL, NULL)");
+        "(1, 0, 'S/012,C/003', 'ABC', -1, NULL, NULL, NULL), (2, 1, 'S,C', 'ABC', -1, 'HXQ', 10, '7'),"
+        "(3, 1, 'C', 'A', -1, 'HXQ', 11, '8'),                (4, 1, 'S', 'B', -1, '', NULL, NULL),"
+        "(5, 4, 'S', 'AB', -1, 'HXQ', 12, NULL),              (6, 4, 'S', 'AB', 0, 'HXQ', 13, NULL),"
+        "(7, 1, 'S/012', 'ABC', -1, 'HXQ', 14, '7'),          (8, 0, 'E/005', 'ABC', -1, NULL, NULL, NULL)");
     db.Execute(
         "CREATE TABLE \"Channel-Fluid-Factors\" (ChannelID INTEGER, FluidID INTEGER, \"V-model\" BOOLEAN, "
         "CounterCurrent BOOLEAN, cNuCorrVAP VARCHAR(20))");
@@ -83,7 +79,6 @@ TEST(DatabaseOpen, MissingNonDatabaseAndExistingFilesAreErrors) {
     EXPECT_EQ(missing->number(), 3024);
     EXPECT_NE(missing->description().find(path), std::string::npos) << missing->description();
     EXPECT_FALSE(std::filesystem::exists(path));
-
     const std::string text = scratch.file("notes.txt");
     test::write_file(text, "this is not a database, just some text that is long enough to be read\n");
     EXPECT_EQ(error_number([&] { OpenDatabase(text); }), 3343);
@@ -145,7 +140,6 @@ TEST_F(RecordsetTest, UnknownNamesAndBadTextsAreErrors) {
     EXPECT_EQ(error_number([&] { rs.FindFirst("NodeID=="); }), 3075);
     EXPECT_EQ(error_number([&] { rs.FindFirst("Instr(Group,'S'"); }), 3075);
     EXPECT_EQ(node(rs), "8");  // a failed find leaves the position
-
     const long open = db_open_handles().recordsets;
     EXPECT_EQ(error_number([&] { db_.OpenRecordset("NoSuchTable"); }), 3078);
     EXPECT_EQ(error_number([&] { db_.OpenRecordset("SELECT * FROM NoSuchTable"); }), 3078);
@@ -161,11 +155,9 @@ TEST_F(RecordsetTest, BookmarkRestoredAfterNestedSearchOnAClone) {
     ASSERT_TRUE(rs.FindNext("ParentID=1"));
     ASSERT_EQ(node(rs), "4");
     const Bookmark mark = rs.GetBookmark();
-
     Recordset clone = rs.Clone();
     EXPECT_EQ(found(clone, "ParentID=4"), (std::vector<std::string>{"5", "6"}));
     EXPECT_EQ(node(rs), "4");  // the clone moves on its own
-
     ASSERT_TRUE(rs.FindFirst("ParentID=4"));
     rs.SetBookmark(mark);
     EXPECT_EQ(node(rs), "4");
@@ -213,7 +205,6 @@ TEST_F(RecordsetTest, PositionsPercentsAndEmptyRecordsets) {
     EXPECT_EQ(error_number([&] { rs.Move(1); }), 3021);
     rs.Move(-3);
     EXPECT_EQ(node(rs), "6");
-
     Recordset empty = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=999");
     EXPECT_TRUE(empty.BOF());
     EXPECT_TRUE(empty.Eof());
@@ -255,7 +246,6 @@ TEST_F(RecordsetTest, AddNewAndEditPersistAfterReopening) {
         rs.Update();
         EXPECT_EQ(rs.GetEditMode(), EditMode::None);
         EXPECT_EQ(node(rs), "5");
-
         rs.MoveFirst();
         rs.AddNew();
         rs["NodeID"] = 20;
@@ -269,8 +259,7 @@ TEST_F(RecordsetTest, AddNewAndEditPersistAfterReopening) {
         rs.SetBookmark(rs.LastModified());
         EXPECT_EQ(node(rs), "20");
         EXPECT_TRUE(rs.Fields("UserLevel").is_null());
-        // Finds see the changed and the new row (the earlier result of the same criteria
-        // is not reused).
+        // Finds see the changed and the new row: an earlier result of the criteria is not reused.
         EXPECT_EQ(first(rs, "ParentID=4 AND InUse"), "20");
         EXPECT_EQ(found(rs, "ParentID=4"), (std::vector<std::string>{"5", "6", "20"}));
     }
@@ -298,17 +287,14 @@ TEST_F(RecordsetTest, RefusedChangesLeaveTheTableUnchanged) {
     EXPECT_EQ(rs.GetEditMode(), EditMode::Edit);  // the edit stays pending, as in DAO
     rs.CancelUpdate();
     EXPECT_EQ(rs.Fields("UserLevel").as_text(), "A");
-
     rs.AddNew();
     rs["NodeID"] = 1;
     EXPECT_EQ(error_number([&] { rs.Update(); }), 3022);
     rs.CancelUpdate();
     EXPECT_EQ(rs.RecordCount(), 8);
-
     Recordset check = db_.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=3");
     EXPECT_EQ(check.Fields("UserLevel").as_text(), "A");
     EXPECT_EQ(db_.OpenRecordset("ModelTree").RecordCount(), 8);
-
     // Assignments are checked against the column type.
     rs.MoveFirst();
     rs.Edit();
@@ -356,7 +342,6 @@ TEST_F(RecordsetTest, ReadOnlyRecordsetsRefuseChanges) {
     Recordset view = db_.OpenRecordset("Folders");
     EXPECT_FALSE(view.Updatable());
     EXPECT_EQ(first(view, "Instr(Group, 'E/')>0"), "8");  // finds work on views too
-
     db_.Close();
     Database ro = OpenDatabase(path_, true);
     Recordset rs = ro.OpenRecordset("ModelTree");
@@ -381,7 +366,6 @@ TEST_F(RecordsetTest, FilterAndSortOpenANewRecordset) {
     EXPECT_EQ(check.Fields("UserLevel").as_text(), "Q");
     rs.SetFilter("Nonsense=1");
     EXPECT_EQ(error_number([&] { rs.OpenRecordset(); }), 3070);
-
     // Requery reads the table again and keeps the filter and order it was opened with.
     db_.Execute("UPDATE ModelTree SET ParentID = 1 WHERE NodeID = 5");
     sub.Requery();
@@ -429,7 +413,6 @@ TEST_F(RecordsetTest, HandlesAreCountedAndClosedWithTheDatabase) {
         EXPECT_EQ(db_open_handles().recordsets, before.recordsets + 1);
     }
     EXPECT_EQ(db_open_handles().recordsets, before.recordsets);
-
     Recordset kept = db_.OpenRecordset("ModelTree");
     ASSERT_TRUE(kept.FindFirst("NodeID=2"));
     db_.Close();  // closes its recordsets, as DAO does
@@ -479,7 +462,6 @@ TEST(RecordsetQueries, JoinedTablesAndRepeatedColumnNames) {
         "ITEM_PLAN_NF.WHS_NBR='01'");
     EXPECT_EQ(plates.RecordCount(), 2);
     EXPECT_EQ(plates.Fields("NoPlates").as_integer(), 20);
-
     Recordset both = db.OpenRecordset(
         "SELECT * FROM BaseArticleNumbers INNER JOIN ITEM_PLAN_NF ON BaseArticleNumbers.BaseArtNo = ITEM_PLAN_NF.ArtNo");
     EXPECT_FALSE(both.Updatable());
@@ -519,7 +501,6 @@ TEST(TableDef, CreatedDefinitionReadsBackAndHoldsItsRules) {
     def.fields[1].allow_zero_length = false;
     def.fields[10].default_value = "'none'";
     db.CreateTableDef(def);
-
     const TableDef back = db.GetTableDef("info");
     EXPECT_EQ(back.name, "Info");
     ASSERT_EQ(back.fields.size(), def.fields.size());
@@ -530,7 +511,6 @@ TEST(TableDef, CreatedDefinitionReadsBackAndHoldsItsRules) {
     EXPECT_EQ(back.primary_key, std::vector<std::string>{"FluidID"});
     EXPECT_EQ(find_field(back, "HelpName").size, 50);
     EXPECT_FALSE(find_field(back, "HelpName").allow_zero_length);
-
     Recordset rs = db.OpenRecordset("Info");
     rs.AddNew();
     rs["HelpName"] = "";
@@ -545,8 +525,7 @@ TEST(TableDef, CreatedDefinitionReadsBackAndHoldsItsRules) {
     EXPECT_EQ(error_number([&] { db.GetTableDef("Nope"); }), 3265);
 }
 
-// The export file: a new database with the definitions of the save tables, whose rules
-// came along.
+// The export file: a new database with the definitions of the save tables and their rules.
 TEST(TableDef, CopyIntoANewDatabaseKeepsTheDefinition) {
     test::ScratchDir scratch;
     {
@@ -561,7 +540,6 @@ TEST(TableDef, CopyIntoANewDatabaseKeepsTheDefinition) {
     CopyTableDef(src, "InData_Save", out);
     CopyTableDef(src, "[InData_Save]", out, "Copy2");
     EXPECT_EQ(error_number([&] { CopyTableDef(src, "Nope", out); }), 3265);
-
     const TableDef a = src.GetTableDef("InData_Save");
     const TableDef b = out.GetTableDef("InData_Save");
     ASSERT_EQ(a.fields.size(), b.fields.size());
@@ -572,7 +550,6 @@ TEST(TableDef, CopyIntoANewDatabaseKeepsTheDefinition) {
     for (std::size_t i = 0; i < a.fields.size(); ++i) EXPECT_EQ(attributes(a.fields[i]), attributes(b.fields[i]));
     EXPECT_EQ(b.primary_key, (std::vector<std::string>{"Customer", "CalculationName"}));
     EXPECT_EQ(out.TableNames(), (std::vector<std::string>{"Copy2", "InData_Save"}));
-
     Recordset rs = out.OpenRecordset("InData_Save");
     rs.AddNew();
     rs["Customer"] = "";

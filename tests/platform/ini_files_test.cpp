@@ -72,7 +72,6 @@ TEST(Profile, ValuesAndDefaultsAreCutToTheReadBuffer) {
     EXPECT_EQ(read_profile_string("Action", "Missing", long_value, file).size(), 127u);
     // The file keeps the whole value; only the read is cut.
     EXPECT_EQ(ProfileFile::load(file).value("Action", "Address1"), long_value);
-
     // Characters, not bytes: a cut never splits a UTF-8 sequence.
     std::string umlauts;
     for (int i = 0; i < 130; ++i) umlauts += "\xC3\xB6";  // ö
@@ -88,7 +87,6 @@ TEST(Profile, WritesChangeTheirLineOrAddTheKeyOrSection) {
     ASSERT_TRUE(write_profile_string("Action", "Serie", "2", file));
     ASSERT_TRUE(write_profile_string("action", "Parallell", "3", file));
     EXPECT_EQ(read_file(file), "[TQS INI]\r\nCalcType=1\r\n\r\n[Action]\r\nSerie=2\r\nParallell=3\r\n");
-
     // Other keys, comments and the spelling of a changed key's name stay.
     file = dir / "hxq.ini";
     write_file(file, kSample);
@@ -125,13 +123,11 @@ TEST(Profile, WritesNeverLoseAFile) {
     EXPECT_THROW(ProfileFile::load(file), Error);
     EXPECT_FALSE(write_profile_string("Action", "Offset", "1", file));
     EXPECT_TRUE(std::filesystem::exists(file / "inside"));
-
     // A file where the folder should be: the write fails and leaves no temporary.
     write_file(dir / "plain", "not a folder");
     EXPECT_FALSE(write_profile_string("Action", "Serie", "2", dir / "plain" / "hxq.ini"));
     EXPECT_EQ(read_file(dir / "plain"), "not a folder");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-
     // A symbolic link is written through, not replaced.
     write_file(dir / "real.ini", "[A]\r\nx=1\r\n");
     std::filesystem::create_symlink(dir / "real.ini", dir / "link.ini");
@@ -220,7 +216,6 @@ TEST_F(Registry, FailuresRaiseTheirNumbersAndText) {
     EXPECT_EQ(name->number(), -2147194455);
     EXPECT_EQ(name->description(), "Failed to set registry value Key: '-2147483646',Section: '" + kSettings +
                                        "',Key: 'bad=name' to value: 'v'");
-
     // A store whose folder cannot be made fails to create any key.
     write_file(dir / "plain", "not a folder");
     env.set((dir / "plain" / "registry.ini").string());

@@ -1,6 +1,5 @@
-// What the platform and settings tests share: a fresh scratch folder per test, whole-file
-// reads and writes, an environment variable changed for one scope, and the Error a call
-// raises.
+// What the platform and settings tests share: a scratch folder per test, whole-file reads
+// and writes, an environment variable changed for one scope, and the Error a call raises.
 #pragma once
 
 #include "platform/error.h"

@@ -88,7 +88,6 @@ TEST(Prompter, ScriptedAnswersAreUsedInOrderAndEverythingIsRecorded) {
     p.push_file("/data/calc.qsd");
     p.push_input("Customer A");
     Prompter& ui = p;
-
     ui.show_message("Saved", "Store");  // needs no answer, takes none
     EXPECT_FALSE(ui.ask_yes_no("Overwrite?", "Store"));
     FileRequest req;
@@ -97,7 +96,6 @@ TEST(Prompter, ScriptedAnswersAreUsedInOrderAndEverythingIsRecorded) {
     EXPECT_EQ(ui.choose_file(req), "/data/calc.qsd");
     EXPECT_EQ(ui.input_box("Name", "Customer", "x"), "Customer A");
     EXPECT_EQ(p.pending(), 0u);
-
     ASSERT_EQ(p.shown().size(), 4u);
     EXPECT_EQ(p.shown_texts(), (std::vector<std::string>{"Saved", "Overwrite?", "Open calculation", "Name"}));
     const auto& q = p.shown()[1];
@@ -118,7 +116,6 @@ TEST(Prompter, UnscriptedPromptsTakeWhatEnterWouldGiveAndCancelsGiveNothing) {
     EXPECT_EQ(p.input_box("Value", "", "42"), "42");
     EXPECT_EQ(p.choose_file({}), std::nullopt);
     for (const auto& r : p.shown()) EXPECT_FALSE(r.scripted);
-
     p.push_file(std::nullopt);
     p.push_input(std::nullopt);
     EXPECT_EQ(p.choose_file({}), std::nullopt);
@@ -187,7 +184,6 @@ TEST(Event, HandlersRunInOrderMayAnswerThroughArgumentsAndMayUnsubscribe) {
     p = 1;
     percent.raise(p);
     EXPECT_EQ(seen, (std::vector<int>{7, 70, 10}));
-
     // Also while it is being raised, from inside the handler.
     Event<> done;
     int calls = 0;

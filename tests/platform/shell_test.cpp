@@ -1,6 +1,5 @@
-// Starting programs, the desktop's handler of a file type, and the office conversion,
-// all with real processes: small shell scripts in a scratch folder stand in for the
-// programs a desktop would have.
+// Starting programs, the desktop's handler of a file type, the office conversion and
+// printing, with real processes: scripts in a scratch folder stand in for the programs.
 #include "platform/desktop_entry.h"
 #include "platform/error.h"
 #include "platform/office.h"
@@ -80,7 +79,6 @@ TEST_F(Programs, RunProgramReadsBigOutputOnBothStreamsAndReportsSignals) {
     EXPECT_EQ(big.exit_code, 0);
     EXPECT_EQ(big.out.size(), 300000u);
     EXPECT_EQ(big.err.size(), 200000u);
-
     write_script(bin_ / "killed", "kill -TERM $$\n");
     EXPECT_EQ(run_program({"killed"}).exit_code, 128 + SIGTERM);
 }
@@ -105,11 +103,9 @@ TEST_F(Programs, DetachedProgramsRunOnWithTheirArgumentsAndAreReaped) {
     const auto started = std::chrono::steady_clock::now();
     start_detached({"viewer", (dir_ / "a file.rtf").string()});
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(900)) << "it must not wait";
-
     const auto args = await_file(record);
     ASSERT_TRUE(args);
     EXPECT_EQ(words_of(*args), std::vector<std::string>{(dir_ / "a file.rtf").string()});
-
     std::string pid = read_file(pid_file);
     pid.erase(pid.find_last_not_of('\n') + 1);
     char state = 'R';
@@ -119,8 +115,6 @@ TEST_F(Programs, DetachedProgramsRunOnWithTheirArgumentsAndAreReaped) {
     }
     EXPECT_EQ(state, 0) << "the ended viewer stays as a process in state " << state;
 }
-
-// --- Desktop entries ---
 
 TEST(DesktopEntries, ExecLinesBecomeArgumentVectors) {
     DesktopEntry entry;
@@ -278,8 +272,6 @@ TEST_F(DesktopTree, ExtensionsLookUpEachOfTheirTypesAndGiveTheProgram) {
     EXPECT_FALSE(default_handler_for_extension(".xyz"));
 }
 
-// --- Office conversion and printing ---
-
 TEST_F(Programs, ConversionAndPrintingNameTheMissingPackage) {
     path_.set(bin_.string());
     fs::create_directories(bin_);
@@ -319,7 +311,6 @@ TEST_F(Programs, ConversionKeepsExistingFilesAndReportsFailures) {
     EXPECT_EQ(read_file(folder / "sheet.txt"), "keep me");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2)
         << "nothing of the conversion is left behind";
-
     EXPECT_EQ(error_number([&] { convert_document(dir_ / "missing.rtf", "pdf", folder); }), 75);
 }
 

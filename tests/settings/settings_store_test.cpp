@@ -68,14 +68,12 @@ protected:
 TEST_F(SettingsStore, WithoutAnyFileEverySettingHasItsDefault) {
     clsOption option;
     const UserSettingsType u = option.UsrSettings();
-
     UserSettingsType expected;
     expected.ResultBox = *parse_result_box(kDefaultResultBox);
     expected.SelectedTableItems = {16, 35};
     expected.TableBox.resize(2);
     EXPECT_EQ(u, expected);
     EXPECT_EQ(option.Glob_Settings(), SettingsType{});
-
     // The defaults of the settings table, written out rather than taken from the record.
     EXPECT_EQ(std::tie(u.EditorPath, u.language.sName, u.TempLang, u.TempDotSPC, u.TempDotCON, u.TempDotVAP),
               std::make_tuple("", "English", "English", "SPC_quote", "CON_quote", "VAP_quote"));
@@ -88,7 +86,6 @@ TEST_F(SettingsStore, WithoutAnyFileEverySettingHasItsDefault) {
               std::make_tuple(0, 0, 0, 0, 1, 1, 0, 7, 0));
     EXPECT_EQ(result_box_text(u.ResultBox),
               "-1*12,-1*13,-1*14,-1*15,-1*16,-1*19,0*0,0*1,0*2,0*3,0*4,0*5,0*6,0*7,0*8,0*9,0*10,0*11,0*17,0*18,0*20");
-
     EXPECT_EQ(option.NoOfAlternatives(), 7);
     EXPECT_EQ(option.OptimizeParallell(), 255);
     EXPECT_TRUE(option.VapFixOutTemp());
@@ -123,10 +120,8 @@ TEST_F(SettingsStore, KeysThatAreOnlyReadComeFromTheirSections) {
     const UserSettingsType u = option.UsrSettings();
     EXPECT_FALSE(u.ToolbarVisible);
     EXPECT_TRUE(u.CompactMode);
-    EXPECT_EQ(u.SaveIndataDB, "/s.db");
-    EXPECT_EQ(u.HXQSavesDB, "/h.db");
-    EXPECT_EQ(u.UserFluidsDB, "/u.db");
-    EXPECT_EQ(u.StockDB, "/st.db");
+    EXPECT_EQ(std::tie(u.SaveIndataDB, u.HXQSavesDB, u.UserFluidsDB, u.StockDB),
+              std::make_tuple("/s.db", "/h.db", "/u.db", "/st.db"));
     EXPECT_EQ(u.StartUpCalcType, 1);
     EXPECT_EQ(option.StartCalcType(), 1);
     EXPECT_EQ(u.language.iOffset, 1000);
@@ -190,7 +185,6 @@ TEST_F(SettingsStore, DerivedValuesStayAsLoadedAndLoadRunsOnce) {
     changed.LessBox = {true, false, true};
     first.UsrSettings(changed);
     write_file(ini(), "[Action]\r\nSerie=3\r\n");
-
     clsOption second;  // no second load
     EXPECT_EQ(second.UsrSettings().NoUnitsSerie, 4);
     EXPECT_EQ(second.SerieUnits(), 2);
@@ -288,7 +282,6 @@ TEST_F(SettingsStore, ClosingTheDialogSavesThenRaisesOptionsDone) {
     // Into the working folder; the file the settings were read from is left alone.
     EXPECT_EQ(ProfileFile::load(written()).value("Action", "NrOfResult"), "3");
     EXPECT_EQ(read_file(ini()), "[Action]\r\nNrOfResult=3\r\n");
-
     // A folder that cannot take the file: the save reports false, the host still learns
     // that the dialog closed.
     write_file(dir_ / "plain", "x");
@@ -321,7 +314,6 @@ TEST_F(SettingsStore, RegistrySettingsUseTheApplicationKey) {
     EXPECT_EQ(misc.SaveSettingHXQ("HXQ", "Settings", "LangTemplate", "English;Swedish"), "");
     EXPECT_EQ(misc.GetSettingHXQ("HXQ", "Settings", "LangTemplate", "x"), "English;Swedish");
     EXPECT_EQ(GetRegValue(kHKeyLocalMachine, "SOFTWARE\\Qarn\\HXQ\\Settings", "LangTemplate"), "English;Swedish");
-
     // A store that cannot be written is reported as "ERROR".
     write_file(dir_ / "plain", "x");
     registry_.set((dir_ / "plain" / "registry.ini").string());

@@ -141,7 +141,6 @@ TEST(ColumnSort, OrdersByRow20AndTheLowestFirstThenByTheChosenRow) {
     EXPECT_EQ(m[20], (std::vector<std::string>{"2", "2", "2", "9", " 1e1", "10"}));
     EXPECT_EQ(m[3], (std::vector<std::string>{"3", "4.5", "7", "1", "0", "5"}));
     EXPECT_EQ(names(m), "decbfa");
-
     // The highest first sorts by row 20 only.
     m = matrix({"1", "3", "3", "2", "3"}, {"1", "2", "9", "0", "5"});
     BubbleSortHighest(m, 3);

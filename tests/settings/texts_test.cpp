@@ -1,7 +1,6 @@
-// The text table compiled into the library: lookups by identifier and offset in every
-// language block the build holds, the 16-bit sum, the error of a text that is not there,
-// the languages by code and name, and engine error messages through the table and as the
-// records give them; the declared bounds of the records' arrays.
+// The text table compiled into the library (lookups by identifier and offset in every
+// language block, overflowing and missing texts), the languages, and engine error messages
+// through the table and as the records give them; the declared bounds of the records' arrays.
 #include "platform/error.h"
 #include "platform/scratch.h"
 #include "records/calc_records.h"
@@ -71,7 +70,8 @@ TEST(TextTable, EveryBlockHoldsTheEnglishIdentifiersOfItsLanguage) {
     }
 }
 
-TEST(TextTable, SumBeyondSixteenBitsIsAnOverflow) {
+// A sum beyond 16 bits is an overflow; a missing text names identifier and offset.
+TEST(TextTable, OverflowingAndMissingTexts) {
     const std::vector<std::pair<std::int16_t, std::int16_t>> overflowing = {
         {30000, 3000}, {32767, 1}, {192, 32767}, {-32768, -1}, {-20000, -13000}};
     for (const auto& [id, offset] : overflowing) {
@@ -81,19 +81,15 @@ TEST(TextTable, SumBeyondSixteenBitsIsAnOverflow) {
         EXPECT_EQ(e->number(), settings::kTextOverflowError);
         EXPECT_NE(e->description().find("Overflow"), std::string::npos);
     }
-    // 32767 itself fits: it is a missing text, not an overflow.
-    EXPECT_EQ(error_number([] { localised_text(767, 32000); }), settings::kTextNotFoundError);
-}
-
-TEST(TextTable, MissingTextNamesIdentifierAndOffset) {
-    const std::vector<Lookup> cases = {
-        {192, 4000, "4192"},   // an offset of no language
-        {157, 0, "157"},       // a number of the range that carries no text
-        {99, 1000, "1099"},    // below the range
-        {612, 13000, "13612"}, // above it
+    const std::vector<Lookup> missing = {
+        {767, 32000, "32767"},  // the largest sum fits: missing, not an overflow
+        {192, 4000, "4192"},    // an offset of no language
+        {157, 0, "157"},        // a number of the range that carries no text
+        {99, 1000, "1099"},     // below the range
+        {612, 13000, "13612"},  // above it
         {192, -192, "0"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : missing) {
         SCOPED_TRACE(c.text);
         const auto e = raised([&] { localised_text(c.id, c.offset); });
         ASSERT_TRUE(e);
@@ -147,7 +143,7 @@ TEST(Languages, SettingAndChoicesCarryNameAndOffset) {
         EXPECT_NE(choices.find(std::string(language.name) + " (" + std::string(language.code) + ")"), std::string::npos);
         codes.insert(std::string(language.code));
     }
-    EXPECT_EQ(codes.size(), 10u);
+    EXPECT_EQ(codes.size(), settings::kLanguages.size()) << "a code used twice";
 }
 
 // Every code the English messages know has a text, and no other.

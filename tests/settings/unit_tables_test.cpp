@@ -73,13 +73,7 @@ TEST_F(UnitTablesTest, OutputListsNameTheUnitsTheirFieldsMean) {
     EXPECT_EQ(OutputUnitsText(us), kUSOutputUnits);
 }
 
-TEST_F(UnitTablesTest, BatchLabelsExistInTheirGroups) {
-    for (const auto& [label, group] : {std::pair{"kW", "Heat load"}, {"°C", "Temperature"}, {"kPa", "Pressure"},
-                                       {"kg/s", "Flow"}, {"%", "Percent"}, {"m²,°C/kW", "Fouling factor"}})
-        EXPECT_EQ(group_name(unit_by_label(label)), group) << label;
-}
-
-TEST_F(UnitTablesTest, EveryUnitBelongsToAGroupWhoseSystemUnitsAreItsOwn) {
+TEST_F(UnitTablesTest, EveryUnitBelongsToAGroupWhoseSystemUnitsAreItsOwnAndBatchLabelsExist) {
     std::set<std::string> labels;
     int units = 0;
     for (int id = UnitTable.LBound(); id <= UnitTable.UBound(); ++id) {
@@ -100,6 +94,10 @@ TEST_F(UnitTablesTest, EveryUnitBelongsToAGroupWhoseSystemUnitsAreItsOwn) {
     }
     EXPECT_FLOAT_EQ(UnitGroupTable(UnitTable(0).GroupID).iOffset, 273.15f);
     EXPECT_EQ(UnitGroupTable(UnitTable(0).GroupID).bSignDigit, 4);
+    // The labels the spreadsheet batch names.
+    for (const auto& [label, group] : {std::pair{"kW", "Heat load"}, {"°C", "Temperature"}, {"kPa", "Pressure"},
+                                       {"kg/s", "Flow"}, {"%", "Percent"}, {"m²,°C/kW", "Fouling factor"}})
+        EXPECT_EQ(group_name(unit_by_label(label)), group) << label;
 }
 
 TEST_F(UnitTablesTest, BaseUnitFollowsTheUnitSystemInForce) {
@@ -121,11 +119,9 @@ TEST_F(UnitTablesTest, OutputListsFillInOrderAndRefuseBadEntries) {
     EXPECT_EQ(units.MTD, UnitType{});  // beyond the list: untouched
     FillOutputUnits(units, "");
     EXPECT_EQ(units.OHTC.UnitID, 49);
-
     // Eighteen entries: the eighteenth has no field.
     FillOutputUnits(units, std::string(kSIOutputUnits) + ";1");
     EXPECT_EQ(units.MaxWorkTemp.UnitID, 0);
-
     auto number_of = [&](std::string_view list) { return test::error_number([&] { FillOutputUnits(units, list); }); };
     EXPECT_EQ(number_of("48;x"), 13);
     EXPECT_EQ(number_of("48;;39"), 13);
@@ -156,7 +152,6 @@ TEST_F(UnitTablesLoad, ReadsSparseIdsAndKeepsTablesWhenTheDatabaseFails) {
     EXPECT_EQ(UnitGroupTable(7).BaseID, 110);
     EXPECT_THROW(UnitTable(104), platform::Error);
     EXPECT_THROW(UnitGroupTable(10), platform::Error);
-
     // A units database whose groups cannot be read leaves both tables as they were.
     auto bad =
         test::make_database(dir_ / "broken.db", {convert_table, "INSERT INTO Convert VALUES (1, 'x', 1, 1, 0, 0, -1)"});
