@@ -17,15 +17,9 @@ inline constexpr double kPi = 3.14159265358979323846;
 // Martin's Darcy friction factor for chevron angle beta (degrees, from the flow direction).
 inline double martin_xi(double re, double beta_deg) {
     const double b = beta_deg * kPi / 180.0;
-    double xi0 = 0;
-    double xi1 = 0;
-    if (re < 2000) {
-        xi0 = 64.0 / re;
-        xi1 = 597.0 / re + 3.85;
-    } else {
-        xi0 = std::pow(1.8 * std::log10(re) - 1.5, -2.0);
-        xi1 = 39.0 * std::pow(re, -0.289);
-    }
+    const bool laminar = re < 2000;
+    const double xi0 = laminar ? 64.0 / re : std::pow(1.8 * std::log10(re) - 1.5, -2.0);
+    const double xi1 = laminar ? 597.0 / re + 3.85 : 39.0 * std::pow(re, -0.289);
     const double inv = std::cos(b) / std::sqrt(0.18 * std::tan(b) + 0.36 * std::sin(b) + xi0 / std::cos(b)) +
                        (1.0 - std::cos(b)) / std::sqrt(3.8 * xi1);
     return 1.0 / (inv * inv);
