@@ -66,8 +66,8 @@ TEST(JetSql, StripBracketsAndQuoting) {
 }
 
 // Query and criteria texts of the library run on SQLite after translation: column names
-// such as Type, Size, Class, Object, Use or Table, a bracketed name with a blank, a join
-// with qualified names. (The other shapes run in the recordset tests.)
+// such as Type, Size, Class, Object or Table, a bracketed name with a blank, a join with
+// qualified names. (The other shapes run in the recordset and unit menu tests.)
 TEST(JetSqlLibraryTexts, RunOnSQLite) {
     test::ScratchDir scratch;
     Database db = CreateDatabase(scratch.file("texts.db"));
@@ -79,7 +79,6 @@ TEST(JetSqlLibraryTexts, RunOnSQLite) {
              "BaseArtNo TEXT, Denomination TEXT)",
              "CREATE TABLE ITEM_PLAN_NF (ArtNo TEXT, NoPlates SMALLINT, WHS_NBR TEXT, conXPC TEXT)",
              "CREATE TABLE XPC (NodeID SMALLINT, XPc TEXT)",
-             "CREATE TABLE Convert (UnitID SMALLINT, unit TEXT, UnitGroup SMALLINT, Use BOOLEAN, Density SMALLINT)",
              "CREATE TABLE Standards (Object TEXT, ConnName TEXT)",
              "CREATE TABLE Connections (\"Connection XPC\" TEXT, Denomination TEXT, Height REAL, ArtNo INTEGER)"})
         db.Execute(ddl);
@@ -96,8 +95,6 @@ TEST(JetSqlLibraryTexts, RunOnSQLite) {
         EXPECT_NO_THROW(db.OpenRecordset(query)) << query;
     Recordset tree = db.OpenRecordset("ModelTree");
     EXPECT_NO_THROW(tree.FindFirst("ModelID=3 AND Table='HXQ' AND Instr(Group,'T')>0"));
-    Recordset convert = db.OpenRecordset("SELECT * FROM Convert", RecordsetType::Snapshot);
-    EXPECT_NO_THROW(convert.FindFirst("UnitGroup=3 AND Use AND Density=0"));
 }
 
 // What the translated expressions compute, evaluated by SQLite.
