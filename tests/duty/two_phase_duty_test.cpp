@@ -137,6 +137,11 @@ TEST_F(DutyFiles, EveryKindFindsItsOwnNodes) {
         bool group, dual;
     };
     for (const Case& c : {
+             Case{DutyKind::SinglePhase, "group = \"large single-phase units\"", 13, true, false},
+             Case{DutyKind::SinglePhase, "model = \"Q22 H\"", 109, false, false},
+             // A family folder is not a group: nothing lists it, so it is rated as one subtree.
+             Case{DutyKind::SinglePhase, "model = \"Q32\"", 115, false, false},
+             Case{DutyKind::SinglePhase, "node = 12", 12, true, false},
              Case{DutyKind::Condenser, "group = \"condensers\"", 22, true, false},
              Case{DutyKind::Evaporator, "group = \"Dual-circuit evaporators\"", 33, true, false},
              Case{DutyKind::Evaporator, "model = \"Q45D H\"", 248, false, true},
@@ -207,8 +212,6 @@ TEST_F(DutyFiles, EvaporatorMistakesNameTheKeyAndTheLine) {
             {with(e, "superheat", "superheat = \"5 K\"\noutlet_quality = 0.95"), 10, "refrigerant.outlet_quality",
              "give one of superheat, outlet_temp and outlet_quality"},
             {with(e, "superheat", "subcooling = \"2 K\""), 9, "refrigerant.subcooling", "a key of condenser duties"},
-            {with(e, "evaporating_temp", "condensing_temp = \"2 °C\""), 7, "refrigerant.condensing_temp",
-             "a key of condenser duties"},
             // Liquid at the bubble point of the evaporating pressure does not flash.
             {with(e, "inlet_quality", "liquid_temp = \"0 °C\""), 8, "refrigerant.liquid_temp", "between 0 and 1"},
             {with(e, "superheat", "superheat = \"5 kW\""), 9, "refrigerant.superheat", "Temperature difference"},
