@@ -1,10 +1,7 @@
-// The fluid-property component: the interpolation of its tables; the built-in fluids
-// (water and steam, glycol solutions, dry and humid air) against published verification
+// The fluid-property component: table interpolation; the built-in fluids against published
 // values and the reference tables of tests/engines/data; the refrigerants against every
-// point of the fluid database, between its points, over the range of condensers and
-// evaporators (discharge gas 110 K above its dew point, liquid 46 K below its bubble point,
-// the 0.5 K near-critical grid and its seams) and against published values; and the user
-// fluids against the fluids they were fitted to.
+// point of the fluid database, between its points, over the extended and near-critical
+// range and against published values; the user fluids against the fluids they fit.
 #include "engines/fluid/air.h"
 #include "engines/fluid/catalogue.h"
 #include "engines/fluid/fluid_error.h"
@@ -33,8 +30,7 @@
 namespace hxq::engines::fluid {
 namespace {
 
-// One row of a reference table of tests/engines/data: its cells by column name. Quoted
-// cells may hold commas.
+// One row of a reference table: its cells by column name. Quoted cells may hold commas.
 using CsvRow = std::map<std::string, std::string>;
 
 std::vector<std::string> split_csv_line(const std::string& line) {
@@ -82,8 +78,7 @@ void expect_properties(const core::FluidObject& f, double t, const Properties& w
         EXPECT_NEAR(rel(have[i], want[i]), 0, tolerance) << "at " << t << " °C, property " << i;
 }
 
-// The sample installation's fluid and user fluid databases, set for each test and
-// cleared after it; the test is skipped when they have not been built.
+// The sample installation's fluid databases, set for each test and cleared after it.
 class FluidDatabases : public ::testing::Test {
 protected:
     static inline const std::string kDb = std::string(HXQ_SAMPLE_DIR) + "/fluids.db";
@@ -317,8 +312,8 @@ TEST(FluidAir, BelowTheDewPointTheGasIsSaturated) {
     EXPECT_DOUBLE_EQ(wet.YDensity(10), sat.YDensity(10));
 }
 
-// The grids' columns in the order of GridProperty, and a state's value of a database
-// column by its leading quantity ...
+// The grids' columns in the order of GridProperty; a state's value of a column by its
+// leading quantity ...
 const char* const kProps[kGridProperties] = {"rho_kg_m3", "h_J_kg", "cp_J_kgK", "mu_Pa_s", "lambda_W_mK"};
 const std::string kGridColumns = "Tsat_C, dT_K, rho_kg_m3, h_J_kg, cp_J_kgK, mu_Pa_s, lambda_W_mK";
 
@@ -484,11 +479,10 @@ TEST_F(FluidRefrigerant, ReproducesEveryDatabasePoint) {
     }
 }
 
-// Interpolation between points: interpolants from every other point, checked at the
-// points left out. Spacing doubles (2 K saturation, 4 K x 4 K grids), so the real tables
-// do better than this. Excluded: the near-critical corner (saturation above T_crit - 35 K
-// with less than 16 K of superheat or subcooling, and the saturation table's last 10 K
-// below T_crit - 5 K), where cp changes by tens of percent per step.
+// Interpolants from every other point at the points left out: the doubled spacing (2 K
+// saturation, 4 K x 4 K grids) makes this a bound the real tables beat. Not checked near
+// the critical point (Tsat above T_crit - 35 K within 16 K of saturation, saturation above
+// T_crit - 15 K), where cp changes by tens of percent per step.
 TEST_F(FluidRefrigerant, InterpolatesLeftOutPointsWithinTwoPerMille) {
     SqliteReader db(kDb);
     for (const auto& e : refrigerant_entries(kDb)) {
@@ -568,10 +562,9 @@ TEST_F(FluidRefrigerant, SinglePhaseAtTheHeldPressure) {
 }
 
 // The reference states of refrigerant_range_points.csv at their own pressure and
-// temperature. "extension": superheat 90-110 K and subcooling 40-46 K, nodes of the 2 K
-// grids. "nearcritical": saturation temperatures and temperature differences on half
-// kelvins, between the nodes of the 2 K grids and of the 1 K saturation table, where only
-// the near-critical grid holds them (the 2 K grids miss cp there by up to 5 %).
+// temperature: "extension" superheat 90-110 K and subcooling 40-46 K on the 2 K grids,
+// "nearcritical" half-kelvin states only the near-critical grid holds (the 2 K grids miss
+// cp there by up to 5 %).
 TEST_F(FluidRefrigerant, ReferenceStatesOfTheExtendedAndNearCriticalTables) {
     std::map<std::string, int> checked;
     for (const auto& row : read_csv("refrigerant_range_points.csv")) {
@@ -673,10 +666,9 @@ TEST_F(FluidRefrigerant, NearCriticalGridInterpolatesLeftOutPoints) {
     }
 }
 
-// Where the answer passes from one table to another, values and slopes run on: nodes of
-// the saturation table and rows of the 2 K grids, the fine grid's first kelvin of
-// saturation temperature and last 2 K of superheat or subcooling, and the temperature
-// where the saturation functions change tables.
+// Where the answer passes from one table to another (table nodes and rows, the edges and
+// blends of the fine grid, the saturation functions' change of table) values and slopes
+// run on.
 TEST_F(FluidRefrigerant, SeamsBetweenTablesAreSmooth) {
     using Fn = std::function<double(const core::FluidObject&, double)>;
     const auto vapour_at_dt = [](double dt, const char* k) -> Fn {

@@ -76,8 +76,7 @@ Change passes(int side1, int side2) {
     };
 }
 
-// Water 60 → 40 °C (2 kg/s) heating water entering at 20 °C (2.5 kg/s), the duty most
-// engine tests start from.
+// Water 60 → 40 °C (2 kg/s) heating water entering at 20 °C (2.5 kg/s).
 SinglePhaseInput water_duty(std::initializer_list<Change> changes = {}) {
     return with(with(water_model(), {inlet(1, 60), outlet(1, 40), flow(1, 2.0), inlet(2, 20), flow(2, 2.5)}), changes);
 }
@@ -335,8 +334,7 @@ TEST(SinglePhaseCodes, RemarksOfPortsAndLimits) {
     EXPECT_NEAR(r.NotePercent[1], 100 * r.PortPressureDrop[1] / r.PressureDrop[1], 1e-9);
 }
 
-// Water 60 → 40 °C against water entering at 20 °C (2.5 kg/s), 50 kPa per side, 10 %
-// over-surface, one pass.
+// The water duty with 50 kPa per side, 10 % over-surface, one pass.
 SinglePhaseInput design_duty(std::initializer_list<Change> changes = {}) {
     const Change margin = [](auto& in) { give(in.OverSurface, 10); };
     return with(water_duty({limit(1, 50e3), limit(2, 50e3), margin, passes(1, 1)}), changes);
@@ -357,10 +355,8 @@ double lmtd(const SinglePhaseResult& r) {
     return std::abs(a - b) < 1e-12 ? a : (a - b) / std::log(a / b);
 }
 
-// What every valid rating obeys: the hot side cools and the cold side warms, neither
-// beyond the other's inlet; each side's flow times its heat capacity at its mean
-// temperature times its temperature change is the load; and U A F ΔT_lm carries the load
-// with the over-surface reported.
+// What every valid rating obeys: temperatures that do not cross, m cp ΔT of each side
+// equal to the load, and U A F ΔT_lm carrying it with the over-surface reported.
 void expect_balances(const SinglePhaseInput& in, const SinglePhaseResult& r) {
     const int h = r.InletTemp[1] > r.InletTemp[2] ? 1 : 2;
     EXPECT_LT(r.OutletTemp[h], r.InletTemp[h]);
@@ -376,16 +372,14 @@ void expect_balances(const SinglePhaseInput& in, const SinglePhaseResult& r) {
     EXPECT_NEAR(r.Kpredicted * r.HeatTransferArea * r.CorrectionFactor * lmtd(r) / q, 1 + r.OverSurface / 100, 1e-6);
 }
 
-// Small flows from 70 to 30 °C, 100 kPa a side: a second pass raises the velocity and
-// saves plates.
+// Small flows 70 → 30 °C, 100 kPa a side: a second pass raises the velocity, saves plates.
 SinglePhaseInput small_flows(double pass_price) {
     const Change price = [=](auto& in) { in.PassPriceRatio = pass_price; };
     return with(water_model(), {inlet(1, 70), outlet(1, 30), flow(1, 0.15), inlet(2, 15), flow(2, 0.2),
                                 limit(1, 100e3), limit(2, 100e3), price});
 }
 
-// Low-pressure air cooled by water with no pressure-drop limit on the air: nothing but
-// the gas's own pressure bounds its loss.
+// Low-pressure air without a limit on its pressure drop: only its own pressure bounds it.
 SinglePhaseInput low_pressure_air() {
     const Change air = [](auto& in) {
         in.Fluid[1] = fluid::create_fluid("Air");
@@ -395,9 +389,8 @@ SinglePhaseInput low_pressure_air() {
                                 limit(2, 50e3), passes(1, 1)});
 }
 
-// Every design meets its duty with its margin, inside its limits and on a plate count of
-// the model, and the same units with one plate step less do not. Limits, pass prices and
-// the flow direction shape the unit.
+// Every design meets its duty with its margin inside its limits, one plate step less does
+// not; limits, pass prices and the flow direction shape the unit.
 TEST(SinglePhaseDesign, MeetsTheDutyInsideTheLimitsWithTheSmallestUnit) {
     const Change large = [](auto& in) { in.MaxPlates = 60; };
     const Change co_current = [](auto& in) { in.CounterCurrent = false; };
@@ -610,9 +603,8 @@ TEST(SinglePhasePerformance, MixedChannelsSplitTheFlowAtEqualPressureDrop) {
     EXPECT_LT(mixed.FilmCoefficient[1], high.FilmCoefficient[1]);
 }
 
-// A dual model's pack holds two equal circuits: it is rated for the whole duty, and the
-// result carries one circuit's load and flows; everything else is the pack's, as for the
-// same pack without the flag. Given flows and loads are the whole unit's.
+// A dual pack holds two equal circuits rated for the whole (given) duty: the result carries
+// one circuit's load and flows, everything else as for the same pack without the flag.
 TEST(SinglePhaseDual, TheResultIsOneOfTheTwoCircuitsOfThePackRatedForTheWholeDuty) {
     SinglePhaseInput check = design_duty();
     check.CalcMode = "X";
