@@ -120,28 +120,18 @@ TEST_F(JetSqlValues, ExpressionsComputeAsInJet) {
         {"'n' & 1 + 2", "n3"},
         {"Name & '-' & Num * 2", "Abc-14"},
         {"Name & 'x'", "x", "Num IS NULL"},  // Null counts as ""
-        {"Instr(Name & 'def', 'CD')", 3},
-        {"(Name & 'z') = 'Abcz'", 1},
-        {"Instr(Name, 'bc')", 2},
-        {"Instr(Name, 'BC')", 2},  // text comparison ignores case
-        {"Instr(Name, 'x')", 0},
-        {"Instr(Name, 'x')", Variant::null(), "Num IS NULL"},
-        {"Instr(2, 'abcabc', 'a')", 4},
-        {"Instr(5, 'abcabc', 'a')", 0},
+        {"Instr(Name & 'def', 'CD')", 3},        {"(Name & 'z') = 'Abcz'", 1},
+        {"Instr(Name, 'bc')", 2},                {"Instr(Name, 'BC')", 2},  // text comparison ignores case
+        {"Instr(Name, 'x')", 0},                 {"Instr(Name, 'x')", Variant::null(), "Num IS NULL"},
+        {"Instr(2, 'abcabc', 'a')", 4},          {"Instr(5, 'abcabc', 'a')", 0},
         {"Left(Name, 2) & Right(Name, 1) & Mid(Name, 2, 1)", "Abcb"},
-        {"Right(Name, 0)", ""},
-        {"Right(Name, 10)", "Abc"},
-        {"Len(Name) + Val('12.5')", 15.5},
-        {"UCase(Name) & LCase(Name)", "ABCabc"},
-        {"IIf(Num > 5, 'big', 'small')", "big"},
-        {"Nz(Num, 99)", 99, "Num IS NULL"},
-        {"IsNull(Num)", -1, "Num IS NULL"},
-        {"Num Mod 4", 3},
+        {"Right(Name, 0)", ""},                  {"Right(Name, 10)", "Abc"},
+        {"Len(Name) + Val('12.5')", 15.5},       {"UCase(Name) & LCase(Name)", "ABCabc"},
+        {"IIf(Num > 5, 'big', 'small')", "big"}, {"Num Mod 4", 3},
+        {"Nz(Num, 99)", 99, "Num IS NULL"},      {"IsNull(Num)", -1, "Num IS NULL"},
         // Booleans are -1 and Not works on them.
-        {"Flag = True", 1},
-        {"Not Flag", 0},
-        {"Not Flag", 1, "Num IS NULL"},
-        {"Flag <> 0", 1},
+        {"Flag = True", 1},                      {"Flag <> 0", 1},
+        {"Not Flag", 0},                         {"Not Flag", 1, "Num IS NULL"},
     };
     for (const auto& c : cases) {
         Recordset rs = db_.OpenRecordset(std::string("SELECT ") + c.expr + " AS v FROM T WHERE " + c.row);

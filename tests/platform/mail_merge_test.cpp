@@ -57,13 +57,9 @@ TEST(MergeData, MergeFieldInstructionsGiveTheirName) {
         std::optional<std::string> name;
     };
     const Case cases[] = {
-        {" MERGEFIELD 'Tin1' \\* MERGEFORMAT ", "'Tin1'"},
-        {"MERGEFIELD Tin1", "Tin1"},
-        {"mergefield  \"Flow rate\" \\b x", "Flow rate"},
-        {"MERGEFIELD Shear1_u'", "Shear1_u'"},
-        {" IF 1 = 1 x", std::nullopt},
-        {"MERGEFIELDS x", std::nullopt},
-        {"MERGEFIELD ", std::nullopt},
+        {" MERGEFIELD 'Tin1' \\* MERGEFORMAT ", "'Tin1'"}, {"MERGEFIELD Tin1", "Tin1"},
+        {"mergefield  \"Flow rate\" \\b x", "Flow rate"}, {"MERGEFIELD Shear1_u'", "Shear1_u'"},
+        {" IF 1 = 1 x", std::nullopt}, {"MERGEFIELDS x", std::nullopt}, {"MERGEFIELD ", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(platform::merge_field_name(c.instruction), c.name) << c.instruction;
 }

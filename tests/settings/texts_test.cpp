@@ -164,16 +164,13 @@ TEST(EngineErrorTexts, MessagesComeFromTheLanguagesBlock) {
         std::string message;
     };
     const std::vector<Case> cases = {
-        {15, 0, 0, "No solution found"},
-        {15, 0, 2000, "Aucune solution trouvée"},
+        {15, 0, 0, "No solution found"},        {15, 0, 2000, "Aucune solution trouvée"},
         {1, 0, 0, "Crossing or impossible temperatures"},
         {9, 0, 0, "Too small temperature difference"},
         {6, 0, 0, "Too small or illegal number of plates"},
-        {6, 1, 0, "No condensation, use PHE-program"},
-        {6, 2, 0, ""},
+        {6, 1, 0, "No condensation, use PHE-program"}, {6, 2, 0, ""},
         {43, 0, 0, "At least one mass flow or one pressure drop must be given"},
-        {46, 0, 0, "Error in channel arrangement"},
-        {12, 0, 0, ""},
+        {46, 0, 0, "Error in channel arrangement"},     {12, 0, 0, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
