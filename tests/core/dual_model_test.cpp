@@ -3,12 +3,10 @@
 // a dual calculation still forms its pair.
 #include "core/calculate.h"
 #include "core/fixture.h"
-#include "platform/db.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 
 namespace hxq::core {
 namespace {
@@ -18,17 +16,9 @@ constexpr int kDualSinglePhaseGroup = 16;
 constexpr int kDualCondenserGroup = 23;
 constexpr int kDualEvaporatorGroup = 33;
 
-using test::sample;
 
-// The single-phase model node of `alias` ("Q32D H").
-std::int16_t single_phase_node(const std::string& alias) {
-    platform::Database db = platform::OpenDatabase(sample("products.db"), true);
-    platform::Recordset r =
-        db.OpenRecordset("SELECT NodeID FROM ModelTree WHERE [Table] = 'HXQ' AND [Group] = 'S' AND Alias = '" +
-                         alias + "'");
-    EXPECT_FALSE(r.Eof()) << alias;
-    return r.Eof() ? std::int16_t{0} : static_cast<std::int16_t>(r.Fields("NodeID").as_double());
-}
+// Single-phase model nodes of the sample range.
+constexpr std::int16_t kQ32H = 116, kQ32DH = 283, kQ32DM = 284, kQ32DL = 285;
 
 void expect_relative(double actual, double expected, const char* what) {
     EXPECT_NEAR(actual, expected, std::abs(expected) * kRelative) << what;
@@ -49,9 +39,9 @@ void expect_single_phase_balance(const SinglePhaseResult& r, double duty) {
 // 20 kW from 60/45 °C water to 15/35 °C water, 40 kPa on each side.
 class DualSinglePhase : public test::SampleRange {
 protected:
-    const SinglePhaseResult& run_model(const std::string& alias) {
+    const SinglePhaseResult& run_model(std::int16_t node) {
         d.GivenValues.IsXerGroup = false;
-        d.GivenValues.XerID = single_phase_node(alias);
+        d.GivenValues.XerID = node;
         calc.SPCMainCalcLoop(d);
         return d.outdata[1].OutputData;
     }
@@ -61,9 +51,9 @@ protected:
 };
 
 TEST_F(DualSinglePhase, EveryChannelTypeAndTheGroupReportTheDutyAndTheBalanceOfBothCircuits) {
-    for (const char* alias : {"Q32D H", "Q32D M", "Q32D L"}) {
-        SCOPED_TRACE(alias);
-        expect_single_phase_balance(run_model(alias), kDuty);
+    for (const std::int16_t node : {kQ32DH, kQ32DM, kQ32DL}) {
+        SCOPED_TRACE(node);
+        expect_single_phase_balance(run_model(node), kDuty);
         EXPECT_TRUE(d.outdata[1].Dual);
     }
     // The group's one member is the model's folder: its best channel type.
@@ -76,7 +66,7 @@ TEST_F(DualSinglePhase, EveryChannelTypeAndTheGroupReportTheDutyAndTheBalanceOfB
 }
 
 TEST_F(DualSinglePhase, RatingsOfTheDesignedUnitGiveItsDutyBack) {
-    const SinglePhaseResult design = run_model("Q32D H");
+    const SinglePhaseResult design = run_model(kQ32DH);
     expect_single_phase_balance(design, kDuty);
     struct Rating {
         const char* mode;
@@ -112,10 +102,10 @@ TEST_F(DualSinglePhase, RatingsOfTheDesignedUnitGiveItsDutyBack) {
 }
 
 TEST_F(DualSinglePhase, ADualCalculationPairsANonDualModelAndRatesADualOneForBothCircuits) {
-    const SinglePhaseResult single = run_model("Q32 H");
-    const SinglePhaseResult dual = run_model("Q32D H");
+    const SinglePhaseResult single = run_model(kQ32H);
+    const SinglePhaseResult dual = run_model(kQ32DH);
     d.GivenValues.IsDualCalc = true;
-    const SinglePhaseResult pair = run_model("Q32 H");
+    const SinglePhaseResult pair = run_model(kQ32H);
     ASSERT_TRUE(pair.Valid);
     // The pair holds two circuits of the alternative in one pack, each with the duty.
     EXPECT_EQ(pair.NoOfPlates, 2 * single.NoOfPlates);
@@ -126,7 +116,7 @@ TEST_F(DualSinglePhase, ADualCalculationPairsANonDualModelAndRatesADualOneForBot
 
     // A dual model in a dual calculation takes the duty per circuit as well: its pack
     // carries twice the duty, as the pair does.
-    const SinglePhaseResult dual_in_dual_calc = run_model("Q32D H");
+    const SinglePhaseResult dual_in_dual_calc = run_model(kQ32DH);
     expect_relative(dual_in_dual_calc.HeatLoad, 2 * kDuty, "load");
     EXPECT_GT(dual_in_dual_calc.NoOfPlates, dual.NoOfPlates);
 }

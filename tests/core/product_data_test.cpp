@@ -3,7 +3,6 @@
 // product filter and the physical data of the alternatives.
 #include "core/filter_check.h"
 #include "core/fixture.h"
-#include "core/sample_duties.h"
 #include "core/model_data.h"
 #include "core/price_data.h"
 #include "core/xer_physics.h"
@@ -230,7 +229,6 @@ TEST_F(ProductData, SidesAndChannelsWithTheirBreakpoints) {
     EXPECT_EQ(s1.Right.ChannelName, "M45");
     EXPECT_FALSE(sides[2].Right.Defined);  // Null right channel
     EXPECT_EQ(sides[2].Left.ChannelID, 102);
-    EXPECT_NEAR(EffectivePortDiameter(0.05, 0.05), 0.05, 1e-15);
     EXPECT_EQ(EffectivePortDiameter(0.05, 0), 0);
 
     // Two-phase sides read only the left channel.
@@ -393,43 +391,6 @@ TEST_F(ProductData, FilterOnWarehouseStockWithConnectionCodesUpToTwentyCounts) {
     const test::OpenHandles handles;
     EXPECT_THROW(check(3), platform::Error);
     handles.expect_closed();
-}
-
-// The sample range has warehouse stock of Q10 with two connections, no base article for
-// Q500, and stock rows with an empty third level (Q14) and with every level (Q320).
-TEST(ProductDataOnSample, FilterFindsBaseArticlesWarehouseStockAndStockLevels) {
-    platform::Database products = platform::OpenDatabase(test::sample("products.db"), true);
-    platform::Database selector = platform::OpenDatabase(test::sample("selector.db"), true);
-    Recordset denomination = products.OpenRecordset("Denomination");
-    FilterType filter;
-    filter.Active = true;
-    bool forced = false;
-    Bounded<std::int16_t, 1, 20> plates{};
-    std::int16_t count = 0;
-    auto passes = [&](std::int16_t node) {
-        return FilterCheck("SPC", node, {&denomination, &selector}, filter, forced, plates, count);
-    };
-    EXPECT_FALSE(passes(148));  // Q500 H
-    filter.Material = "titanium";
-    EXPECT_FALSE(passes(101));  // Q10 H
-    filter.Material = "C";
-    filter.Factory = "F2";
-    EXPECT_TRUE(passes(101));
-    filter = FilterType{};
-    filter.Active = filter.cew = true;
-    filter.whs = "100";
-    filter.ConnXPCs = "CT16;CS16";
-    ASSERT_TRUE(passes(101));
-    EXPECT_TRUE(forced);
-    EXPECT_EQ(count, 3);
-
-    platform::Database stock_db = platform::OpenDatabase(test::sample("stock.db"), true);
-    Recordset stock = stock_db.OpenRecordset("Stock"), cost = products.OpenRecordset("Cost");
-    PriceType price;
-    for (auto [id, levels] : {std::pair{2, 2}, {10, 20}}) {
-        GetPriceData(Variant(id), 0, plates, count, price, stock, cost, false);
-        EXPECT_EQ(count, levels) << "StockID " << id;
-    }
 }
 
 TEST_F(ProductData, PhysicalDataOfTheArticleForThePassesOrTheExecution) {

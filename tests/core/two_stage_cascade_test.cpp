@@ -100,26 +100,18 @@ using EvaporatorScript = TwoPhaseScript<EvaporatorEngine, EvaporatorInput, Evapo
 
 // --- two-stage price ----------------------------------------------------------------
 
-class TwoStagePrice : public ::testing::Test {
-protected:
-    TwoStagePrice() {
-        auto e = std::make_unique<TwoStageScript>();
-        engine = e.get();
-        calc.SetSinglePhaseEngine(std::move(e));
-        calc.SetSources(db.sources(false));
-        db.node(7, 0, "T", 2);  // model 2: start 200, plate 20, pass 50
-        data.GivenValues.XerDB = db.products;
-        data.GivenValues.XerTag = tag_of(7);
-        data.InData.CalcMode = "D";
-        set(data.InData.MaxPressureDrop[1], 40e3);
-    }
+TEST(TwoStagePrice, OneStartAndOnePassPriceHoweverThePlatesAreSplit) {
     test::DriverDatabases db;
-    clsCalculate calc;
-    TwoStageScript* engine = nullptr;
+    db.node(7, 0, "T", 2);  // model 2: start 200, plate 20, pass 50
+    auto script = std::make_unique<TwoStageScript>();
+    TwoStageScript* engine = script.get();
+    clsCalculate calc(std::move(script));
+    calc.SetSources(db.sources(false));
     TwoStageType data;
-};
-
-TEST_F(TwoStagePrice, OneStartAndOnePassPriceHoweverThePlatesAreSplit) {
+    data.GivenValues.XerDB = db.products;
+    data.GivenValues.XerTag = tag_of(7);
+    data.InData.CalcMode = "D";
+    set(data.InData.MaxPressureDrop[1], 40e3);
     struct Case {
         std::int16_t whole_plates;
         float share_percent;  // 0: not given
