@@ -1,6 +1,6 @@
 // The build check of the text table: text_table_compiler run as the build runs it, on
 // broken language files (each must stop it with the file, line and identifier named and
-// no table written) and on the real files of src/settings/texts.
+// no table written) and on good ones (the build itself runs it on the real files).
 #include "support/run_process.h"
 
 #include <gtest/gtest.h>
@@ -113,20 +113,6 @@ TEST_F(TextTableCompiler, RefusesOffsetsThatWouldMixBlocks) {
         EXPECT_EQ(r.exit_code, 2) << r.err;
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
     }
-}
-
-TEST_F(TextTableCompiler, AcceptsTheLanguageFilesOfTheSources) {
-    const std::filesystem::path texts = std::filesystem::path(HXQ_SOURCE_DIR) / "src/settings/texts";
-    const std::vector<std::pair<std::string, std::string>> languages = {
-        {"en", "0"},    {"fi", "1000"}, {"fr", "2000"},  {"de", "3000"},  {"it", "5000"},
-        {"no", "6000"}, {"es", "9000"}, {"sv", "10000"}, {"da", "12000"}, {"nl", "13000"}};
-    std::vector<std::string> args{output().string()};
-    for (const auto& [code, offset] : languages)
-        if (std::filesystem::exists(texts / (code + ".txt")))
-            args.insert(args.end(), {code, offset, (texts / (code + ".txt")).string()});
-    const ProcessOutcome r = run_process(TEXT_TABLE_COMPILER, args, scratch_.path());
-    EXPECT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_EQ(r.err, "");
 }
 
 }  // namespace
