@@ -25,7 +25,6 @@ TEST(FontMetricsPrinter, ArialIsMeasuredWithLiberationSans) {
         {"Hello", 1479 + 1139 + 455 + 455 + 1139},
         {"AISI 316", 1366 + 569 + 1366 + 569 + 569 + 1139 + 1139 + 1139},
         {"K\xC3\xA4yt\xC3\xA4", 1366 + 1139 + 1024 + 569 + 1139},  // "Käytä": letters, not bytes
-        {"", 0},
     };
     for (const auto& [text, units] : texts)
         EXPECT_NEAR(printer.text_width(text), units * kTwipsPerUnitAt9_5, 2.0) << text;
@@ -44,7 +43,6 @@ TEST(FontMetricsPrinter, WidthFollowsSizeAndFont) {
     printer.set_font_name("Liberation Mono");
     printer.set_font_size(9.5);
     EXPECT_NEAR(printer.text_width("Pressure drop"), 13 * 1229 * kTwipsPerUnitAt9_5, 2.0);  // one advance for all
-    EXPECT_GT(printer.text_width("Pressure drop"), small);
 }
 
 }  // namespace
