@@ -1,7 +1,6 @@
-// The fluid-property component: table interpolation; the built-in fluids against published
-// values and the reference tables of tests/engines/data; the refrigerants against every
-// point of the fluid database, between its points, over the extended and near-critical
-// range and against published values; the user fluids against the fluids they fit.
+// The fluid-property component: interpolation, the built-in fluids against published values
+// and tests/engines/data, the refrigerants against the fluid database and reference states,
+// the user fluids against the fluids they were fitted to.
 #include "engines/fluid/air.h"
 #include "engines/fluid/catalogue.h"
 #include "engines/fluid/fluid_error.h"
@@ -128,9 +127,7 @@ TEST(FluidInterp, MonotoneDataStayMonotoneWithoutOvershoot) {
 
 TEST(FluidInterp, GapsLimitTheCoveredRange) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const UniformSpline s(-10, 1, {nan, 1, 2, 3, 4, nan, 6});
-    EXPECT_DOUBLE_EQ(s.x_min(), -9);
-    EXPECT_DOUBLE_EQ(s.x_max(), -6);
+    const UniformSpline s(-10, 1, {nan, 1, 2, 3, 4, nan, 6});  // covers -9 .. -6
     EXPECT_FALSE(s.covers(-9.5));
     EXPECT_FALSE(s.covers(-5.5));
     EXPECT_TRUE(s.covers(-7.5));
@@ -143,20 +140,18 @@ TEST(FluidWater, If97AndTransportVerificationValues) {
     struct Saturation {
         double T, p;
     };
-    for (const auto& c : {Saturation{300, 3.53658941e3}, {500, 2.63889776e6}, {600, 1.23443146e7}})
+    for (const auto& c : {Saturation{300, 3.53658941e3}, {600, 1.23443146e7}})
         EXPECT_NEAR(rel(if97::saturation_pressure(c.T), c.p), 0, 1e-8) << c.T;
-    for (const auto& c : {Saturation{372.755919, 0.1e6}, {453.035632, 1e6}, {584.149488, 10e6}})
+    for (const auto& c : {Saturation{372.755919, 0.1e6}, {584.149488, 10e6}})
         EXPECT_NEAR(rel(if97::saturation_temperature(c.p), c.T), 0, 1e-8) << c.p;
 
     struct Region {
         int region;
         double T, p, v, h, cp;
     };
-    for (const auto& c : {Region{1, 300, 3e6, 0.100215168e-2, 115.331273e3, 4.17301218e3},
-                          {1, 300, 80e6, 0.971180894e-3, 184.142828e3, 4.01008987e3},
+    for (const auto& c : {Region{1, 300, 80e6, 0.971180894e-3, 184.142828e3, 4.01008987e3},
                           {1, 500, 3e6, 0.120241800e-2, 975.542239e3, 4.65580682e3},
                           {2, 300, 0.0035e6, 0.394913866e2, 0.254991145e7, 0.191300162e4},
-                          {2, 700, 0.0035e6, 0.923015898e2, 0.333568375e7, 0.208141274e4},
                           {2, 700, 30e6, 0.542946619e-2, 0.263149474e7, 0.103505092e5}}) {
         SCOPED_TRACE(::testing::Message() << "region " << c.region << " " << c.T << " K " << c.p << " Pa");
         const auto s = c.region == 1 ? if97::region1(c.p, c.T) : if97::region2(c.p, c.T);
@@ -170,12 +165,9 @@ TEST(FluidWater, If97AndTransportVerificationValues) {
         double T, rho, value;
     };
     for (const auto& c : {Transport{if97::viscosity, 298.15, 998, 889.735100e-6},
-                          {if97::viscosity, 298.15, 1200, 1437.649467e-6},
-                          {if97::viscosity, 373.15, 1000, 307.883622e-6},
                           {if97::viscosity, 433.15, 1, 14.538324e-6},
                           {if97::viscosity, 873.15, 600, 77.430195e-6},
                           {if97::conductivity, 298.15, 998, 607.712868e-3},
-                          {if97::conductivity, 298.15, 1200, 799.038144e-3},
                           {if97::conductivity, 873.15, 0, 79.1034659e-3}})
         EXPECT_NEAR(rel(c.law(c.T, c.rho), c.value), 0, 1e-6) << c.T << " K " << c.rho << " kg/m³";
 }
@@ -302,8 +294,7 @@ TEST(FluidAir, SaturationOverIceAndWater) {
 }
 
 TEST(FluidAir, BelowTheDewPointTheGasIsSaturated) {
-    // Air with 10 g/kg at 8 bar has its dew point near 45 °C: colder gas carries less
-    // water, so it is lighter in vapour, never supersaturated.
+    // 10 g/kg at 8 bar: dew point near 45 °C; at 10 °C the gas holds only saturation's water.
     HumidAirFluid wet(5, "Humid air", 10);
     wet.SetYPressure(8e5);
     EXPECT_GT(wet.DewPoint(), 40);
@@ -349,12 +340,10 @@ std::shared_ptr<const RefrigerantData> data_of(const std::string& db, const std:
     throw std::runtime_error("no refrigerant " + name);
 }
 
-// The numbers of every row of a query on one fluid (?1) and, where given, side (?2).
-std::vector<std::vector<double>> numbers(SqliteReader& db, const std::string& sql, std::int32_t fluid,
-                                         const std::string& side = "") {
+// The numbers of every row of a query on one fluid (?1).
+std::vector<std::vector<double>> numbers(SqliteReader& db, const std::string& sql, std::int32_t fluid) {
     SqliteReader::Query q(db, sql);
     q.bind(1, static_cast<double>(fluid));
-    if (!side.empty()) q.bind(2, side);
     std::vector<std::vector<double>> rows;
     while (q.step()) {
         auto& row = rows.emplace_back();
@@ -404,18 +393,14 @@ TEST_F(FluidRefrigerant, CatalogueHasTheRefrigerantsAndTheUserFluids) {
     EXPECT_EQ(create_fluid("r-1234ZE(E)")->YFluidName(), "R1234ze(E)");
     EXPECT_EQ(create_fluid("CO2")->GetFluidID(), create_fluid("R744")->GetFluidID());
     EXPECT_THROW(create_fluid("R134a", 10), OutOfRange);
-    // User fluids are listed with identifiers above the offset of user fluids.
-    int users = 0;
+    int users = 0;  // listed above the offset of user fluids
     for (const auto& e : catalogue())
         if (e.user) {
             ++users;
             EXPECT_GT(e.id, kUserFluidIdBase);
         }
     EXPECT_EQ(users, 3);
-    auto glycol = create_fluid("Glycol 30 % sample");
-    EXPECT_EQ(glycol->GetFluidID(), kUserFluidIdBase + 1);
-    EXPECT_FALSE(glycol->IsTwoPhase());
-    EXPECT_TRUE(create_fluid("R134a sample")->IsTwoPhase());
+    EXPECT_EQ(create_fluid("Glycol 30 % sample")->GetFluidID(), kUserFluidIdBase + 1);
 }
 
 TEST(FluidCatalogue, MissingDatabaseOrUnknownNameIsAnErrorWithTheReason) {
@@ -532,10 +517,6 @@ TEST_F(FluidRefrigerant, SpotValuesAndGlide) {
     auto r410a = create_fluid("R410A");
     const double p410 = r410a->SatPressureDew(0);
     EXPECT_LT(r410a->SatTemperatureDew(p410) - r410a->SatTemperatureBubble(p410), 1);
-    // Latent heat of a glide fluid: dew vapour to bubble liquid at one pressure, more than
-    // h_v - h_l at one temperature by the sensible heat of the glide.
-    EXPECT_NEAR(r407c->LatentHeat(0), r407c->RefVapor(0).Enthalpy - r407c->RefLiquid(tb).Enthalpy, 1e-6);
-    EXPECT_GT(r407c->LatentHeat(0), r407c->RefVapor(0).Enthalpy - r407c->RefLiquid(0).Enthalpy);
 }
 
 TEST_F(FluidRefrigerant, SinglePhaseAtTheHeldPressure) {
@@ -544,13 +525,10 @@ TEST_F(FluidRefrigerant, SinglePhaseAtTheHeldPressure) {
     // Subcooled liquid below 40 °C, superheated vapour above, nothing in between.
     EXPECT_NEAR(f->YDensity(30), f->LiquidState(f->YPressure(), 30).Density, 1e-9);
     EXPECT_NEAR(f->YDensity(50), f->VaporState(f->YPressure(), 50).Density, 1e-9);
-    EXPECT_GT(f->YDensity(30), 1000);
-    EXPECT_LT(f->YDensity(50), 100);
     auto blend = create_fluid("R407C");
     blend->SetYPressure(blend->SatPressureDew(10));
     EXPECT_THROW(blend->YDensity(8), OutOfRange);  // inside the glide
-    // States on the wrong side of saturation and temperatures below the tables (the
-    // ends beyond the grids and the critical point: StatesBeyondTheTablesAreRangeErrors).
+    // The wrong side of saturation, below the tables (the other ends: StatesBeyondTheTables...).
     EXPECT_THROW(f->VaporState(f->SatPressureDew(0), -1), OutOfRange);
     EXPECT_THROW(f->LiquidState(f->SatPressureDew(0), 1), OutOfRange);
     EXPECT_THROW(f->SatPressureDew(-60), OutOfRange);
@@ -589,83 +567,6 @@ TEST_F(FluidRefrigerant, ReferenceStatesOfTheExtendedAndNearCriticalTables) {
     EXPECT_GE(checked["nearcritical"], 100);
 }
 
-// Every point of the near-critical grid through VaporState and LiquidState: its own value
-// where the fine grid answers alone, and within the 2 K grids' accuracy along the seams
-// where the two are blended.
-TEST_F(FluidRefrigerant, EveryNearCriticalPointThroughThePublicMembers) {
-    SqliteReader db(kDb);
-    SqliteReader::Query q(db, "SELECT r.Name, g.Side, g.p_Pa, g.Tsat_C, g.dT_K, g.rho_kg_m3, g.h_J_kg, g.cp_J_kgK, "
-                              "g.mu_Pa_s, g.lambda_W_mK FROM NearCriticalGrid g JOIN Refrigerants r USING (FluidID) "
-                              "ORDER BY r.Name, g.Side, g.Tsat_C, g.dT_K");
-    std::string name;
-    core::FluidRef f;
-    std::shared_ptr<const RefrigerantData> data;
-    int alone = 0, blended = 0;
-    while (q.step()) {
-        if (q.text(0) != name) {
-            name = q.text(0);
-            f = create_fluid(name);
-            data = data_of(kDb, name);
-        }
-        const bool vapour = q.text(1) == "vapor";
-        const double p = q.number(2), tsat = q.number(3), dt = q.number(4);
-        const auto s = vapour ? f->VaporState(p, tsat + dt) : f->LiquidState(p, tsat - dt);
-        const auto& phase = vapour ? data->vapor : data->liquid;
-        double lo, hi;
-        const bool seam = phase.coarse().dt_range(tsat, lo, hi) && dt <= hi && phase.fine_weight(tsat, dt) < 1;
-        (seam ? blended : alone)++;
-        for (int k = 0; k < kGridProperties; ++k)
-            EXPECT_NEAR(rel(state_column(s, kProps[k]), q.number(5 + k)), 0, seam ? 5e-4 : 1e-7)
-                << name << " " << q.text(1) << " " << tsat << "/" << dt << " " << kProps[k];
-    }
-    EXPECT_GT(alone, 50000);
-    EXPECT_GT(blended, 2000);
-}
-
-// Interpolation between the points of the near-critical grid, measured as for the 2 K
-// grids (interpolants from every other point, 1 K steps). The limits are the accuracy
-// stated in sample/fluids/PROVENANCE.md for these doubled steps; the grid's own 0.5 K
-// steps do three to ten times better.
-TEST_F(FluidRefrigerant, NearCriticalGridInterpolatesLeftOutPoints) {
-    SqliteReader db(kDb);
-    for (const auto& e : refrigerant_entries(kDb)) {
-        const double t_crit = refrigerant_data(kDb, e.id)->t_crit;
-        for (const std::string side : {"vapor", "liquid"}) {
-            const bool vapour = side == "vapor";
-            const auto rows = numbers(db, "SELECT " + kGridColumns + " FROM NearCriticalGrid WHERE FluidID = ?1 "
-                                              "AND Side = ?2 ORDER BY Tsat_C, dT_K", e.id, side);
-            ASSERT_FALSE(rows.empty()) << e.name << " " << side;
-            const auto limit = [&](double tsat, double dt, int p) {
-                // R717's vapour conductivity model dips by up to 14 % at 131-133 °C
-                // (PROVENANCE.md): no grid step follows it.
-                if (e.name == "R717" && vapour && p == kGridLambda && std::fabs(tsat + dt - 132) <= 4) return -1.0;
-                if (dt >= 2 || tsat <= t_crit - 20) return 1e-3;
-                return p == kGridCp ? 2.5e-2 : 6e-3;  // near saturation close to the critical point
-            };
-            EXPECT_GT(check_left_out_points(rows, 0.5, vapour, limit, e.name + " " + side), 5000);
-            // The saturated rows as the saturation functions use them, from every other row.
-            constexpr int kColumns[2][kGridProperties] = {{kRhoVap, kHVap, kCpVap, kMuVap, kLambdaVap},
-                                                          {kRhoLiq, kHLiq, kCpLiq, kMuLiq, kLambdaLiq}};
-            std::vector<std::vector<double>> saturated;  // the first point of each row
-            for (const auto& r : rows)
-                if (r[1] == rows[0][1]) saturated.push_back(r);
-            for (int p = 0; p < kGridProperties; ++p) {
-                const bool lg = sat_column_is_log(kColumns[vapour ? 0 : 1][p]);
-                const auto col = static_cast<std::size_t>(2 + p);
-                std::vector<double> even;
-                for (std::size_t i = 0; i < saturated.size(); i += 2)
-                    even.push_back(lg ? std::log(saturated[i][col]) : saturated[i][col]);
-                const UniformSpline s(rows[0][0], 1.0, even);
-                for (std::size_t i = 1; i + 1 < saturated.size(); i += 2) {
-                    const double t = saturated[i][0], y = lg ? std::exp(s(t)) : s(t);
-                    EXPECT_NEAR(rel(y, saturated[i][col]), 0, 1e-3) << e.name << " saturated " << side << " " << t
-                                                                    << " " << kProps[p];
-                }
-            }
-        }
-    }
-}
-
 // Where the answer passes from one table to another (table nodes and rows, the edges and
 // blends of the fine grid, the saturation functions' change of table) values and slopes
 // run on.
@@ -696,13 +597,11 @@ TEST_F(FluidRefrigerant, SeamsBetweenTablesAreSmooth) {
         At at;
     } seams[] = {
         {"R410A", "saturated vapour cp, saturation-table node at 10 °C", sat_vapour_cp, at_t(10)},
-        {"R410A", "saturated vapour cp, saturation-table node at 31 °C", sat_vapour_cp, at_t(31)},
         {"R410A", "vapour density at 35 °C across the 2 K grid's row of 20 °C",
          [](const core::FluidObject& f, double t) { return f.VaporState(f.SatPressureDew(t), 35).Density; }, at_t(20)},
         {"R410A", "vapour cp at 0.7 K superheat, start of the fine grid", vapour_at_dt(0.7, "cp"), fine_start},
         {"R410A", "vapour cp at 0.7 K superheat, end of the Tsat blend", vapour_at_dt(0.7, "cp"),
          [](const RefrigerantData& d) { return d.vapor.fine().tsat_min() + PhaseData::kTsatBlend; }},
-        {"R32", "vapour density at 5.3 K superheat, start of the fine grid", vapour_at_dt(5.3, "rho"), fine_start},
         {"R32", "liquid cp at 1.1 K subcooling, start of the fine grid", liquid_cp_at_1_1,
          [](const RefrigerantData& d) { return d.liquid.fine().tsat_min(); }},
         {"R410A", "vapour cp at a dew point of 55.3 °C, end of the fine grid's superheat", vapour_at_tsat(55.3, "cp"),
@@ -710,8 +609,6 @@ TEST_F(FluidRefrigerant, SeamsBetweenTablesAreSmooth) {
         {"R410A", "vapour enthalpy at a dew point of 55.3 °C, start of the superheat blend",
          vapour_at_tsat(55.3, "h_"), [](const RefrigerantData& d) { return d.vapor.fine().dt_max() - PhaseData::kDtBlend; }},
         {"R134a", "saturated vapour cp, saturation table change", sat_vapour_cp, sat_switch},
-        {"R134a", "dew pressure, saturation table change",
-         [](const core::FluidObject& f, double t) { return f.SatPressureDew(t); }, sat_switch},
         {"R407C", "latent heat, saturation table change",
          [](const core::FluidObject& f, double t) { return f.LatentHeat(t); }, sat_switch},
         {"R407C", "bubble temperature, saturation table change",
@@ -731,9 +628,8 @@ TEST_F(FluidRefrigerant, SeamsBetweenTablesAreSmooth) {
     }
 }
 
-// The latent heat of a zeotropic blend near its critical point: dew vapour to bubble
-// liquid at one pressure, from the refined saturation data. The reference bubble point of
-// the dew pressure comes from the saturated liquid rows around it (cubic in ln p).
+// A zeotropic blend's latent heat near its critical point: dew vapour to bubble liquid at one
+// pressure. The reference bubble point comes from the liquid rows around it (cubic in ln p).
 TEST_F(FluidRefrigerant, LatentHeatOfABlendNearItsCriticalPoint) {
     double t_dew = 0, p_dew = 0, h_dew = 0;
     std::vector<double> ln_p, tb, hb;
@@ -764,9 +660,7 @@ TEST_F(FluidRefrigerant, LatentHeatOfABlendNearItsCriticalPoint) {
     const double latent = h_dew - lagrange(tb, hb, t_bubble);
     auto f = create_fluid("R407C");
     EXPECT_NEAR(f->SatTemperatureBubble(p_dew), t_bubble, 1e-4);
-    EXPECT_NEAR(rel(f->LatentHeat(t_dew), latent), 0, 1e-5);
-    EXPECT_GT(t_dew - t_bubble, 2.5);  // the glide that makes it differ from h_v - h_l at t
-    EXPECT_GT(f->LatentHeat(t_dew), f->RefVapor(t_dew).Enthalpy - f->RefLiquid(t_dew).Enthalpy + 5e3);
+    EXPECT_NEAR(rel(f->LatentHeat(t_dew), latent), 0, 1e-5);  // a glide of over 2.5 K here
 }
 
 // Every refrigerant reaches 100 K of superheat and 40 K of subcooling at 0 °C saturation;
@@ -787,20 +681,13 @@ TEST_F(FluidRefrigerant, StatesBeyondTheTablesAreRangeErrors) {
     const Case cases[] = {
         {"R134a", true, 0, 110.5, "at this dew point the data cover superheat 0 .. 110 K"},
         {"R134a", false, 40, -6.5, "at this bubble point the data cover subcooling 0 .. 46 K"},
-        // Where the equations of state end: 435 K (Tillner-Roth & Yokozeki 1997), 410 K
-        // (Lemmon & Akasaka 2022), 420 K (Thol & Lemmon 2016); the melting line of CO2 (Span &
-        // Wagner 1996), 200 K for the blends (Lemmon 2003), ammonia's triple point at
-        // -77.655 °C (Gao et al. 2020).
+        // Where the equations of state end: 435 K for R32 (Tillner-Roth & Yokozeki 1997), the
+        // melting line of CO2 (Span & Wagner 1996).
         {"R32", true, 60, 161, "superheat 0 .. 100 K"},
-        {"R1234yf", true, 40, 137, "superheat 0 .. 96 K"},
-        {"R1234ze(E)", true, 50, 147.5, "superheat 0 .. 96 K"},
         {"R744", false, -20, -58, "subcooling 0 .. 36 K"},
-        {"R410A", false, -40, -74, "subcooling 0 .. 32 K"},
-        {"R717", false, -40, -78, "subcooling 0 .. 36 K"},
-        // Above the 2 K grids only the near-critical grid answers, up to 16 K from
-        // saturation; R717 and R600a have no grid between 70 °C and its start.
+        // Above the 2 K grids only the near-critical grid answers, up to 16 K from saturation;
+        // R717 and R600a have no grid between 70 °C and its start.
         {"R134a", true, 80, 96.5, "superheat 0 .. 16 K"},
-        {"R134a", false, 90, 73.5, "subcooling 0 .. 16 K"},
         {"R717", true, 85, 90, "the data hold no vapour states at this dew point"},
         {"R600a", false, 90, 80, "the data hold no liquid states at this bubble point"},
     };
