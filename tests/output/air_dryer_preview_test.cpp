@@ -13,7 +13,7 @@ namespace {
 
 using test::sample_records;
 
-class OtherSheets : public test::SheetTest {};
+class OtherSheets : public test::OutputTest {};
 
 TEST_F(OtherSheets, AirDryerShowsTheSizingAndWhatItReports) {
     const batch::ADDataType& real = sample_records().air_dryer;

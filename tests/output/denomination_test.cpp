@@ -4,7 +4,7 @@
 #include "output/cls_output.h"
 #include "output/denomination.h"
 
-#include "platform/error.h"
+#include "platform/scratch.h"
 #include "settings/library_state.h"
 #include "settings/settings_store.h"
 
@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 namespace hxq::output {
 namespace {
@@ -32,32 +31,19 @@ protected:
         settings::SaveSettingHXQ("HXQSelector", "Info", "DBPath", "");
         settings::reset_library_state();
     }
-    // The error `action` ends with.
-    static platform::Error error_of(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const platform::Error& e) {
-            return e;
-        }
-        ADD_FAILURE() << "no error";
-        return platform::Error(0, "", "");
-    }
-
     test::ScratchFolder scratch{HXQ_TEST_TMP, "denomination"};
     std::filesystem::path database = scratch.path() / "selector.db";
     std::filesystem::path qdf = scratch.path() / "tqs.qdf";
     clsOutput output;
 };
 
-TEST_F(Denomination, BaseArticleShowsItsModelAndDenomination) {
+TEST_F(Denomination, BaseArticleShowsItsModelAndDenominationFromTheGivenOrTheDataFoldersFile) {
     EXPECT_EQ(output.Get_Denomination(qdf.string()), "Q32 brazed plate heat exchanger (Q32-C30)");
     const ProductDenomination d = read_denomination(qdf, 1, database.string());
     EXPECT_EQ(d.ModelCode, "QB*Q32*27");
     EXPECT_EQ(d.Plates, 30);
     EXPECT_EQ(d.PlateMaterial, "AISI 316L");
-}
-
-TEST_F(Denomination, EmptyPathReadsTheDataFoldersFile) {
+    // An empty path reads the data folder's file.
     settings::library_state().host.ExePath = scratch.path().string();
     EXPECT_EQ(output.Get_Denomination(""), "Q32 brazed plate heat exchanger (Q32-C30)");
 }
@@ -70,11 +56,7 @@ TEST_F(Denomination, ConfiguredUnitShowsItsConnectionsPerPlate) {
     EXPECT_EQ(d.Plates, 40);
 
     platform::Database db = platform::OpenDatabase(database.string());
-    struct Case {
-        const char* frame;
-        const char* pressure;
-        const char* text;
-    };
+    struct Case { const char* frame; const char* pressure; const char* text; };
     const Case cases[] = {
         {"881028;881028", "", "2*CS28"},
         {"", "881028", "CS28"},
@@ -92,7 +74,7 @@ TEST_F(Denomination, ShortDescriptionIsNotAvailableWithoutARowOrText) {
     EXPECT_EQ(connection_short_description(db, "123"), "N/A");
     EXPECT_EQ(connection_short_description(db, "889999"), "N/A");
     // An article number goes into the query unquoted; anything but digits is refused.
-    EXPECT_EQ(error_of([&] { connection_short_description(db, "1 OR 1=1"); }).number(), 13);
+    EXPECT_EQ(test::error_number([&] { connection_short_description(db, "1 OR 1=1"); }), 13);
 }
 
 TEST_F(Denomination, WhatIsMissingIsNamed) {
@@ -119,9 +101,10 @@ TEST_F(Denomination, WhatIsMissingIsNamed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const platform::Error e = error_of([&] { read_denomination(c.qdf, c.exchanger, c.database); });
-        EXPECT_EQ(e.number(), c.number);
-        EXPECT_NE(e.description().find(c.named), std::string::npos) << e.description();
+        const auto e = test::raised([&] { read_denomination(c.qdf, c.exchanger, c.database); });
+        ASSERT_TRUE(e);
+        EXPECT_EQ(e->number(), c.number);
+        EXPECT_NE(e->description().find(c.named), std::string::npos) << e->description();
     }
     EXPECT_EQ(platform::db_open_handles().databases, 0);
     EXPECT_EQ(platform::db_open_handles().recordsets, 0);

@@ -1,20 +1,15 @@
-// The printouts' merge tests: the sample units database behind the value formatter, the
-// built-in output units, and the look-up of a field of a merge record by name.
+// The printouts' merge tests: the look-up of a field of a merge record by name, results
+// compared in their output units, and given values as the user typed them.
 #pragma once
 
 #include "output/cls_output.h"
 #include "output/merge_record.h"
-#include "settings/convert.h"
+#include "preview_samples.h"
 #include "settings/format.h"
-#include "settings/library_state.h"
-#include "settings/unit_tables.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <optional>
-#include <string>
 #include <string_view>
 
 namespace hxq::test {
@@ -27,32 +22,15 @@ constexpr std::int16_t kFahrenheit = 1;
 constexpr std::int16_t kKilowatt = 4;
 constexpr std::int16_t kKcalPerHour = 6;
 
-class MergeTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        settings::convert_context().convert_db = [] { return std::string(HXQ_SAMPLE_DIR) + "/units.db"; };
-        settings::convert_context().unit_system = [] { return settings::kUnitSystemSI; };
-        settings::ResetSharedConverter();
-        ASSERT_TRUE(settings::SharedConverter().IsOpen());
-    }
-    static settings::OutputUnitsType units(std::string_view list) {
-        settings::OutputUnitsType u;
-        settings::FillOutputUnits(u, list);
-        return u;
-    }
-    static settings::OutputUnitsType si() { return units(settings::kSIOutputUnits); }
-    static settings::OutputUnitsType us() { return units(settings::kUSOutputUnits); }
-};
-
 // The value of the first field named `name` (the repeated names carry the same values).
-inline std::string value_of(const output::MergeRecord& record, std::string_view name) {
+inline std::string value_of(const MergeRecord& record, std::string_view name) {
     for (std::size_t i = 0; i < record.size(); ++i)
         if (record.names()[i] == name) return record.values()[i];
     ADD_FAILURE() << "no field " << name;
     return {};
 }
 
-inline double number_of(const output::MergeRecord& record, std::string_view name) {
+inline double number_of(const MergeRecord& record, std::string_view name) {
     const auto n = settings::parse_locale_number(value_of(record, name));
     EXPECT_TRUE(n.has_value()) << name << " = " << value_of(record, name);
     return n.value_or(0);
@@ -66,7 +44,7 @@ struct Converted {
     double expected;
     const char* unit;
 };
-inline void expect_converted(const output::MergeRecord& record, std::initializer_list<Converted> fields) {
+inline void expect_converted(const MergeRecord& record, std::initializer_list<Converted> fields) {
     for (const Converted& c : fields) {
         SCOPED_TRACE(c.name);
         EXPECT_NEAR(number_of(record, c.name), c.expected, 0.01 * std::fabs(c.expected) + 1e-3);
@@ -86,9 +64,7 @@ inline core::InputDataType typed(const char* text, std::int16_t unit_id) {
 
 // The fields of a ";"-joined line.
 inline std::size_t field_count(const std::string& line) {
-    std::size_t n = 1;
-    for (char c : line) n += c == ';';
-    return n;
+    return 1 + static_cast<std::size_t>(std::ranges::count(line, ';'));
 }
 
 }  // namespace hxq::test

@@ -9,15 +9,9 @@
 #include "settings/settings_store.h"
 
 #include "../support/libreoffice.h"
-
 #include "../support/stand_in_programs.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
-
-#include <chrono>
-#include <thread>
 
 namespace hxq::output {
 namespace {
@@ -95,11 +89,8 @@ TEST_F(MergePrint, OpenXmlTemplateUnderASubfolderIsFoundByItsBareNameAndConverte
 }
 
 TEST_F(MergePrint, FailingStepsEndQuietlyWithTheirReasonAndStillDeleteTheData) {
-    struct Case {
-        const char* dot_file;
-        const char* problem_part;
-    };
     test::write_file(dir_ / "templates/German/Vap_prev.dot", "plain text, no document");
+    struct Case { const char* dot_file; const char* problem_part; };
     const Case cases[] = {
         {"CON_prev.dot", "CON_prev.dot not found"},
         {"Vap_prev.dot", "neither a rich-text nor an Office Open XML"},
@@ -111,14 +102,6 @@ TEST_F(MergePrint, FailingStepsEndQuietlyWithTheirReasonAndStillDeleteTheData) {
         EXPECT_TRUE(output_.LastMergedDocument().empty());
         EXPECT_TRUE(files_in(dir_ / "app").empty()) << c.dot_file;
     }
-}
-
-TEST_F(MergePrint, KeptDataFileStaysForInspection) {
-    output_.KeepMergeData(true);
-    output_.MergeOutput(dir_ / "sheet.rtf");
-    output_.MergePrintout(record_, "SPC_prev.dot", false, "");
-    ASSERT_TRUE(fs::exists(output_.LastMergeData()));
-    EXPECT_EQ(test::read_file(output_.LastMergeData()), "'XerName';'HeatLoad';HeatLoad_u\r\nQ32\xA8x40H/1P;40.0;kW\r\n");
 }
 
 TEST_F(MergePrint, WithoutAPlaceTheMergedDocumentOpensInTheViewer) {
@@ -137,9 +120,7 @@ TEST_F(MergePrint, WithoutAPlaceTheMergedDocumentOpensInTheViewer) {
     const fs::path merged = output_.LastMergedDocument();
     EXPECT_EQ(merged.extension(), ".rtf");
     EXPECT_EQ(merged.filename().string().rfind("merge", 0), 0u);
-    for (int i = 0; i < 100 && !fs::exists(viewer.string() + ".args"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(test::read_file(viewer.string() + ".args"), merged.string() + "\n");
+    EXPECT_EQ(test::await_file(viewer.string() + ".args"), merged.string() + "\n");
 }
 
 }  // namespace

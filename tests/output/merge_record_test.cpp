@@ -1,20 +1,32 @@
 // Merge data records: the two lines, the designation's quote, the file's bytes, mode and
-// lifetime, and the template of each printout kind.
+// lifetime, the template of each printout kind, and the field names every form writes.
+#include "output/merge_air_dryer.h"
+#include "output/merge_cascade.h"
+#include "output/merge_con.h"
 #include "output/merge_record.h"
+#include "output/merge_spc.h"
+#include "output/merge_vap.h"
 
+#include "merge_fixture.h"
+#include "merge_headers.h"
 #include "platform/merge_data.h"
+#include "platform/scratch.h"
 #include "settings/library_state.h"
 
 #include "../support/run_process.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/stat.h>
 
-namespace hxq::output {
+namespace hxq::test {
 namespace {
 
-TEST(MergeRecord, LinesHoldNamesAndValuesInStep) {
+using output::MergeKind;
+
+TEST(MergeRecordLines, HoldNamesAndValuesInStep) {
     MergeRecord record;
     record.field("'TQSVersion'", "2.1");
     record.quantity("'Tin1'", "'Tin1_u'", std::string("85.0;°C"));
@@ -22,28 +34,31 @@ TEST(MergeRecord, LinesHoldNamesAndValuesInStep) {
     record.field("'Note'", "");
     EXPECT_EQ(record.header_line(), "'TQSVersion';'Tin1';'Tin1_u';FlowRate1;FlowRate1_u;'Note'");
     EXPECT_EQ(record.value_line(), "2.1;85.0;°C;1.5;kg/s;");
-    EXPECT_EQ(merge_designation("Q45\"x64H/1P\""), "Q45\xC2\xA8x64H/1P\xC2\xA8");
+    EXPECT_EQ(output::merge_designation("Q45\"x64H/1P\""), "Q45\xC2\xA8x64H/1P\xC2\xA8");
 }
 
-TEST(MergeRecord, DataFileIsPrivateInTheCodePageAndGoneAfterwards) {
-    test::ScratchFolder scratch(HXQ_TEST_TMP, "merge-data");
+TEST(MergeRecordLines, DataFileIsPrivateInTheCodePageAndGoneAfterwards) {
+    ScratchFolder scratch(HXQ_TEST_TMP, "merge-data");
     MergeRecord record;
-    record.field("'XerName'", merge_designation("Q\"32"));
+    record.field("'XerName'", output::merge_designation("Q\"32"));
     record.field("'Fluid1'", "Wasser 20 °C");
     record.field("'MTD_u'", "ΔK 😀");
+    const auto mode = [](const std::filesystem::path& p) {
+        struct stat info {};
+        EXPECT_EQ(::stat(p.c_str(), &info), 0) << p;
+        return info.st_mode & 0777;
+    };
     std::filesystem::path written;
     {
-        MergeDataFile file(record, scratch.path());
+        output::MergeDataFile file(record, scratch.path());
         written = file.path();
         EXPECT_EQ(written.parent_path(), scratch.path());
         // What the code page lacks is written as rich-text escapes and read back whole.
-        EXPECT_EQ(test::slurp_file(written), "'XerName';'Fluid1';'MTD_u'\r\nQ\xA8" "32;Wasser 20 \xB0"
-                                             "C;\\u916?K \\u-10179?\\u-8704?\r\n");
+        EXPECT_EQ(slurp_file(written), "'XerName';'Fluid1';'MTD_u'\r\nQ\xA8" "32;Wasser 20 \xB0"
+                                       "C;\\u916?K \\u-10179?\\u-8704?\r\n");
         EXPECT_EQ(platform::MergeData::read(written).value("'MTD_u'"), "ΔK 😀");
         EXPECT_EQ(platform::MergeData::read(written).value("'Fluid1'"), "Wasser 20 °C");
-        struct stat info {};
-        ASSERT_EQ(::stat(written.c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        EXPECT_EQ(mode(written), 0600u);
     }
     EXPECT_FALSE(std::filesystem::exists(written));
 
@@ -52,17 +67,15 @@ TEST(MergeRecord, DataFileIsPrivateInTheCodePageAndGoneAfterwards) {
     const auto not_a_folder = scratch.write("plain-file", "x");
     std::filesystem::path private_folder;
     {
-        MergeDataFile file(record, not_a_folder);
+        output::MergeDataFile file(record, not_a_folder);
         private_folder = file.path().parent_path();
         EXPECT_NE(private_folder, not_a_folder);
-        struct stat info {};
-        ASSERT_EQ(::stat(private_folder.c_str(), &info), 0);
-        EXPECT_EQ(info.st_mode & 0777, 0700u);
+        EXPECT_EQ(mode(private_folder), 0700u);
     }
     EXPECT_FALSE(std::filesystem::exists(private_folder));
 }
 
-TEST(MergeRecord, EachKindHasItsTemplatePerPrintType) {
+TEST(MergeRecordLines, EachKindHasItsTemplatePerPrintType) {
     settings::reset_library_state();
     settings::library_state().UserSettings.TempDotCON = "CON_quote_de";
     struct Case {
@@ -83,13 +96,69 @@ TEST(MergeRecord, EachKindHasItsTemplatePerPrintType) {
         {MergeKind::AD, "ADPrev.dot", "", "AD\\ADQuote.dot"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(merge_template(c.kind, 0), c.result);
-        EXPECT_EQ(merge_template(c.kind, 1), c.extra);
-        EXPECT_EQ(merge_template(c.kind, 2), c.quote);
-        EXPECT_EQ(merge_template(c.kind, 3), "");
+        SCOPED_TRACE(c.result);
+        EXPECT_EQ(output::merge_template(c.kind, 0), c.result);
+        EXPECT_EQ(output::merge_template(c.kind, 1), c.extra);
+        EXPECT_EQ(output::merge_template(c.kind, 2), c.quote);
+        EXPECT_EQ(output::merge_template(c.kind, 3), "");
     }
     settings::reset_library_state();
 }
 
+class MergeForms : public OutputTest {};
+
+TEST_F(MergeForms, EveryFormWritesTheFieldNamesItsTemplatesAddressWithOneValueEach) {
+    const SampleRecords& d = sample_records();
+    const QuotationTexts quotation;
+    const settings::OutputUnitsType u = si();
+    struct Case {
+        const char* form;
+        std::function<MergeRecord(bool quote)> build;
+        std::function<Names(bool quote)> expected;
+    };
+    const Case cases[] = {
+        {"SPC", [&](bool q) { return output::spc_merge_record(d.water, 1, u, q, "", quotation, false); },
+         [](bool q) { return single_phase_names(false, q); }},
+        {"SPCDual", [&](bool q) { return output::spc_merge_record(d.water, 1, u, q, "", quotation, true); },
+         [](bool q) { return single_phase_names(true, q); }},
+        {"TwoStage", [&](bool q) { return output::two_stage_merge_record(d.two_stage, 1, u, q, quotation); },
+         two_stage_names},
+        {"AD", [&](bool q) { return output::air_dryer_merge_record(d.air_dryer, 1, false, 0, q, u, quotation); },
+         [](bool) { return air_dryer_names(); }},
+        {"CON", [&](bool q) { return output::con_merge_record(d.condenser, 1, u, q, "Design", quotation, false); },
+         [](bool q) { return condenser_names(false, q); }},
+        {"CONDual", [&](bool q) { return output::con_merge_record(d.condenser, 1, u, q, "Design", quotation, true); },
+         [](bool q) { return condenser_names(true, q); }},
+        {"VAP", [&](bool q) { return output::vap_merge_record(d.evaporator, 1, u, q, "Design", quotation, false); },
+         [](bool q) { return evaporator_names(false, q); }},
+        {"VAPDual", [&](bool q) { return output::vap_merge_record(d.dual, 1, u, q, "Design", quotation, true); },
+         [](bool q) { return evaporator_names(true, q); }},
+        {"Cascade", [&](bool q) { return output::cascade_merge_record(d.cascade, 1, u, q, "Design", quotation); },
+         cascade_names},
+    };
+    for (const Case& c : cases)
+        for (const bool quote : {false, true}) {
+            SCOPED_TRACE(std::string(c.form) + (quote ? " with quotation" : ""));
+            const MergeRecord record = c.build(quote);
+            EXPECT_EQ(record.names(), c.expected(quote));
+            EXPECT_EQ(record.values().size(), record.names().size());
+            EXPECT_EQ(field_count(record.value_line()), field_count(record.header_line()));
+        }
+}
+
+TEST_F(MergeForms, AnAlternativeOutsideOneToSevenIsABoundsFailure) {
+    const SampleRecords& d = sample_records();
+    const settings::OutputUnitsType u = si();
+    for (const std::int16_t i : {0, 8, -1}) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(error_number([&] { output::spc_merge_record(d.water, i, u, false, "", {}, false); }), 9);
+        EXPECT_EQ(error_number([&] { output::two_stage_merge_record(d.two_stage, i, u, false, {}); }), 9);
+        EXPECT_EQ(error_number([&] { output::air_dryer_merge_record(d.air_dryer, i, false, 0, false, u, {}); }), 9);
+        EXPECT_EQ(error_number([&] { output::con_merge_record(d.condenser, i, u, false, "", {}, false); }), 9);
+        EXPECT_EQ(error_number([&] { output::vap_merge_record(d.dual, i, u, false, "", {}, true); }), 9);
+        EXPECT_EQ(error_number([&] { output::cascade_merge_record(d.cascade, i, u, false, "", {}); }), 9);
+    }
+}
+
 }  // namespace
-}  // namespace hxq::output
+}  // namespace hxq::test

@@ -23,10 +23,10 @@ std::string one_field_template(const std::string& field) {
            field + "}{\\fldrslt x}}\\par}";
 }
 
-class MergeSave : public MergeTest {
+class MergeSave : public OutputTest {
 protected:
     void SetUp() override {
-        settings::reset_library_state();
+        OutputTest::SetUp();
         auto& state = settings::library_state();
         state.host.ExePath = (dir_ / "app").string();
         state.UserSettings.TempLang = "English";
@@ -41,7 +41,6 @@ protected:
         two_stage_.outdata[2].Stage2.OutputData.NoOfPlates = 12;
         air_dryer_.ADOutData[2].RefNumberOfPlates = 24;
     }
-    void TearDown() override { settings::reset_library_state(); }
 
     ScratchDir dir_;
     ScopedEnv registry_{"HXQ_REGISTRY", (dir_ / "registry.ini").string()};
@@ -101,9 +100,7 @@ TEST_F(MergeSave, EachOperationMergesItsKindsTemplateOfThePrintType) {
         ASSERT_EQ(output_.LastMergeProblem(), "");
         EXPECT_TRUE(output_.LastMissingFields().empty());
         const std::string merged = read_file(dir_ / "sheet.rtf");
-        EXPECT_NE(merged.find(std::string("Value: {") + c.value + "}"),
-                  std::string::npos)
-            << merged;
+        EXPECT_NE(merged.find(std::string("Value: {") + c.value + "}"), std::string::npos) << merged;
         const std::string data = read_file(output_.LastMergeData());
         EXPECT_EQ(field_count(data.substr(0, data.find("\r\n"))), c.fields);
         fs::remove(output_.LastMergeData());

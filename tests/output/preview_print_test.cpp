@@ -15,35 +15,30 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <ctime>
 #include <functional>
 #include <regex>
 #include <set>
-#include <thread>
-
-#include <sys/stat.h>
 
 namespace hxq::output {
 namespace {
 
 namespace fs = std::filesystem;
 using test::read_file;
+using test::recorded_words;
+using test::recorder;
 using test::ScopedEnv;
 using test::ScratchDir;
 using test::write_file;
+using test::write_script;
 
 constexpr const char* kNoEditor =
     "You must specify a Preview application in Options->Print.\nMake sure the application handles *.rtf files.";
 
-using test::recorded_words;
-using test::recorder;
-using test::write_script;
-
-std::string stamp_now() {
-    const std::time_t now = std::time(nullptr);
+// The local time `t` as a preview's name stamps it.
+std::string stamp(std::time_t t) {
     std::tm local{};
-    ::localtime_r(&now, &local);
+    ::localtime_r(&t, &local);
     char text[16] = {};
     std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &local);
     return text;
@@ -89,7 +84,7 @@ public:
     clsOutput output_;
 };
 
-TEST_F(Desktop, PreviewIsWrittenInTheDocumentFolderAndOpenedWithItsNameAsOneArgument) {
+TEST_F(Desktop, PreviewIsWrittenInTheDocumentFolderAndOpenedWithTheEditorOrTheDesktopsHandler) {
     struct Case {
         const char* what;
         bool app_folder_usable;
@@ -114,15 +109,14 @@ TEST_F(Desktop, PreviewIsWrittenInTheDocumentFolderAndOpenedWithItsNameAsOneArgu
         EXPECT_EQ(editor_args(), std::vector<std::string>{file.string()}) << c.what;
         EXPECT_TRUE(shown().empty()) << c.what;
     }
-}
 
-TEST_F(Desktop, WithoutAnEditorSettingTheDesktopsRtfHandlerOpensThePreview) {
-    const auto editor = fake_editor();
+    // Without an editor setting the desktop's rich-text handler opens it.
+    settings::library_state().UserSettings.EditorPath = "";
     fs::create_directories(dir_ / "share/applications");
-    write_file(dir_ / "share/applications/viewer.desktop",
-               "[Desktop Entry]\nType=Application\nName=Viewer\nExec=\"" + editor.string() + "\" --view %U\n");
+    write_file(dir_ / "share/applications/viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\nExec=\"" +
+                                                              fake_editor().string() + "\" --view %U\n");
     write_file(dir_ / "config/mimeapps.list", "[Default Applications]\napplication/rtf=viewer.desktop\n");
-
+    fs::remove(dir_ / "editor-args");
     output_.PreviewPrint(0, sheet({"\\par one"}), false);
     EXPECT_EQ(editor_args(), (std::vector<std::string>{"--view", output_.LastPreviewFile().string()}));
     EXPECT_TRUE(shown().empty());
@@ -154,30 +148,26 @@ TEST_F(Desktop, PreviewsNeverReplaceAFileAndAreStampedWithTheLocalTime) {
     const fs::path folder = app_ / "tmp";
     fs::create_directories(folder);
     // Files of this and the next seconds exist already: each preview must pick another name.
-    const std::string before = stamp_now();
+    const std::string before = stamp(std::time(nullptr));
     std::set<fs::path> taken;
     for (int s = 0; s < 5; ++s) {
-        std::time_t t = std::time(nullptr) + s;
-        std::tm local{};
-        ::localtime_r(&t, &local);
-        char text[16] = {};
-        std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &local);
-        write_file(folder / ("view" + std::string(text) + ".rtf"), "someone else's");
-        taken.insert(folder / ("view" + std::string(text) + ".rtf"));
+        const fs::path file = folder / ("view" + stamp(std::time(nullptr) + s) + ".rtf");
+        write_file(file, "someone else's");
+        taken.insert(file);
     }
     output_.PreviewPrint(0, sheet({"\\par first"}), false);
     const fs::path first = output_.LastPreviewFile();
     output_.PreviewPrint(0, sheet({"\\par second"}), false);
     const fs::path second = output_.LastPreviewFile();
-    const std::string after = stamp_now();
+    const std::string after = stamp(std::time(nullptr));
 
     EXPECT_NE(first, second);
     for (const auto& f : {first, second}) {
         EXPECT_FALSE(taken.count(f)) << f;
-        const std::string stamp = f.filename().string().substr(4, 14);
+        const std::string at = f.filename().string().substr(4, 14);
         EXPECT_TRUE(std::regex_match(f.filename().string(), std::regex("view[0-9]{14}_[0-9]+\\.rtf"))) << f;
-        EXPECT_LE(before, stamp);
-        EXPECT_LE(stamp, after);
+        EXPECT_LE(before, at);
+        EXPECT_LE(at, after);
     }
     EXPECT_NE(read_file(first).find("\\par first"), std::string::npos);
     EXPECT_NE(read_file(second).find("\\par second"), std::string::npos);

@@ -102,13 +102,14 @@ inline const SampleRecords& sample_records() {
 }
 
 // The library as a host sets it up for documents: the sample units in SI, the built-in SI
-// output units, English.
-class SheetTest : public ::testing::Test {
+// output units, English. The sheet and merge tests share it.
+class OutputTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { sample_records(); }
     void SetUp() override {
         settings::reset_library_state();
         use_sample_units();
+        ASSERT_TRUE(settings::SharedConverter().IsOpen());
         settings::FillOutputUnits(settings::library_state().derived.OutputUnits, settings::kSIOutputUnits);
         settings::library_state().host.TQSAppVersion = "2.1";
     }
@@ -117,7 +118,8 @@ protected:
         settings::reset_library_state();
     }
 
-    static void language(std::int16_t offset) { settings::library_state().UserSettings.language.iOffset = offset; }
+    static settings::OutputUnitsType si() { return output_units(); }
+    static settings::OutputUnitsType us() { return output_units(settings::kUSOutputUnits); }
 
     // The "\tab "-separated cells of the first sheet line that holds `label`; empty when none.
     static std::vector<std::string> cells(const output::PreviewArray& sheet, const std::string& label) {

@@ -2,23 +2,16 @@
 // remark endings, designations from the channel counts and types, the unit counts.
 #include "output/sheet_values.h"
 
-#include "settings/convert.h"
-#include "settings/library_state.h"
-#include "settings/unit_tables.h"
-
-#include "merge_fixture.h"
-
-#include <gtest/gtest.h>
+#include "preview_samples.h"
 
 #include <limits>
 
 namespace hxq::output {
 namespace {
 
-// The sample units behind the value formatter, as the printouts' tests have them.
-class SheetValues : public test::MergeTest {};
+class SheetValues : public test::OutputTest {};
 
-TEST_F(SheetValues, HashPointZeroHasOneDecimalAndNoLeadingZero) {
+TEST_F(SheetValues, RemarksEndInOneDecimalWithoutALeadingZero) {
     struct Case {
         double value;
         const char* expected;
@@ -28,28 +21,23 @@ TEST_F(SheetValues, HashPointZeroHasOneDecimalAndNoLeadingZero) {
     EXPECT_EQ(percent_remark(37.26), " (37.3 %)");
     EXPECT_EQ(pressure_remark(45000), " (.5 bar)");
     EXPECT_EQ(pressure_remark(2.5e5), " (2.5 bar)");
-}
-
-TEST_F(SheetValues, SideNotesEndEachRemarkAndLeaveOutEmptyOnes) {
+    // Side notes end each remark and leave out empty ones.
     const SideNotes both = side_notes("Oversurface above the limit", 62.04, "Port pressure drop high", 31000);
     EXPECT_EQ(both.percent, "Oversurface above the limit (62.0 %)");
     EXPECT_EQ(both.pressure, "Port pressure drop high (.3 bar)");
-    const SideNotes none = side_notes("", 62.04, "", 31000);
-    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(side_notes("", 62.04, "", 31000).empty());
 }
 
 TEST_F(SheetValues, AGivenValueKeepsTheUsersTextAndUnitAResultIsConverted) {
-    const settings::OutputUnitsType si = units(settings::kSIOutputUnits);
-    const settings::OutputUnitsType us = units(settings::kUSOutputUnits);
-    const std::int16_t kw = group_unit(kHeatLoadGroup, si);
+    const std::int16_t kw = group_unit(kHeatLoadGroup, si());
     EXPECT_EQ(settings::UnitTable(kw).sUnit, "kW");
-    EXPECT_NE(group_unit(kHeatLoadGroup, us), kw);
+    EXPECT_NE(group_unit(kHeatLoadGroup, us()), kw);
 
     core::InputDataType typed;
     typed.sValue = "171";
-    typed.iUnitID = group_unit(kFlowGroup, us);  // the user's own unit, not the sheet's
+    typed.iUnitID = group_unit(kFlowGroup, us());  // the user's own unit, not the sheet's
     typed.Given = true;
-    const core::OutVal shown = duty_value(typed, 0.0215, group_unit(kFlowGroup, si));
+    const core::OutVal shown = duty_value(typed, 0.0215, group_unit(kFlowGroup, si()));
     EXPECT_EQ(shown.GVal, "171");
     EXPECT_EQ(shown.GUnit, settings::UnitTable(typed.iUnitID).sUnit);
 
@@ -60,8 +48,8 @@ TEST_F(SheetValues, AGivenValueKeepsTheUsersTextAndUnitAResultIsConverted) {
     EXPECT_EQ(result_value(std::numeric_limits<double>::infinity(), kw).GVal, "-");
 
     // A record's own choice of unit wins over the sheet's; unit 0 (°C) is a choice too.
-    EXPECT_EQ(chosen_unit(core::GivenOutputUnitsType{"", 0}, si.Area), si.Area.UnitID);
-    EXPECT_EQ(chosen_unit(core::GivenOutputUnitsType{"°C", 0}, si.Area), 0);
+    EXPECT_EQ(chosen_unit(core::GivenOutputUnitsType{"", 0}, si().Area), si().Area.UnitID);
+    EXPECT_EQ(chosen_unit(core::GivenOutputUnitsType{"°C", 0}, si().Area), 0);
 }
 
 core::OutDataType single_phase(const char* alias, const char* chan_comb, int plates, int passes, int left1,
