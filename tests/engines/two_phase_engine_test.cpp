@@ -19,11 +19,18 @@
 namespace hxq::test {
 namespace {
 
+using engines::fluid::create_fluid;
+
+template <typename... Value>
+void open(Value&... values) {
+    ((values.Given = false), ...);
+}
+
 template <typename Input>
 Input two_phase_model(const char* refrigerant, const char* secondary, double conc = 0) {
     Input in;
-    in.Refrigerant = engines::fluid::create_fluid(refrigerant);
-    in.Fluid = engines::fluid::create_fluid(secondary, conc);
+    in.Refrigerant = create_fluid(refrigerant);
+    in.Fluid = create_fluid(secondary, conc);
     in.CalcMode = "D";
     in.plateThickness = kThickness;
     in.Enlargement = kPhi;
@@ -67,6 +74,15 @@ core::EvaporatorInput r410a_evaporator() {
     return in;
 }
 
+// A distributor ring of 40 orifices at the evaporator's inlet.
+core::EvaporatorInput& distributor(core::EvaporatorInput& in, double orifice, double inlet) {
+    in.VRing = true;
+    in.NoOrifice = 40;
+    in.Dorifice = orifice;
+    in.DiameterIN = inlet;
+    return in;
+}
+
 // One Calculate call on a fresh engine.
 core::CondenserResult rate(core::CondenserInput in) {
     core::CondenserResult r;
@@ -77,6 +93,14 @@ core::EvaporatorResult rate(core::EvaporatorInput in) {
     core::EvaporatorResult r;
     engines::evaporator::EvaporatorEngine().Calculate(in, r);
     return r;
+}
+
+// The input as a check rating ("X") of a unit of `plates` plates.
+template <typename Input>
+Input on_plates(Input in, int plates) {
+    in.CalcMode = "X";
+    give(in.NoOfPlates, plates);
+    return in;
 }
 
 double rel(double a, double b) { return std::abs(a - b) / std::abs(b); }
@@ -136,20 +160,18 @@ TEST(CondenserEngine, BalancesZonesAndSaturationHoldAcrossDuties) {
     } cases[] = {
         {"R134a 45 °C, water 30-35, 50 kW", [](auto&) {}},
         {"flows given, outlet found", [](auto& in) {
-             in.HeatLoad.Given = false;
-             in.OutletTemp[2].Given = false;
+             open(in.HeatLoad, in.OutletTemp[2]);
              give(in.MassFlow[1], 0.25);
              give(in.MassFlow[2], 2.0);
          }},
         {"R410A near its critical point", [](auto& in) {
-             in.Refrigerant = engines::fluid::create_fluid("R410A");
+             in.Refrigerant = create_fluid("R410A");
              give(in.CondTemp, 50);
              give(in.InletTemp[1], 85);
          }},
-        {"R407C with glide", [](auto& in) { in.Refrigerant = engines::fluid::create_fluid("R407C"); }},
+        {"R407C with glide", [](auto& in) { in.Refrigerant = create_fluid("R407C"); }},
         {"inlet and outlet qualities", [](auto& in) {
-             in.InletTemp[1].Given = false;
-             in.SubCooling.Given = false;
+             open(in.InletTemp[1], in.SubCooling);
              give(in.Qin, 0.95);
              give(in.Qout, 0.05);
          }},
@@ -160,7 +182,7 @@ TEST(CondenserEngine, BalancesZonesAndSaturationHoldAcrossDuties) {
              give(in.OverSurface, 10);
          }},
         {"glycol, two units in parallel and two in series", [](auto& in) {
-             in.Fluid = engines::fluid::create_fluid("MPG", 25);
+             in.Fluid = create_fluid("MPG", 25);
              give(in.ParallelUnits, 2);
              give(in.SerialUnits, 2);
          }},
@@ -181,29 +203,23 @@ TEST(EvaporatorEngine, BalancesZonesAndSaturationHoldAcrossDuties) {
     } cases[] = {
         {"R410A 2 °C, 30 % MEG 12-7, 40 kW", [](auto&) {}},
         {"R134a against water, flows given", [](auto& in) {
-             in.Refrigerant = engines::fluid::create_fluid("R134a");
-             in.Fluid = engines::fluid::create_fluid("Water");
+             in.Refrigerant = create_fluid("R134a");
+             in.Fluid = create_fluid("Water");
              give(in.EvapTemp, 4);
-             in.HeatLoad.Given = false;
+             open(in.HeatLoad);
              give(in.MassFlow[1], 0.2);
              give(in.InletTemp[2], 14);
          }},
         {"R407C leaving wet", [](auto& in) {
-             in.Refrigerant = engines::fluid::create_fluid("R407C");
-             in.SuperHeating.Given = false;
+             in.Refrigerant = create_fluid("R407C");
+             open(in.SuperHeating);
              give(in.Qout, 0.9);
          }},
         {"fixed gas outlet temperature", [](auto& in) {
-             in.SuperHeating.Given = false;
+             open(in.SuperHeating);
              give(in.OutletTemp[1], 9);
          }},
-        {"distributor ring", [](auto& in) {
-             in.VRing = true;
-             in.NoOrifice = 40;
-             in.Dorifice = 0.0015;
-             in.DiameterIN = 0.016;
-             in.MaxPressureDropVRing = 200e3;
-         }},
+        {"distributor ring", [](auto& in) { distributor(in, 0.0015, 0.016).MaxPressureDropVRing = 200e3; }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -216,10 +232,8 @@ TEST(EvaporatorEngine, BalancesZonesAndSaturationHoldAcrossDuties) {
 // Area a duty needs on a given unit: rated in check mode, the needed area is the area
 // provided over (1 + over-surface).
 template <typename Input>
-double needed_area(Input in, int plates) {
-    in.CalcMode = "X";
-    give(in.NoOfPlates, plates);
-    const auto r = rate(in);
+double needed_area(const Input& in, int plates) {
+    const auto r = rate(on_plates(in, plates));
     EXPECT_EQ(r.Status, -1);
     return r.HeatTransferArea / (1 + r.OverSurface / 100);
 }
@@ -246,8 +260,7 @@ TEST(TwoPhaseEngines, PerformanceOfTheDesignedUnitReproducesTheDuty) {
     ASSERT_EQ(d.Status, -1);
     auto p = in;
     p.CalcMode = "P";
-    p.HeatLoad.Given = false;
-    p.OutletTemp[2].Given = false;
+    open(p.HeatLoad, p.OutletTemp[2]);
     give(p.MassFlow[2], d.MassFlow[2]);
     give(p.NoOfPlates, d.NoOfPlates);
     give(p.OverSurface, d.OverSurface);
@@ -261,8 +274,7 @@ TEST(TwoPhaseEngines, PerformanceOfTheDesignedUnitReproducesTheDuty) {
     ASSERT_EQ(e.Status, -1);
     auto ep = ein;
     ep.CalcMode = "P";
-    ep.OutletTemp[2].Given = false;
-    ep.MassFlow[2].Given = false;
+    open(ep.OutletTemp[2], ep.MassFlow[2]);
     give(ep.NoOfPlates, e.NoOfPlates);
     give(ep.OverSurface, e.OverSurface);
     const auto er = rate(ep);  // load and brine inlet given: the brine flow is found
@@ -272,9 +284,7 @@ TEST(TwoPhaseEngines, PerformanceOfTheDesignedUnitReproducesTheDuty) {
 }
 
 TEST(TwoPhaseEngines, UnitsInParallelAndInSeriesShareTheDuty) {
-    auto one = r134a_condenser();
-    give(one.NoOfPlates, 40);
-    one.CalcMode = "X";
+    const auto one = on_plates(r134a_condenser(), 40);
     auto split = one;
     give(split.ParallelUnits, 2);
     const auto a = rate(one);
@@ -306,9 +316,7 @@ TEST(TwoPhaseEngines, ChannelFluidFactorsScaleTheTwoPhaseFilm) {
     EXPECT_DOUBLE_EQ(c.plate_factor(100), c.plate_factor(60));  // capped at cNuMaxNoP
     EXPECT_FALSE((engines::two_phase::NuCorrection{0, 1, 0, 0, 0}.valid()));
 
-    auto in = r134a_condenser();
-    give(in.NoOfPlates, 40);
-    in.CalcMode = "X";
+    auto in = on_plates(r134a_condenser(), 40);
     const auto plain = rate(in);
     in.cNuCorr = 1.3;
     const auto better = rate(in);
@@ -357,31 +365,27 @@ TEST(TwoPhaseEngines, EveryCodeFromARealInput) {
         int code;
         bool check_input;  // CheckInput sees it too
     } condenser[] = {
-        {"zero refrigerant flow", [](auto& in) { in.HeatLoad.Given = false; give(in.MassFlow[1], 0.0); }, 5, true},
+        {"zero refrigerant flow", [](auto& in) { open(in.HeatLoad); give(in.MassFlow[1], 0.0); }, 5, true},
         {"NaN temperature", [nan](auto& in) { give(in.InletTemp[2], nan); }, 5, true},
         {"infinite load", [inf](auto& in) { give(in.HeatLoad, inf); }, 5, true},
         {"zero load", [](auto& in) { give(in.HeatLoad, 0.0); }, 44, true},
         {"condensing above critical", [](auto& in) { give(in.CondTemp, 105); give(in.InletTemp[1], 120); }, 3, true},
         {"inlet below the dew point", [](auto& in) { give(in.InletTemp[1], 40); }, 4, true},
-        {"quality above one", [](auto& in) { in.InletTemp[1].Given = false; give(in.Qin, 1.2); }, 4, true},
+        {"quality above one", [](auto& in) { open(in.InletTemp[1]); give(in.Qin, 1.2); }, 4, true},
         {"outlet quality above inlet", [](auto& in) {
-             in.InletTemp[1].Given = false;
-             in.SubCooling.Given = false;
+             open(in.InletTemp[1], in.SubCooling);
              give(in.Qin, 0.5);
              give(in.Qout, 0.7);
          }, 4, true},
         {"load and refrigerant flow", [](auto& in) { give(in.MassFlow[1], 0.2); }, 39, true},
         {"four duty values", [](auto& in) { give(in.MassFlow[2], 2.0); }, 39, true},
         {"rating with three", [](auto& in) { in.CalcMode = "P"; give(in.NoOfPlates, 30); }, 42, true},
-        {"too few", [](auto& in) { in.OutletTemp[2].Given = false; }, 40, true},
-        {"no flow or load", [](auto& in) {
-             in.HeatLoad.Given = false;
-             give(in.MaxPressureDrop[2], 2e4);
-         }, 43, true},
-        {"rating without plates", [](auto& in) { in.CalcMode = "P"; in.HeatLoad.Given = false; }, 2, true},
-        {"odd plates", [](auto& in) { in.CalcMode = "X"; give(in.NoOfPlates, 31); }, 6, true},
-        {"three plates", [](auto& in) { in.CalcMode = "X"; give(in.NoOfPlates, 3); }, 7, true},
-        {"more plates than the model", [](auto& in) { in.CalcMode = "X"; give(in.NoOfPlates, 400); }, 6, false},
+        {"too few", [](auto& in) { open(in.OutletTemp[2]); }, 40, true},
+        {"no flow or load", [](auto& in) { open(in.HeatLoad); give(in.MaxPressureDrop[2], 2e4); }, 43, true},
+        {"rating without plates", [](auto& in) { in.CalcMode = "P"; open(in.HeatLoad); }, 2, true},
+        {"odd plates", [](auto& in) { in = on_plates(in, 31); }, 6, true},
+        {"three plates", [](auto& in) { in = on_plates(in, 3); }, 7, true},
+        {"more plates than the model", [](auto& in) { in = on_plates(in, 400); }, 6, false},
         {"unknown mode", [](auto& in) { in.CalcMode = "Q"; }, 5, true},
         {"water above the condensing temperature", [](auto& in) { give(in.InletTemp[2], 46); give(in.OutletTemp[2], 50); }, 1, false},
         {"water outlet too close", [](auto& in) { give(in.InletTemp[1], 45); give(in.OutletTemp[2], 44.95); }, 9, false},
@@ -408,24 +412,18 @@ TEST(TwoPhaseEngines, EveryCodeFromARealInput) {
         std::function<void(core::EvaporatorInput&)> change;
         int code;
     } evaporator[] = {
-        {"no inlet quality", [](auto& in) { in.Qin.Given = false; }, 40},
+        {"no inlet quality", [](auto& in) { open(in.Qin); }, 40},
         {"inlet quality one", [](auto& in) { give(in.Qin, 1.0); }, 4},
         {"negative superheat", [](auto& in) { give(in.SuperHeating, -2.0); }, 4},
         {"superheat and gas outlet", [](auto& in) { give(in.OutletTemp[1], 9.0); }, 39},
         {"brine asked below its freezing point", [](auto& in) { give(in.OutletTemp[2], -16.0); give(in.EvapTemp, -25); }, 16},
         {"water whose wall would freeze", [](auto& in) {
-             in.Fluid = engines::fluid::create_fluid("Water");
+             in.Fluid = create_fluid("Water");
              give(in.EvapTemp, -6);
              give(in.InletTemp[2], 10);
              give(in.OutletTemp[2], 3);
          }, 16},
-        {"distributor far below its window", [](auto& in) {
-             in.VRing = true;
-             in.NoOrifice = 40;
-             in.Dorifice = 0.004;
-             in.DiameterIN = 0.03;
-             in.MinPressureDropVRing = 100e3;
-         }, 17},
+        {"distributor far below its window", [](auto& in) { distributor(in, 0.004, 0.03).MinPressureDropVRing = 100e3; }, 17},
         {"distributor without orifices", [](auto& in) { in.VRing = true; }, 5},
     };
     engines::evaporator::EvaporatorEngine vap;
@@ -458,7 +456,7 @@ TEST(EvaporatorEngine, AnAirDryerCondensesTheWaterOfItsAir) {
     };
     const double w_in = saturated(30), w_out = saturated(3);
     auto in = two_phase_model<core::EvaporatorInput>("R134a", "Water");
-    in.Fluid = engines::fluid::create_fluid("Humid air", 1000 * w_in);
+    in.Fluid = create_fluid("Humid air", 1000 * w_in);
     in.Fluid->SetYPressure(p);
     give(in.EvapTemp, 0);
     give(in.Qin, 0.2);
