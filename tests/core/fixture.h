@@ -159,6 +159,35 @@ public:
     }
 };
 
+// A two-phase engine answering by model (the driver databases give model m the plate
+// area m / 100): a solution from `units_needed` units in parallel on, of `plates` or the
+// plates given, at the given load or 30 kW; `after` may change the answer or throw.
+template <class Base, class Input, class Result>
+class TwoPhaseScript final : public Base {
+public:
+    std::function<int(int model)> units_needed = [](int) { return 1; };
+    std::function<void(int model, Result&)> after;
+    std::int16_t plates = 20;
+    std::vector<Input> calls;
+
+    void Calculate(Input& in, Result& r) override {
+        calls.push_back(in);
+        const int model = static_cast<int>(std::lround(in.PlateArea * 100));
+        r = Result{};
+        if (in.ParallelUnits.Value >= units_needed(model)) {
+            r.Status = -1;
+            r.NoOfPlates = in.NoOfPlates.Given ? in.NoOfPlates.Value : plates;
+            r.ParallelUnits = in.ParallelUnits.Value;
+            r.SerialUnits = 1;
+            r.HeatLoad = in.HeatLoad.Given ? in.HeatLoad.Value : 30e3;
+        }
+        if (after) after(model, r);
+    }
+    void CheckInput(Input&, std::int16_t& code) override { code = 0; }
+};
+using CondenserScript = TwoPhaseScript<core::CondenserEngine, core::CondenserInput, core::CondenserResult>;
+using EvaporatorScript = TwoPhaseScript<core::EvaporatorEngine, core::EvaporatorInput, core::EvaporatorResult>;
+
 // Scratch databases with the sample's tables. Models 1..6 (plate area m/100, price row
 // m: plate 10 m, start 100 m, pass 50; model 5 has none) with channels 1 (left) and 2
 // (right); nodes are added per test. It takes the test's scratch folder: a test holds

@@ -128,10 +128,8 @@ TEST_F(ModelTree, DesignationAndFlagsComeFromTheRow) {
     rating.price = {{3, 1}};
     auto best = walk(2);
     ASSERT_TRUE(best);
-    EXPECT_EQ(best->nodeid, 3);
     EXPECT_EQ(best->HXQID, 7);
     EXPECT_EQ(best->XerAlias, "QB10");
-    EXPECT_EQ(best->Chantype, "H");
     EXPECT_EQ(best->ChanComb, "H-H");
     EXPECT_TRUE(best->CrossFlow);  // "CrossFlow" in any case
     EXPECT_TRUE(best->Dual);

@@ -70,33 +70,8 @@ public:
     void CheckInput(SinglePhaseInput&, SinglePhaseResult& r) override { r = SinglePhaseResult{}; }
 };
 
-// A two-phase engine answering by model (the scratch databases give model m the plate
-// area m / 100): a solution from `units_needed` units in parallel on, of `plates` or
-// the plates given, at the given load or 30 kW.
-template <class Base, class Input, class Result>
-class TwoPhaseScript final : public Base {
-public:
-    std::function<int(int model)> units_needed = [](int) { return 1; };
-    std::function<void(int model)> before;  // may throw
-    std::int16_t plates = 20;
-    std::vector<Input> calls;
-
-    void Calculate(Input& in, Result& r) override {
-        calls.push_back(in);
-        const int model = static_cast<int>(std::lround(in.PlateArea * 100));
-        if (before) before(model);
-        r = Result{};
-        if (in.ParallelUnits.Value < units_needed(model)) return;  // status 0: no solution
-        r.Status = -1;
-        r.NoOfPlates = in.NoOfPlates.Given ? in.NoOfPlates.Value : plates;
-        r.ParallelUnits = in.ParallelUnits.Value;
-        r.SerialUnits = 1;
-        r.HeatLoad = in.HeatLoad.Given ? in.HeatLoad.Value : 30e3;
-    }
-    void CheckInput(Input&, std::int16_t& code) override { code = 0; }
-};
-using CondenserScript = TwoPhaseScript<CondenserEngine, CondenserInput, CondenserResult>;
-using EvaporatorScript = TwoPhaseScript<EvaporatorEngine, EvaporatorInput, EvaporatorResult>;
+using test::CondenserScript;
+using test::EvaporatorScript;
 
 // --- two-stage price ----------------------------------------------------------------
 
@@ -209,10 +184,8 @@ TEST_F(CascadeScripted, ExactlyOneDutyQuantityOrAParameterCountErrorBeforeAnyRat
         bool vap_load, con_load, con_flow;
         int code;
     };
-    const Case cases[] = {
-        {true, true, false, 39}, {true, false, true, 39}, {false, true, true, 39},
-        {true, true, true, 39},  {false, false, false, 40},
-    };
+    // Two of three given: a flag left out of the count misses one of the first two rows.
+    const Case cases[] = {{true, true, false, 39}, {false, true, true, 39}, {false, false, false, 40}};
     data.GivenValues.XerDB = db.scratch.file("missing.db");  // not even opened
     for (const Case& c : cases) {
         data.InDataVap.HeatLoad = DutyValue{40e3, c.vap_load};
@@ -229,7 +202,7 @@ TEST_F(CascadeScripted, ExactlyOneDutyQuantityOrAParameterCountErrorBeforeAnyRat
 TEST_F(CascadeScripted, UpToSixUnitsInParallelAndBothListsInStepOnThePackOfTheLargerCircuit) {
     vap->plates = 24;
     con->plates = 30;
-    for (int needed : {1, 3, 6, 7}) {
+    for (int needed : {1, 6, 7}) {
         SCOPED_TRACE(needed);
         vap->units_needed = [needed](int model) { return model == 1 ? needed : 99; };
         vap->calls.clear();
@@ -257,7 +230,7 @@ TEST_F(CascadeScripted, UpToSixUnitsInParallelAndBothListsInStepOnThePackOfTheLa
 }
 
 TEST_F(CascadeScripted, AnErrorInOneCandidateEndsOnlyThatCandidate) {
-    con->before = [](int model) {
+    con->after = [](int model, CondenserResult&) {
         if (model == 1) throw platform::Error(3021, "scripted", "No current record.");
     };
     const test::OpenHandles handles;
@@ -267,7 +240,7 @@ TEST_F(CascadeScripted, AnErrorInOneCandidateEndsOnlyThatCandidate) {
     EXPECT_EQ(calc.CascadeError()->number(), 3021);
     handles.expect_closed();
     // The next run starts without it.
-    con->before = nullptr;
+    con->after = nullptr;
     calc.CascadeMainCalcLoop(data);
     EXPECT_FALSE(calc.CascadeError().has_value());
     EXPECT_EQ(listed_models().size(), 2u);
@@ -330,22 +303,18 @@ TEST_F(OnSampleRange, TwoStagesCarryTheWholeDutyWithAndWithoutTheRadiatorReturn)
     }
 }
 
+// The scripted tests hold the in-step rules; here the real condenser must rate the
+// evaporator's pack at the load that circuit absorbs.
 TEST_F(OnSampleRange, TheCascadesCondensingCircuitRejectsWhatTheEvaporatingOneAbsorbs) {
     CascadeDataType d = test::cascade_duty();
     calc.CascadeMainCalcLoop(d);
     ASSERT_LT(d.outdataVap[1].Price, kEmptySlotPrice) << (calc.CascadeError() ? calc.CascadeError()->what() : "");
-    for (int i = 1; i <= 7; ++i) {
-        const VAPOutDataType& v = d.outdataVap[i];
-        const CONOutDataType& c = d.outdataCon[i];
-        if (v.Price == kEmptySlotPrice) {
-            EXPECT_EQ(c.Price, kEmptySlotPrice);
-            continue;
-        }
-        EXPECT_EQ(c.nodeid, v.nodeid);
-        EXPECT_EQ(c.OutputData.NoOfPlates, v.OutputData.NoOfPlates);
-        EXPECT_EQ(c.OutputData.ParallelUnits, v.OutputData.ParallelUnits);
-        EXPECT_NEAR(c.OutputData.HeatLoad, v.OutputData.HeatLoad, 1e-9 * v.OutputData.HeatLoad);
-        EXPECT_NEAR(v.OutputData.HeatLoad, 40e3, 1e-6);
+    for (int i = 1; i <= 7 && d.outdataVap[i].Price < kEmptySlotPrice; ++i) {
+        const auto& v = d.outdataVap[i].OutputData;
+        const auto& c = d.outdataCon[i].OutputData;
+        EXPECT_EQ(c.Status, -1);
+        EXPECT_EQ(c.NoOfPlates, v.NoOfPlates);
+        EXPECT_NEAR(c.HeatLoad, v.HeatLoad, 1e-9 * v.HeatLoad);
     }
 }
 
