@@ -20,6 +20,8 @@ TEST(JetSql, TextsTranslateToSQLite) {
          "SELECT * FROM ModelTree WHERE instr(upper(\"Group\"),upper('S/012')) > 0  AND InUse AND "
          "instr(upper(UserLevel),upper( 'A'))>0"},
         {"SELECT * FROM [Channel-Fluid-Factors]", "SELECT * FROM \"Channel-Fluid-Factors\""},
+        {"SELECT [Connection XPC],[Height] FROM [Connections] WHERE [ArtNo]=7",
+         "SELECT \"Connection XPC\",\"Height\" FROM \"Connections\" WHERE \"ArtNo\"=7"},
         {"ChannelID=7 AND FluidID=3 AND Not [V-model] AND not [CounterCurrent]",
          "ChannelID=7 AND FluidID=3 AND Not \"V-model\" AND not \"CounterCurrent\""},
         {"ModelID=3 AND Table='HXQ' AND Instr(Group,'T')>0",
@@ -59,38 +61,6 @@ TEST(JetSql, StripBracketsAndQuoting) {
     EXPECT_EQ(strip_brackets(" [Channel-Fluid-Factors] "), "Channel-Fluid-Factors");
     EXPECT_EQ(sql_quote_identifier("a\"b"), "\"a\"\"b\"");
     EXPECT_EQ(sql_quote_text("it's"), "'it''s'");
-}
-
-// Query and criteria texts of the library run on SQLite after translation: column names
-// such as Type, Size, Class, Object or Table, a bracketed name with a blank, a join with
-// qualified names. (The other shapes run in the recordset and unit menu tests.)
-TEST(JetSqlLibraryTexts, RunOnSQLite) {
-    test::ScratchDir scratch;
-    Database db = CreateDatabase(scratch.file("texts.db"));
-    db.BeginTrans();
-    for (const char* ddl : {
-             "CREATE TABLE ModelTree (NodeID SMALLINT, ParentID SMALLINT, \"Group\" TEXT, UserLevel TEXT, "
-             "InUse BOOLEAN, \"Table\" TEXT, ModelID SMALLINT)",
-             "CREATE TABLE BaseArticleNumbers (Class TEXT, Type TEXT, Size TEXT, Material TEXT, Pressure TEXT, "
-             "BaseArtNo TEXT, Denomination TEXT)",
-             "CREATE TABLE ITEM_PLAN_NF (ArtNo TEXT, NoPlates SMALLINT, WHS_NBR TEXT, conXPC TEXT)",
-             "CREATE TABLE XPC (NodeID SMALLINT, XPc TEXT)",
-             "CREATE TABLE Standards (Object TEXT, ConnName TEXT)",
-             "CREATE TABLE Connections (\"Connection XPC\" TEXT, Denomination TEXT, Height REAL, ArtNo INTEGER)"})
-        db.Execute(ddl);
-    db.CommitTrans();
-    for (const char* query : {
-             "SELECT * FROM BaseArticleNumbers WHERE Class = 'B' AND Type = '10' AND Size = '20' AND Material = 'S' "
-             "AND Pressure = 'P'",
-             "SELECT DISTINCT ITEM_PLAN_NF.NoPlates FROM BaseArticleNumbers INNER JOIN ITEM_PLAN_NF ON "
-             "BaseArticleNumbers.BaseArtNo = ITEM_PLAN_NF.ArtNo WHERE Class = 'B' AND Type = '10' AND Size = '20' AND "
-             "ITEM_PLAN_NF.WHS_NBR='01' AND (conXPC='C1' OR conXPC='C2')",
-             "SELECT XPC FROM XPC WHERE NodeID=4",
-             "SELECT [Connection XPC],[Denomination],[Height] FROM [Connections] WHERE [ArtNo]=7",
-             "SELECT * FROM [Standards] WHERE Object = 'Connection'"})
-        EXPECT_NO_THROW(db.OpenRecordset(query)) << query;
-    Recordset tree = db.OpenRecordset("ModelTree");
-    EXPECT_NO_THROW(tree.FindFirst("ModelID=3 AND Table='HXQ' AND Instr(Group,'T')>0"));
 }
 
 // What the translated expressions compute, evaluated by SQLite.

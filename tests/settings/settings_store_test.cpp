@@ -151,11 +151,10 @@ TEST_F(SettingsStore, TheUnitSystemChoosesTheOutputUnits) {
     EXPECT_EQ(option.OutputUnits().OHTC, (UnitType{"W/m²,K", 48, 9}));
 }
 
-// Unreadable values take their defaults; texts are cut to the read buffer.
-TEST_F(SettingsStore, UnreadableValuesTakeTheirDefaultsAndTextsAreCut) {
+TEST_F(SettingsStore, UnreadableValuesTakeTheirDefaults) {
     write_file(ini(),
                "[Action]\r\nOptimize=yes\r\nNrOfResult=many\r\nSerie=99999\r\nResultBox=1*2,broken\r\n"
-               "TableResult=16,x\r\nUnitSystem=-4\r\nUnits=1;99;x\r\nAddress1=" + std::string(150, 'x') + "\r\n");
+               "TableResult=16,x\r\nUnitSystem=-4\r\nUnits=1;99;x\r\n");
     clsOption option;
     const UserSettingsType u = option.UsrSettings();
     EXPECT_TRUE(u.OptimizeParallel);
@@ -165,7 +164,6 @@ TEST_F(SettingsStore, UnreadableValuesTakeTheirDefaultsAndTextsAreCut) {
     EXPECT_EQ(u.SelectedTableItems, (std::vector<std::int16_t>{16, 35}));
     EXPECT_EQ(option.ResMoreDetail(), "16,35");
     EXPECT_EQ(option.OutputUnitSystem(), 0);
-    EXPECT_EQ(u.header[0], std::string(127, 'x'));
     // No table items are written as the default list; result flags take any boolean form.
     EXPECT_EQ(table_items_text({}), "16,35");
     EXPECT_EQ(parse_result_box("True*3,1*4"), (std::vector<ResultBoxType>{{true, 3}, {true, 4}}));
