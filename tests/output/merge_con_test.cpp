@@ -116,10 +116,7 @@ TEST_F(MergeTwoPhase, CascadeSideOneIsTheEvaporatingCircuitSideTwoTheCondensingO
     const MergeRecord record = output::cascade_merge_record(d, 1, si(), false, "", {});
     EXPECT_EQ(value_of(record, "'Fluid1'"), "R134a");
     EXPECT_EQ(value_of(record, "'Fluid2'"), "R744");
-    struct Field {
-        const char* name;
-        double expected;
-    };
+    struct Field { const char* name; double expected; };
     const Field fields[] = {
         {"'Tin1'", v.InletTemp[1]},
         {"'Tin2'", c.InletTemp[1]},
@@ -149,11 +146,7 @@ TEST_F(MergeTwoPhase, CascadeSideOneIsTheEvaporatingCircuitSideTwoTheCondensingO
 }
 
 TEST(CascadeNote, EachCircuitsRemarksFollowItsName) {
-    struct Case {
-        const char* condensing;
-        const char* evaporating;
-        const char* note;
-    };
+    struct Case { const char* condensing; const char* evaporating; const char* note; };
     const Case cases[] = {
         {"", "", ""},
         {"Oversurface high", "", "Condenser: Oversurface high (62.0 %)"},

@@ -38,12 +38,7 @@ inline double number_of(const MergeRecord& record, std::string_view name) {
 
 // A result written in an output unit: the field's number within 1 % of `expected`, its
 // unit field's text.
-struct Converted {
-    const char* name;
-    const char* unit_name;
-    double expected;
-    const char* unit;
-};
+struct Converted { const char* name; const char* unit_name; double expected; const char* unit; };
 inline void expect_converted(const MergeRecord& record, std::initializer_list<Converted> fields) {
     for (const Converted& c : fields) {
         SCOPED_TRACE(c.name);

@@ -55,11 +55,7 @@ TEST_F(MergeSinglePhase, ValuesAreTypedWhereGivenAndConvertedIntoTheOutputUnitsE
 }
 
 TEST_F(MergeSinglePhase, OverSurfaceIsWrittenOnlyWhereItIsAsked) {
-    struct Case {
-        double over_surface;
-        bool over_surface_given, quote, box_ticked;
-        const char* written;
-    };
+    struct Case { double over_surface; bool over_surface_given, quote, box_ticked; const char* written; };
     const Case cases[] = {
         {1.5, false, false, true, "0"},  // a margin nobody asked for
         {-1.5, false, false, true, "0"},
@@ -88,13 +84,7 @@ TEST_F(MergeSinglePhase, DualFormsNameBothCircuitsAndWriteTheLoadOfBoth) {
     core::VAPDataType vap = sample_records().dual;
     vap.GivenValues.heatLoad = typed("40", kKilowatt);
     spc.GivenValues.IsDualCalc = con.GivenValues.IsDualCalc = vap.GivenValues.IsDualCalc = true;
-    struct Case {
-        const char* form;
-        MergeRecord record;
-        const char* fluid;
-        const char* load;
-        const char* total;
-    };
+    struct Case { const char* form; MergeRecord record; const char* fluid; const char* load; const char* total; };
     const Case cases[] = {
         {"SPCDual", output::spc_merge_record(spc, 1, si(), false, "", {}, true), "Water", "80.0", "2x(40.0)"},
         {"CONDual", output::con_merge_record(con, 1, si(), false, "", {}, true), "R134a", "86000", "2x(43000)"},

@@ -85,11 +85,7 @@ public:
 };
 
 TEST_F(Desktop, PreviewIsWrittenInTheDocumentFolderAndOpenedWithTheEditorOrTheDesktopsHandler) {
-    struct Case {
-        const char* what;
-        bool app_folder_usable;
-        fs::path folder;
-    };
+    struct Case { const char* what; bool app_folder_usable; fs::path folder; };
     const Case cases[] = {
         {"beside the program", true, app_ / "tmp"},
         {"in the data folder when the program's cannot take it", false, data_ / "hxq" / "tmp"},

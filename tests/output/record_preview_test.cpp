@@ -342,10 +342,7 @@ TEST_F(RecordPreviews, EveryPreviewAndSheetReadsBackInEnglishAndGerman) {
     const std::vector<Sheet> others = sheets();
     const std::int16_t languages[] = {0, kGerman};
     const std::string warning = "Check the connection sizes before ordering";
-    struct Coded {
-        const char* language;
-        const char* text;
-    };
+    struct Coded { const char* language; const char* text; };
     const Coded coded[] = {{"Russian", "Теплообменник ∆T"}, {"English", "Wärmeübertrager 5 °C"},
                            {"Polish", "Wymiennik ciepła"}};
     std::vector<std::filesystem::path> files;
@@ -481,10 +478,7 @@ TEST_F(RecordPreviews, TheUnitColumnNamesOneUnitOnceAndTwoUnitsSideOneFirst) {
     const core::GivenOutputUnitsType bar{settings::UnitTable(si.Op_Max_Pressure.UnitID).sUnit, si.Op_Max_Pressure.UnitID};
     ASSERT_EQ(kpa.sUnit, "kPa");
     ASSERT_EQ(bar.sUnit, "bar");
-    struct Case {
-        core::GivenOutputUnitsType side1, side2;
-        const char* unit;
-    };
+    struct Case { core::GivenOutputUnitsType side1, side2; const char* unit; };
     const Case cases[] = {
         {{}, {}, "kPa"},  // the sheet's unit
         {kpa, kpa, "kPa"},
@@ -510,9 +504,8 @@ TEST_F(RecordPreviews, GivenValuesStayInTheUsersUnitWhileResultsTakeTheSheetsUni
     const PreviewArray sheet = single_phase_preview_sheet(&data, 1, us, "", 0, std::nullopt, false, "", 0);
     // The inlet temperatures were typed in °C; the reference temperatures are results.
     EXPECT_NE(row_element(sheet, localised(322, 0)).find("\\tab °C\\tab :\\tab 90.0\\tab 10.0"), std::string::npos);
-    const double ref = sample_records().water.outdata[1].OutputData.RefTemp[1];
-    EXPECT_NE(row_element(sheet, localised(454, 0)).find("\\tab " + fahrenheit + "\\tab :\\tab " + shown(ref, us.MaxWorkTemp.UnitID)),
-              std::string::npos);
+    const std::string ref = shown(data.outdata[1].OutputData.RefTemp[1], us.MaxWorkTemp.UnitID);
+    EXPECT_NE(row_element(sheet, localised(454, 0)).find("\\tab " + fahrenheit + "\\tab :\\tab " + ref), std::string::npos);
 }
 
 TEST_F(RecordPreviews, UnitCountsAndTheEnginesNotesAppearWhereTheRecordHasThem) {
