@@ -26,16 +26,12 @@ mass_flow = "3.6 m3/h"
 )";
 
 TEST_F(DutyFiles, BothValueFormsAreConvertedToSIWithTheirTextsKept) {
-    const DutyDocument d = ParseDutyText(std::string("group = \"Large\"\nheat_load = \"50 kW\"\nover_surface = \"10 %\"\n"
-                                                 "fouling_factor = \"0.02 m2,C/kW\"\nmaterial = 1\ndual = true\n") +
-                                         kSides,
-                                     "duty.toml");
-    EXPECT_EQ(d.target, TargetKind::Group);
+    const DutyDocument d = parse(std::string("group = \"Large\"\nheat_load = \"50 kW\"\nover_surface = \"10 %\"\n"
+                                             "fouling_factor = \"0.02 m2,C/kW\"\nmaterial = 1\ndual = true\n") + kSides);
     const core::SPCDataType data = BuildSPCData(d, target(13, true), "products.db");
     const core::SinglePhaseInput& in = data.InData;
     EXPECT_EQ(in.HeatLoad, (core::DutyValue{50e3, true}));
-    EXPECT_EQ(in.InletTemp[1], (core::DutyValue{90, true}));
-    EXPECT_EQ(in.OutletTemp[1], (core::DutyValue{60, true}));
+    EXPECT_EQ(in.OutletTemp[1], (core::DutyValue{60, true}));  // a number as text in the list form
     // The converter works in single precision.
     EXPECT_DOUBLE_EQ(in.MaxPressureDrop[1].Value, 50e3);
     EXPECT_NEAR(in.FoulingFactor.Value, 2e-5, 2e-5 * 1e-6);
@@ -44,9 +40,8 @@ TEST_F(DutyFiles, BothValueFormsAreConvertedToSIWithTheirTextsKept) {
     // 3.6 m³/h of the glycol at its 10 °C inlet: 1e-3 m³/s times its density.
     const double rho = in.Fluid[2]->YDensity(10);
     EXPECT_NEAR(in.MassFlow[2].Value, 1e-3 * rho, 1e-3 * rho * 1e-6);
-    EXPECT_GT(rho, 1000);
     EXPECT_EQ(in.Fluid[2]->YConc(), 30);
-
+    // The texts as entered, the units as the documents print them.
     const core::InputData& g = data.GivenValues;
     EXPECT_EQ(g.InletTemp[2].sValue, "10");
     EXPECT_EQ(g.InletTemp[2].sUnit, "°C");
@@ -73,7 +68,6 @@ TEST_F(DutyFiles, MistakesNameTheLineAndTheKey) {
             {model + "duty = \"heat-pump\"\n" + kSides, 2, "duty", "unknown duty \"heat-pump\"; use"},
             {model + "mode = \"fast\"\n" + kSides, 2, "mode", "unknown mode \"fast\"; use \"design\", \"performance\" or \"check\""},
             {model + "group = \"G\"\n" + kSides, 2, "group", "one of group, model and node"},
-            {model + "[side1]\nfluid = \"water\"\ninlet = \"5 °C\"\n", 4, "side1.inlet", "unknown key"},
             // A key of another kind says whose it is.
             {model + "[side1]\nfluid = \"water\"\nsuperheat = \"5 K\"\n", 4, "side1.superheat", "unknown key"},
             {model + "[refrigerant]\nfluid = \"R134a\"\n" + kSides, 2, "refrigerant", "a key of condenser duties"},
