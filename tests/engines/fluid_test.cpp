@@ -347,9 +347,8 @@ std::vector<std::vector<double>> numbers(SqliteReader& db, const std::string& sq
     return rows;
 }
 
-// Interpolation between the points of a grid whose rows (kGridColumns) run by Tsat and dT
-// in steps of h: a grid from every other point (steps of 2 h), checked at the points left
-// out to limit(tsat, dt, property), where that is not negative. Gives the count checked.
+// A grid from every other row (kGridColumns, by Tsat and dT in steps of h) checked at the points
+// left out to limit(tsat, dt, property) where that is not negative; gives the count checked.
 int check_left_out_points(const std::vector<std::vector<double>>& rows, double h, bool vapour,
                           const std::function<double(double, double, int)>& limit, const std::string& where) {
     std::size_t nd = 0;
@@ -439,10 +438,9 @@ TEST_F(FluidRefrigerant, ReproducesEverySaturationPoint) {
     EXPECT_GT(n, 1850);
 }
 
-// Interpolants from every other point at the points left out: the doubled spacing (2 K
-// saturation, 4 K x 4 K grids) makes this a bound the real tables beat. Not checked near
-// the critical point (Tsat above T_crit - 35 K within 16 K of saturation, saturation above
-// T_crit - 15 K), where cp changes by tens of percent per step.
+// Interpolants from every other point at the points left out: the doubled spacing makes this a
+// bound the real tables beat. Not checked where cp changes by tens of percent per step (Tsat
+// above T_crit - 35 K within 16 K of saturation, saturation above T_crit - 15 K).
 TEST_F(FluidRefrigerant, InterpolatesLeftOutPointsWithinTwoPerMille) {
     SqliteReader db(kDb);
     for (const auto& e : refrigerant_entries(kDb)) {
@@ -514,10 +512,9 @@ TEST_F(FluidRefrigerant, SinglePhaseAtTheHeldPressure) {
     EXPECT_NO_THROW(create_fluid("R32")->RefLiquid(-45));
 }
 
-// The reference states of refrigerant_range_points.csv at their own pressure and
-// temperature: "extension" superheat 90-110 K and subcooling 40-46 K on the 2 K grids,
-// "nearcritical" half-kelvin states only the near-critical grid holds (the 2 K grids miss
-// cp there by up to 5 %).
+// The reference states of refrigerant_range_points.csv at their own p and T: "extension" nodes
+// of the 2 K grids (superheat 90-110 K, subcooling 40-46 K) of every refrigerant, and
+// "nearcritical" half-kelvin nodes only the near-critical grid holds.
 TEST_F(FluidRefrigerant, ReferenceStatesOfTheExtendedAndNearCriticalTables) {
     std::map<std::string, int> checked;
     for (const auto& row : read_csv("refrigerant_range_points.csv")) {
@@ -635,9 +632,8 @@ TEST_F(FluidRefrigerant, LatentHeatOfABlendNearItsCriticalPoint) {
     EXPECT_NEAR(rel(f->LatentHeat(t_dew), latent), 0, 1e-5);  // a glide of over 2.5 K here
 }
 
-// Every refrigerant reaches 100 K of superheat and 40 K of subcooling at 0 °C saturation;
-// states beyond the tables, or where the equations of state end, are range errors that
-// say what the data cover.
+// Every refrigerant reaches 100 K of superheat and 40 K of subcooling at 0 °C; states beyond
+// the tables or the equations of state are range errors that say what the data cover.
 TEST_F(FluidRefrigerant, StatesBeyondTheTablesAreRangeErrors) {
     for (const auto& e : refrigerant_entries(kDb)) {
         auto f = create_fluid(e.name);

@@ -309,8 +309,6 @@ TEST(TwoPhaseEngines, UnitsInParallelAndInSeriesShareTheDuty) {
 }
 
 TEST(TwoPhaseEngines, ChannelFluidFactorsScaleTheTwoPhaseFilm) {
-    engines::two_phase::NuCorrection none;
-    EXPECT_DOUBLE_EQ(none.apply(120.0, 40), 120.0);
     engines::two_phase::NuCorrection c{1.1, 0.9, -0.002, 20, 60};
     EXPECT_NEAR(c.apply(120.0, 40), 1.1 * std::pow(120.0, 0.9) * (1 - 0.002 * 20), 1e-12);
     EXPECT_DOUBLE_EQ(c.plate_factor(100), c.plate_factor(60));  // capped at cNuMaxNoP
@@ -348,7 +346,6 @@ TEST(CondenserEngine, WetWallDesuperheatingAndHeatRecovery) {
     const double circuit = 50e3 / (f.VaporState(p_in, 75).Enthalpy -
                                    f.LiquidState(p_in, f.SatTemperatureBubble(p_in) - 2).Enthalpy);
     EXPECT_NEAR(r.MassFlow[1], circuit, 1e-9 * circuit);
-    EXPECT_GT(r.OutletTemp[1], 45.0);
     EXPECT_EQ(r.Qout, 1.0);
     give(rec.HeatRecovery, 60e3);  // more than the circuit rejects
     EXPECT_EQ(rate(rec).Status, 4);
