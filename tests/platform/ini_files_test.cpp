@@ -92,7 +92,6 @@ TEST(Profile, WritesChangeTheirLineOrAddTheKeyOrSection) {
               "[Action]\r\nLanguage=Danish\r\nOffset=1000\r\n"
               "; the last address line is quoted\r\nAddress5=\"  Box 12  \"\r\nEmpty=\r\nline=a  b\r\n\r\n"
               "[Action]\r\nLanguage=German\r\n");
-    EXPECT_EQ(read_profile_string("Action", "Language", "", file), "Danish");
 }
 
 TEST(Profile, ListingErasingAndNamesThatCannotBeWritten) {
