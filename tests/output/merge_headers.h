@@ -15,44 +15,37 @@ inline Names joined(std::initializer_list<Names> parts) {
     return out;
 }
 
-inline const Names kOpening = {"'TQSVersion'", "'Header0'",  "'Header1'", "'Header2'",  "'Header3'", "'Header4'",
-                               "'TQSName'",    "'XerName'",  "'CalcM'",   "'Date'",     "'Customer'", "'OurRef'",
-                               "'Reference'"};
+inline const Names kOpening = {"'TQSVersion'", "'Header0'", "'Header1'", "'Header2'", "'Header3'", "'Header4'",
+    "'TQSName'", "'XerName'", "'CalcM'", "'Date'", "'Customer'", "'OurRef'", "'Reference'"};
 
-inline const Names kTemperatures = {"'Tin1'", "'Tin1_u'", "'Tin2'", "'Tin2_u'",
-                                    "'Tout1'", "'Tout1_u'", "'Tout2'", "'Tout2_u'"};
+inline const Names kTemperatures = {"'Tin1'", "'Tin1_u'", "'Tin2'", "'Tin2_u'", "'Tout1'", "'Tout1_u'", "'Tout2'",
+    "'Tout2_u'"};
 inline const Names kFlows = {"FlowRate1", "FlowRate1_u", "FlowRate2", "FlowRate2_u"};
 inline const Names kLimits = {"'TmaxPD1'", "'TmaxPD1_u'", "'TMaxPD2'", "'TMaxPD2_u'"};
 inline const Names kRefTemps = {"'RefTemp1'", "'RefTemp1_u'", "'RefTemp2'", "'RefTemp2_u'"};
-inline const Names kProperties = {
-    "'ViscRefLiq'", "'ViscRefLiq_u'", "'ViscRefGas'", "'ViscRefGas_u'", "'Visc2'",      "'Visc2_u'",
-    "'DensLiq'",    "'DensLiq_u'",    "'DensGas'",    "'DensGas_u'",    "'Dens2'",      "'Dens2_u'",
-    "'HeatCapLiq'", "'HeatCapLiq_u'", "'HeatCapGas'", "'HeatCapGas_u'", "'HeatCap2'",   "'HeatCap2_u'",
-    "'ConductLiq'", "'ConductLiq_u'", "'ConductGas'", "'ConductGas_u'", "'Conduct2'",   "'Conduct2_u'"};
-inline const Names kCascadeProperties = {
-    "'ViscRefLiq'", "'ViscRefLiq_u'", "'ViscRefGas'", "'ViscRefGas_u'", "'ViscRefGas2'", "'ViscRefGas2_u'",
-    "'Visc2'",      "'Visc2_u'",      "'DensLiq'",    "'DensLiq_u'",    "'DensGas'",     "'DensGas_u'",
-    "'DensGas2'",   "'DensGas2_u'",   "'Dens2'",      "'Dens2_u'",      "'HeatCapLiq'",  "'HeatCapLiq_u'",
-    "'HeatCapGas'", "'HeatCapGas_u'", "'HeatCapGas2'", "'HeatCapGas2_u'", "'HeatCap2'",  "'HeatCap2_u'",
+inline const Names kProperties = {"'ViscRefLiq'", "'ViscRefLiq_u'", "'ViscRefGas'", "'ViscRefGas_u'", "'Visc2'",
+    "'Visc2_u'", "'DensLiq'", "'DensLiq_u'", "'DensGas'", "'DensGas_u'", "'Dens2'", "'Dens2_u'", "'HeatCapLiq'",
+    "'HeatCapLiq_u'", "'HeatCapGas'", "'HeatCapGas_u'", "'HeatCap2'", "'HeatCap2_u'", "'ConductLiq'",
+    "'ConductLiq_u'", "'ConductGas'", "'ConductGas_u'", "'Conduct2'", "'Conduct2_u'"};
+inline const Names kCascadeProperties = {"'ViscRefLiq'", "'ViscRefLiq_u'", "'ViscRefGas'", "'ViscRefGas_u'",
+    "'ViscRefGas2'", "'ViscRefGas2_u'", "'Visc2'", "'Visc2_u'", "'DensLiq'", "'DensLiq_u'", "'DensGas'",
+    "'DensGas_u'", "'DensGas2'", "'DensGas2_u'", "'Dens2'", "'Dens2_u'", "'HeatCapLiq'", "'HeatCapLiq_u'",
+    "'HeatCapGas'", "'HeatCapGas_u'", "'HeatCapGas2'", "'HeatCapGas2_u'", "'HeatCap2'", "'HeatCap2_u'",
     "'ConductLiq'", "'ConductLiq_u'", "'ConductGas'", "'ConductGas_u'", "'ConductGas2'", "'ConductGas2_u'",
-    "'Conduct2'",   "'Conduct2_u'"};
+    "'Conduct2'", "'Conduct2_u'"};
 inline const Names kLoad = {"'HeatLoad'", "HeatLoad_u"};
 // "'Area'" .. "'Para'", then "'Serie'" on the two-phase forms, then the tail.
-inline const Names kExchangerHead = {
-    "'Area'",          "'Area_u'",          "'HeatFlux'",       "'HeatFlux_u'",       "'MTD'",
-    "'MTD_u'",         "'OHTC'",            "'OHTC_u'",         "'OHTC_req'"};
-inline const Names kPressureDrops = {
-    "'PressDropTot1'", "'PressDropTot1_u'", "'PressDropTot2'", "'PressDropTot2_u'", "'PressDropPort1'",
-    "'PressDropPort1_u'", "'PressDropPort2'", "'PressDropPort2_u'", "'ConnDia1'", "'ConnDia1_u'",
-    "'ConnDia2'",      "'ConnDia2_u'"};
+inline const Names kExchangerHead = {"'Area'", "'Area_u'", "'HeatFlux'", "'HeatFlux_u'", "'MTD'", "'MTD_u'",
+    "'OHTC'", "'OHTC_u'", "'OHTC_req'"};
+inline const Names kPressureDrops = {"'PressDropTot1'", "'PressDropTot1_u'", "'PressDropTot2'", "'PressDropTot2_u'",
+    "'PressDropPort1'", "'PressDropPort1_u'", "'PressDropPort2'", "'PressDropPort2_u'", "'ConnDia1'",
+    "'ConnDia1_u'", "'ConnDia2'", "'ConnDia2_u'"};
 inline const Names kExchangerTail = {"'NoOfPlates'", "'OverSurf'", "'FoulingF'", "'FoulingF_u'", "'Note'"};
 inline const Names kExchanger = joined({kExchangerHead, kPressureDrops, {"'NoofChan1'", "'NoofChan2'", "'Para'",
                                         "'Serie'"}, kExchangerTail});
-inline const Names kHydraulics = {"'Rey1'",      "'Rey2'",       "'Film1'",      "'Film1_u'",     "'Film2'",
-                                  "'Film2_u'",   "'Walltemp1'",  "'Walltemp1_u'", "'Walltemp2'",  "'Walltemp2_u'",
-                                  "'PD1'",       "'TPD1_u'",     "'TPD2'",        "'TPD2_u'",     "'PortVel1'",
-                                  "'PortVel1_u'", "'PortVel2'",  "'PortVel2_u'",  "'ChanVel1'",   "'ChanVel1_u'",
-                                  "'ChanVel2'",  "'ChanVel2_u'"};
+inline const Names kHydraulics = {"'Rey1'", "'Rey2'", "'Film1'", "'Film1_u'", "'Film2'", "'Film2_u'", "'Walltemp1'",
+    "'Walltemp1_u'", "'Walltemp2'", "'Walltemp2_u'", "'PD1'", "'TPD1_u'", "'TPD2'", "'TPD2_u'", "'PortVel1'",
+    "'PortVel1_u'", "'PortVel2'", "'PortVel2_u'", "'ChanVel1'", "'ChanVel1_u'", "'ChanVel2'", "'ChanVel2_u'"};
 inline const Names kFourPorts = {"'Dia1'", "'Dia2'", "'Dia_u'", "'Dia3", "'Dia4'"};
 
 // The quotation block: connection places, volumes, pressures, dimensions, price. The
@@ -96,11 +89,9 @@ inline Names cascade_names(bool quote) {
                    quote ? kQuotation : Names{}});
 }
 
-inline const Names kSinglePhaseProperties = {
-    "'Visc1'",    "'Visc1_u'",    "'Visc2'",    "'Visc2_u'",    "'ViscWall1'", "'ViscWall1_u'",
-    "'ViscWall2'", "'ViscWall2_u'", "'Dens1'",  "'Dens1_u'",    "'Dens2'",     "'Dens2_u'",
-    "'HeatCap1'", "'HeatCap1_u'", "'HeatCap2'", "'HeatCap2_u'", "'Conduct1'",  "'Conduct1_u'",
-    "'Conduct2'", "'Conduct2_u'"};
+inline const Names kSinglePhaseProperties = {"'Visc1'", "'Visc1_u'", "'Visc2'", "'Visc2_u'", "'ViscWall1'",
+    "'ViscWall1_u'", "'ViscWall2'", "'ViscWall2_u'", "'Dens1'", "'Dens1_u'", "'Dens2'", "'Dens2_u'", "'HeatCap1'",
+    "'HeatCap1_u'", "'HeatCap2'", "'HeatCap2_u'", "'Conduct1'", "'Conduct1_u'", "'Conduct2'", "'Conduct2_u'"};
 inline const Names kTemperatureLimitsLow = {"'Tmin1'", "'Tmin1_u'", "'Tmin2'", "'Tmin2_u'"};
 inline const Names kTemperatureLimitsHigh = {"'Tmax1'", "'Tmax1_u'", "'Tmax2'", "'Tmax2_u'"};
 inline const Names kShear = {"'Shear1'", "Shear1_u'", "'Shear2'", "Shear2_u'"};

@@ -21,8 +21,6 @@
 #include "settings/texts.h"
 #include "support/libreoffice.h"
 
-#include <fmt/format.h>
-#include <fmt/ranges.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -346,24 +344,25 @@ TEST_F(RecordPreviews, EveryPreviewAndSheetReadsBackInEnglishAndGerman) {
     const Coded coded[] = {{"Russian", "Теплообменник ∆T"}, {"English", "Wärmeübertrager 5 °C"},
                            {"Polish", "Wymiennik ciepła"}};
     std::vector<std::filesystem::path> files;
+    const auto write = [&](const std::string& name, const char* language, const PreviewArray& sheet) {
+        files.push_back(document_folder() / (name + ".rtf"));
+        write_rtf_document(files.back(), language, sheet);
+    };
+    const auto language = [](std::int16_t offset) { return offset == 0 ? "English" : "German"; };
     settings::library_state().UserSettings.UseDisclaimer = true;
     for (const Kind& kind : all)
-        for (std::int16_t offset : languages) {
-            files.push_back(document_folder() / fmt::format("{}-{}.rtf", kind.name, offset == 0 ? "en" : "de"));
-            write_rtf_document(files.back(), offset == 0 ? "English" : "German", kind.build(1, offset, std::vector<std::string>{warning}));
-        }
+        for (std::int16_t offset : languages)
+            write(kind.name + (offset == 0 ? "-en" : "-de"), language(offset),
+                  kind.build(1, offset, std::vector<std::string>{warning}));
     settings::library_state().UserSettings.UseDisclaimer = false;
     for (const Sheet& s : others)
-        for (std::int16_t offset : languages) {
-            files.push_back(document_folder() / fmt::format("{}-{}.rtf", s.name, offset == 0 ? "en" : "de"));
-            write_rtf_document(files.back(), offset == 0 ? "English" : "German", s.build(offset));
-        }
+        for (std::int16_t offset : languages)
+            write(s.name + (offset == 0 ? "-en" : "-de"), language(offset), s.build(offset));
     for (const Coded& c : coded) {
         PreviewArray sheet(2);
         sheet[1] = "\\pard\\plain\\f0\\fs19 ";
         sheet[2] = std::string("\\par ") + c.text;
-        files.push_back(document_folder() / (std::string("code-page-") + c.language + ".rtf"));
-        write_rtf_document(files.back(), c.language, sheet);
+        write(std::string("code-page-") + c.language, c.language, sheet);
     }
     std::string why;
     const auto texts = test::libreoffice_texts(files, document_folder(), &why);
@@ -453,6 +452,7 @@ TEST_F(RecordPreviews, EveryKindRefusesAnIndexOutsideTheAlternativesAndKeepsItsW
         const PreviewArray disclaimed = build(1, std::nullopt);
         ASSERT_EQ(disclaimed.size(), kPreviewLines + 5);
         for (std::size_t i = 1; i <= kPreviewLines; ++i) EXPECT_EQ(disclaimed[i], plain[i]) << i;
+        EXPECT_EQ(disclaimed[kPreviewLines + 1], "\\par ");
         for (std::int16_t id = 204; id <= 207; ++id)
             EXPECT_EQ(disclaimed[kPreviewLines + 2 + static_cast<std::size_t>(id - 204)],
                       std::string(kDisclaimerLine) + localised(id, 0));
@@ -461,23 +461,23 @@ TEST_F(RecordPreviews, EveryKindRefusesAnIndexOutsideTheAlternativesAndKeepsItsW
 
 TEST_F(RecordPreviews, TheRecordKindMustBeTheOneCalcTNames) {
     const auto& d = sample_records();
-    const settings::OutputUnitsType si = test::output_units();
     const PreviewRecord records[] = {&d.water, &d.condenser, &d.evaporator};
     for (std::int16_t kind = 0; kind < 3; ++kind)
         for (std::int16_t calc_t = 0; calc_t < 3; ++calc_t) {
             const auto build = [&] {
-                single_phase_preview_sheet(records[kind], 1, si, "", calc_t, std::nullopt, false, "", 0);
+                single_phase_preview_sheet(records[kind], 1, si(), "", calc_t, std::nullopt, false, "", 0);
             };
             EXPECT_EQ(test::error_number(build), kind == calc_t ? 0 : 13) << kind << " as " << calc_t;
         }
 }
 
-TEST_F(RecordPreviews, TheUnitColumnNamesOneUnitOnceAndTwoUnitsSideOneFirst) {
-    const settings::OutputUnitsType si = test::output_units();
-    const core::GivenOutputUnitsType kpa{settings::UnitTable(si.PdropPorts.UnitID).sUnit, si.PdropPorts.UnitID};
-    const core::GivenOutputUnitsType bar{settings::UnitTable(si.Op_Max_Pressure.UnitID).sUnit, si.Op_Max_Pressure.UnitID};
+TEST_F(RecordPreviews, UnitColumnsNameTheRecordsUnitsOrTheSheetsAndGivenValuesKeepTheTypedOne) {
+    const core::GivenOutputUnitsType kpa{settings::UnitTable(si().PdropPorts.UnitID).sUnit, si().PdropPorts.UnitID};
+    const core::GivenOutputUnitsType bar{settings::UnitTable(si().Op_Max_Pressure.UnitID).sUnit,
+                                         si().Op_Max_Pressure.UnitID};
     ASSERT_EQ(kpa.sUnit, "kPa");
     ASSERT_EQ(bar.sUnit, "bar");
+    // One unit once, two units side one first.
     struct Case { core::GivenOutputUnitsType side1, side2; const char* unit; };
     const Case cases[] = {
         {{}, {}, "kPa"},  // the sheet's unit
@@ -490,22 +490,21 @@ TEST_F(RecordPreviews, TheUnitColumnNamesOneUnitOnceAndTwoUnitsSideOneFirst) {
         core::SPCDataType data = sample_records().water;
         data.GivenOutputUnits.CalculatedPressureDrop[1] = c.side1;
         data.GivenOutputUnits.CalculatedPressureDrop[2] = c.side2;
-        const PreviewArray sheet = single_phase_preview_sheet(&data, 1, si, "", 0, std::nullopt, false, "", 0);
-        EXPECT_NE(row_element(sheet, localised(429, 0)).find(std::string("\\tab ") + c.unit + "\\tab :"), std::string::npos)
-            << c.unit;
+        const PreviewArray sheet = single_phase_preview_sheet(&data, 1, si(), "", 0, std::nullopt, false, "", 0);
+        const std::string column = std::string("\\tab ") + c.unit + "\\tab :";
+        EXPECT_NE(row_element(sheet, localised(429, 0)).find(column), std::string::npos) << c.unit;
     }
-}
 
-TEST_F(RecordPreviews, GivenValuesStayInTheUsersUnitWhileResultsTakeTheSheetsUnits) {
-    const settings::OutputUnitsType us = test::output_units(settings::kUSOutputUnits);
-    const std::string fahrenheit = settings::UnitTable(us.MaxWorkTemp.UnitID).sUnit;
+    // On a sheet in US units the inlet temperatures typed in °C stay so; the reference
+    // temperatures are results.
+    const std::string fahrenheit = settings::UnitTable(us().MaxWorkTemp.UnitID).sUnit;
     ASSERT_NE(fahrenheit, "°C");
     const core::SPCDataType& data = sample_records().water;
-    const PreviewArray sheet = single_phase_preview_sheet(&data, 1, us, "", 0, std::nullopt, false, "", 0);
-    // The inlet temperatures were typed in °C; the reference temperatures are results.
+    const PreviewArray sheet = single_phase_preview_sheet(&data, 1, us(), "", 0, std::nullopt, false, "", 0);
     EXPECT_NE(row_element(sheet, localised(322, 0)).find("\\tab °C\\tab :\\tab 90.0\\tab 10.0"), std::string::npos);
-    const std::string ref = shown(data.outdata[1].OutputData.RefTemp[1], us.MaxWorkTemp.UnitID);
-    EXPECT_NE(row_element(sheet, localised(454, 0)).find("\\tab " + fahrenheit + "\\tab :\\tab " + ref), std::string::npos);
+    const std::string ref = shown(data.outdata[1].OutputData.RefTemp[1], us().MaxWorkTemp.UnitID);
+    EXPECT_NE(row_element(sheet, localised(454, 0)).find("\\tab " + fahrenheit + "\\tab :\\tab " + ref),
+              std::string::npos);
 }
 
 TEST_F(RecordPreviews, UnitCountsAndTheEnginesNotesAppearWhereTheRecordHasThem) {
@@ -519,10 +518,9 @@ TEST_F(RecordPreviews, UnitCountsAndTheEnginesNotesAppearWhereTheRecordHasThem) 
     r.NotePercent[2] = 55.55;
     r.NotePressureText[2] = "Pressure drop above the limit";
     r.NotePressure[2] = 61000;
-    const settings::OutputUnitsType si = test::output_units();
     for (std::int16_t offset : {std::int16_t{0}, kGerman}) {
-        const PreviewArray sheet = single_phase_preview_sheet(&data, 1, si, "", 1, std::nullopt, false, "", offset);
-        const std::string all = fmt::format("{}", fmt::join(sheet.lines(), "\n"));
+        const std::string all =
+            text_of(single_phase_preview_sheet(&data, 1, si(), "", 1, std::nullopt, false, "", offset));
         EXPECT_NE(all.find(", " + unit_counts(2, 3, offset)), std::string::npos);
         const std::string note = std::string(kWarningRow) + localised(377, offset) + " 2\\tab ";
         EXPECT_NE(all.find(note + "Oversurface above the limit (55.6 %)\n" + std::string(kWarningRow) +

@@ -1,5 +1,5 @@
 // The pieces every sheet shares: unit column, escaping, the address block measured on the
-// real font, warnings and the disclaimer; the rich-text header and code page of each
+// real font, warnings; the rich-text header and code page of each
 // language; the connection diameter from the density of each kind of port flow; and the
 // values: given values as typed against results converted, the remark endings,
 // designations from the channel counts and types, the unit counts.
@@ -74,24 +74,6 @@ TEST_F(SheetLayout, WarningsNeedAnArrayAndSkipEmptyTexts) {
         add_warnings(out, c.warnings, 0);
         EXPECT_EQ(filled(sheet), c.expected);
     }
-}
-
-TEST_F(SheetLayout, DisclaimerAddsFiveElementsOnlyWhenSwitchedOn) {
-    PreviewArray off;
-    add_disclaimer(off, 0);
-    EXPECT_EQ(off.size(), 100u);
-
-    settings::library_state().UserSettings.UseDisclaimer = true;
-    PreviewArray on;
-    add_disclaimer(on, 0);
-    ASSERT_EQ(on.size(), 105u);
-    EXPECT_EQ(on[101], "\\par ");
-    EXPECT_EQ(on[102], std::string(kDisclaimerLine) +
-                           "Disclaimer: Data used in this calculation is subject to change without notice.");
-    // In another language block the same ids give that language's texts.
-    PreviewArray swedish;
-    add_disclaimer(swedish, 10000);
-    EXPECT_NE(swedish[102], on[102]);
 }
 
 TEST_F(SheetLayout, AddressLinesEndAtTheRightMarginByTheirMeasuredWidth) {
