@@ -361,8 +361,7 @@ TEST_F(RecordsetTest, FindsSurviveARolledBackTransaction) {
 TEST_F(RecordsetTest, ExecuteRunsActionQueries) {
     EXPECT_EQ(db_.Execute("DELETE FROM ModelTree WHERE Instr(Group, 'C')>0"), 3);
     EXPECT_EQ(db_.Execute("UPDATE ModelTree SET UserLevel = UserLevel & 'Z' WHERE NodeID=4"), 1);
-    Recordset rs = db_.OpenRecordset("SELECT UserLevel FROM ModelTree WHERE NodeID=4");
-    EXPECT_EQ(rs.Fields("UserLevel").as_text(), "BZ");
+    EXPECT_EQ(db_.OpenRecordset("SELECT UserLevel FROM ModelTree WHERE NodeID=4").Fields("UserLevel").as_text(), "BZ");
     EXPECT_TRUE(db_.TableExists("[channel-fluid-factors]"));
     EXPECT_EQ(db_.TableNames(), (std::vector<std::string>{"Channel-Fluid-Factors", "ModelTree"}));
 }

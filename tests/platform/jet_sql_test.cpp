@@ -64,18 +64,11 @@ TEST(JetSql, StripBracketsAndQuoting) {
 }
 
 // What the translated expressions compute, evaluated by SQLite.
-class JetSqlValues : public ::testing::Test {
-protected:
-    void SetUp() override {
-        db_ = CreateDatabase(scratch_.file("values.db"));
-        db_.Execute("CREATE TABLE T (Name VARCHAR(20), Num INTEGER, Flag BOOLEAN)");
-        db_.Execute("INSERT INTO T VALUES ('Abc', 7, -1), (NULL, NULL, 0)");
-    }
-    test::ScratchDir scratch_;
-    Database db_;
-};
-
-TEST_F(JetSqlValues, ExpressionsComputeAsInJet) {
+TEST(JetSqlValues, ExpressionsComputeAsInJet) {
+    test::ScratchDir scratch;
+    Database db = CreateDatabase(scratch.file("values.db"));
+    db.Execute("CREATE TABLE T (Name VARCHAR(20), Num INTEGER, Flag BOOLEAN)");
+    db.Execute("INSERT INTO T VALUES ('Abc', 7, -1), (NULL, NULL, 0)");
     struct Case {
         const char* expr;
         Variant value;
@@ -83,26 +76,24 @@ TEST_F(JetSqlValues, ExpressionsComputeAsInJet) {
     };
     const Case cases[] = {
         // & binds looser than +: 'n' & 1 + 2 is "n3" in Jet; SQLite's || would bind first.
-        {"'n' & 1 + 2", "n3"},
-        {"Name & '-' & Num * 2", "Abc-14"},
+        {"'n' & 1 + 2", "n3"},                   {"Name & '-' & Num * 2", "Abc-14"},
         {"Name & 'x'", "x", "Num IS NULL"},  // Null counts as ""
         {"Instr(Name & 'def', 'CD')", 3},        {"(Name & 'z') = 'Abcz'", 1},
         {"Instr(Name, 'BC')", 2},  // text comparison ignores case
         {"Instr(Name, 'x')", 0},                 {"Instr(Name, 'x')", Variant::null(), "Num IS NULL"},
-        {"Instr(2, 'abcabc', 'a')", 4},
+        {"Instr(2, 'abcabc', 'a')", 4},          {"Num Mod 4", 3},
         {"Left(Name, 2) & Right(Name, 1) & Mid(Name, 2, 1)", "Abcb"},
         {"Right(Name, 0)", ""},                  {"Right(Name, 10)", "Abc"},
         {"Len(Name) + Val('12.5')", 15.5},       {"UCase(Name) & LCase(Name)", "ABCabc"},
-        {"IIf(Num > 5, 'big', 'small')", "big"}, {"Num Mod 4", 3},
         {"Nz(Num, 99)", 99, "Num IS NULL"},      {"IsNull(Num)", -1, "Num IS NULL"},
-        // Booleans are -1 and Not works on them.
-        {"Flag = True", 1},                      {"Not Flag", 0},
+        {"IIf(Num > 5, 'big', 'small')", "big"},
+        {"Flag = True", 1},                      {"Not Flag", 0},  // booleans are -1 and Not works on them
     };
     for (const auto& c : cases) {
-        Recordset rs = db_.OpenRecordset(std::string("SELECT ") + c.expr + " AS v FROM T WHERE " + c.row);
+        Recordset rs = db.OpenRecordset(std::string("SELECT ") + c.expr + " AS v FROM T WHERE " + c.row);
         EXPECT_EQ(rs.Fields("v"), c.value) << c.expr << " where " << c.row;
     }
-    EXPECT_EQ(db_.OpenRecordset("SELECT * FROM T WHERE Flag AND Name Like 'a*'").RecordCount(), 1);
+    EXPECT_EQ(db.OpenRecordset("SELECT * FROM T WHERE Flag AND Name Like 'a*'").RecordCount(), 1);
 }
 
 }  // namespace
