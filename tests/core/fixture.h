@@ -136,12 +136,8 @@ public:
             r.Passes[s] = a.passes;
             r.Channelout[s][1] = r.NoOfChannels[s];
             r.MassFlow[s] = 0.5 * s;
-            r.InletTemp[s] = s == 1 ? 80 : 20;
-            r.PortDiameterUp[s] = 20;  // mm
-            r.PortDiameterDown[s] = 16;
-            r.Viscosity[s] = 1;        // mPa s
-            r.WallViscosity[s] = 2;
-            r.Density[s] = 1000;
+            r.PortDiameterDown[s] = 16;  // mm
+            r.WallViscosity[s] = 2;      // mPa s
         }
         r.FoulingFactor = 0.05;  // m² K/kW
         r.HeatLoad = a.heat_kw;

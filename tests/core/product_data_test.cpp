@@ -349,17 +349,6 @@ TEST_F(ProductData, FilterOnWarehouseStockWithConnectionCodesUpToTwentyCounts) {
         EXPECT_EQ(forced, passes);
     }
 
-    FilterType f;
-    f.whs = "01";
-    f.ConnXPCs = "G1;G2";
-    EXPECT_EQ(WarehousePlatesQuery(ArticleCriteria("QB", "H", "10", f), f),
-              "SELECT DISTINCT ITEM_PLAN_NF.NoPlates FROM BaseArticleNumbers INNER JOIN ITEM_PLAN_NF ON "
-              "BaseArticleNumbers.BaseArtNo = ITEM_PLAN_NF.ArtNo WHERE Class = 'QB' AND Type = 'H' AND "
-              "Size = '10' AND ITEM_PLAN_NF.WHS_NBR='01' AND (conXPC='G1' OR conXPC='G2')");
-    f.Material = "316";
-    f.Pressure = "PN30";
-    EXPECT_EQ(ArticleCriteria("QB", "H", "10", f),
-              "Class = 'QB' AND Type = 'H' AND Size = '10' AND Material = '316' AND Pressure = 'PN30'");
 
     // More than twenty stocked counts keep twenty.
     std::string sql = "DELETE FROM ITEM_PLAN_NF;";

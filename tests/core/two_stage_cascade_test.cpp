@@ -4,7 +4,6 @@
 #include "core/calculate.h"
 #include "core/fixture.h"
 #include "core/two_stage_sizing.h"
-#include "engines/fluid/catalogue.h"
 #include "platform/error.h"
 
 #include <gtest/gtest.h>
@@ -253,18 +252,10 @@ TEST_F(CascadeScripted, AnErrorInOneCandidateEndsOnlyThatCandidate) {
 TwoStageType tap_water_duty() {
     TwoStageType d;
     test::target(d, 42, true);
-    SinglePhaseInput& in = d.InData;
-    in.Fluid[1] = engines::fluid::create_fluid("Water");
-    in.Fluid[2] = engines::fluid::create_fluid("Water");
-    in.CalcMode = "D";
-    in.CalcMethod = "Normal";
-    set(in.HeatLoad, 50e3);
-    set(in.InletTemp[1], 70);
-    set(in.OutletTemp[1], 25);
-    set(in.InletTemp[2], 10);
-    set(in.OutletTemp[2], 55);
-    set(in.MaxPressureDrop[1], 50e3);
-    set(in.MaxPressureDrop[2], 50e3);
+    d.InData = test::water_duty(50e3, 70, 25, 10, 55).InData;
+    d.InData.CalcMode = "D";
+    d.InData.CalcMethod = "Normal";
+    for (int s = 1; s <= 2; ++s) set(d.InData.MaxPressureDrop[s], 50e3);
     return d;
 }
 
