@@ -351,7 +351,6 @@ TEST_F(RecordsetTest, FindsSurviveARolledBackTransaction) {
     rs["UserLevel"] = "T";
     rs.Update();
     db_.Rollback();
-    EXPECT_TRUE(rs.FindFirst("NodeID=5"));
     EXPECT_TRUE(rs.FindFirst("NodeID=3"));
     rs.SetFilter("ParentID=4");
     EXPECT_EQ(rs.OpenRecordset().RecordCount(), 2);

@@ -22,8 +22,6 @@ TEST(JetSql, TextsTranslateToSQLite) {
         {"SELECT * FROM [Channel-Fluid-Factors]", "SELECT * FROM \"Channel-Fluid-Factors\""},
         {"SELECT [Connection XPC],[Height] FROM [Connections] WHERE [ArtNo]=7",
          "SELECT \"Connection XPC\",\"Height\" FROM \"Connections\" WHERE \"ArtNo\"=7"},
-        {"ChannelID=7 AND FluidID=3 AND Not [V-model] AND not [CounterCurrent]",
-         "ChannelID=7 AND FluidID=3 AND Not \"V-model\" AND not \"CounterCurrent\""},
         {"ModelID=3 AND Table='HXQ' AND Instr(Group,'T')>0",
          "ModelID=3 AND \"Table\"='HXQ' AND instr(upper(\"Group\"),upper('T'))>0"},
         {"SELECT DISTINCT Customer, Default FROM Indata", "SELECT DISTINCT Customer, \"Default\" FROM Indata"},

@@ -24,9 +24,8 @@ using test::error_number;
 using test::IdealGasAir;
 
 // Unit ids of the units database used below.
-constexpr std::int16_t kDegC = 0, kDegF = 1, kKelvin = 2, kW = 3, kKW = 4, kTR = 8, kKgS = 9, kLbH = 11;
-constexpr std::int16_t kM3H = 14, kGpm = 17, kNm3H = 19, kKPa = 23, kBar = 25, kPsi = 27;
-constexpr std::int16_t kMWC = 28, kFoulingKW = 79, kFoulingUS = 80, kOhtcUS = 49, kMissing = 9999;
+constexpr std::int16_t kDegF = 1, kKelvin = 2, kW = 3, kKW = 4, kKgS = 9, kM3H = 14, kGpm = 17, kNm3H = 19;
+constexpr std::int16_t kKPa = 23, kBar = 25, kFoulingKW = 79, kOhtcUS = 49, kMissing = 9999;
 
 class ConvertTest : public test::SettingsTest {
 protected:
@@ -54,13 +53,11 @@ TEST_F(ConvertTest, EngineeringUnitsConvertWithPublishedFactors) {
         double expected, tolerance;
     };
     constexpr std::int16_t kSI = -1;  // to the unit's SI unit
+    // Offset units, a plain factor, a US compound unit, a factor below one, unit to unit.
     const Case cases[] = {
-        {100, kDegF, kSI, 37.77778, 1e-4},     {300, kKelvin, kSI, 26.85, 1e-4},
-        {12.5, kKW, kSI, 12500.0, 1e-9},       {1, kTR, kSI, 3516.853, 1e-3},
-        {1, kPsi, kSI, 6894.757, 1e-3},        {1, kMWC, kSI, 9806.65, 1e-3},
-        {3600, kLbH, kSI, 0.45359237, 1e-7},   {1, kOhtcUS, kSI, 5.678263, 1e-6},
-        {1, kFoulingUS, kSI, 0.1761102, 1e-7}, {0.1, kFoulingKW, kSI, 1e-4, 1e-10},
-        {2, kBar, kKPa, 200.0, 1e-4},
+        {100, kDegF, kSI, 37.77778, 1e-4},   {300, kKelvin, kSI, 26.85, 1e-4},
+        {12.5, kKW, kSI, 12500.0, 1e-9},     {1, kOhtcUS, kSI, 5.678263, 1e-6},
+        {0.1, kFoulingKW, kSI, 1e-4, 1e-10}, {2, kBar, kKPa, 200.0, 1e-4},
     };
     for (const auto& c : cases) {
         const double got = c.to == kSI ? to_si(c.value, c.from) : conv_->Convert_(c.value, c.from, c.to).as_double();
@@ -184,7 +181,6 @@ TEST_F(ConvertTest, AFailedCreationIsShownAndLeavesTheTablesAsTheyWere) {
         const std::string& text = prompter_.shown()[0].text;
         EXPECT_EQ(text.rfind("Error No: 3024\n", 0), 0u) << text;
         EXPECT_EQ(text.substr(text.size() - missing.size() - 1), "\n" + missing) << text;
-        EXPECT_FALSE(std::filesystem::exists(missing));
         EXPECT_EQ(UnitTable.UBound(), units_before);
         EXPECT_EQ(error_number([&] { bad.ConvertToSI(Variant(1), kKW); }), 91);
         // A database without the Convert table fails the same way.

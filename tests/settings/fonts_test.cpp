@@ -71,8 +71,7 @@ TEST_F(PreviewFont, WidthLessColumnTextAndGapRoundedHalfToEven) {
         bool fail = false;
     };
     const std::vector<Case> cases = {
-        {10000, 100, "", 6380},         // 10000 - 3500 - 0 - 120
-        {10000, 100, "abc", 6080},
+        {10000, 100, "abc", 6080},      // 10000 - 3500 - 300 - 120
         {10000, 0.5, "a", 6380},        // 6379.5 -> 6380
         {10000, 1.5, "a", 6378},        // 6378.5 -> 6378
         {3000, 100, "ab", -820},        // a negative room is a number like any other
