@@ -74,9 +74,7 @@ TEST_F(MergePrint, RichTextTemplateMergedWhereTheHostWantsItAndDataDeleted) {
     const auto text = libreoffice_text(dir_ / "sheet.rtf", dir_.path(), &why);
     ASSERT_TRUE(text) << why;
     // The designation's quote travels as the diaeresis, as the data file wrote it.
-    EXPECT_NE(text->find("Typ: Q32¨x40H/1P"), std::string::npos) << *text;
-    EXPECT_NE(text->find("Last: 40.0 kW"), std::string::npos) << *text;
-    EXPECT_NE(text->find("Extra: «'Unknown'»"), std::string::npos) << *text;
+    expect_contains(*text, {"Typ: Q32¨x40H/1P", "Last: 40.0 kW", "Extra: «'Unknown'»"});
 }
 
 TEST_F(MergePrint, OpenXmlTemplateUnderASubfolderIsFoundByItsBareNameAndConverted) {

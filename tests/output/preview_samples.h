@@ -101,6 +101,11 @@ inline const SampleRecords& sample_records() {
     return records;
 }
 
+// Each of `wanted` is somewhere in `text`.
+inline void expect_contains(const std::string& text, const std::vector<std::string>& wanted) {
+    for (const std::string& w : wanted) EXPECT_NE(text.find(w), std::string::npos) << w << "\n" << text;
+}
+
 // The library as a host sets it up for documents: the sample units in SI, the built-in SI
 // output units, English. The sheet and merge tests share it.
 class OutputTest : public ::testing::Test {
