@@ -92,12 +92,7 @@ inline std::string with(std::string text, const std::string& key, const std::str
 
 // A target found in the model tree as the readers take it.
 inline ResolvedTarget target(std::int16_t node, bool group, const std::string& alias = "", const std::string& tag = "") {
-    ResolvedTarget t;
-    t.node = node;
-    t.is_group = group;
-    t.alias = alias;
-    t.tag = tag;
-    return t;
+    return {node, group, false, alias, tag};
 }
 
 }  // namespace hxq::duty

@@ -1,10 +1,6 @@
 // Single-phase duty files: the two value forms, SI conversion with the units database,
-// the model or group look-up of every kind, and messages that name the line and the key
-// of a mistake.
+// and messages that name the line and the key of a mistake.
 #include "duty_fixture.h"
-
-#include "duty/duty_target.h"
-#include "platform/db.h"
 
 #include <string>
 
@@ -78,20 +74,6 @@ TEST_F(DutyFiles, MistakesNameTheLineAndTheKey) {
             {"heat_load = \"5 kW\"\n" + std::string(kSides), 0, "group", "missing: the model or group"},
             {model + "[side1]\nfluid = \"water\"\n", 0, "side2", "missing table [side2]"},
         });
-}
-
-TEST_F(DutyFiles, AGroupsTagNamesItAndAFamilyOrAHiddenModelIsRefused) {
-    platform::Database product = platform::OpenDatabase(kSample + "/products.db", true);
-    auto resolve = [&](const std::string& target, const std::string& level = "A") {
-        return ResolveTarget(ParseDutyText(target + "\n" + kSides, "duty.toml"), product, "products.db", level);
-    };
-    EXPECT_EQ(resolve("group = \"large single-phase units\"").tag.substr(0, 29), "Large single-phase units%13%1");
-    const DutyFileError family = error_of("group = Q22", [&] { resolve("group = \"Q22\""); });
-    EXPECT_EQ(family.key(), "group");
-    EXPECT_NE(family.message().find("not a group"), std::string::npos);
-    const DutyFileError hidden = error_of("model = Q22 HM", [&] { resolve("model = \"Q22 HM\"", "C"); });
-    EXPECT_EQ(hidden.line(), 1);  // hidden from user level C
-    EXPECT_EQ(hidden.key(), "model");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Condenser and evaporator duty files: the engine input they build (SI values, the
-// refrigerant's states from the temperatures a user knows), the nodes of every kind but
-// single phase, and the mistakes each kind refuses with the key and the line.
+// refrigerant's states from the temperatures a user knows), the nodes of every kind, and
+// the mistakes each kind refuses with the key and the line.
 #include "duty_fixture.h"
 
 #include "duty/duty_target.h"
@@ -120,6 +120,9 @@ TEST_F(DutyFiles, EveryKindFindsItsOwnNodes) {
         else d.target_node = static_cast<std::int16_t>(std::stoi(target.substr(target.find('=') + 1)));
         return d;
     };
+    const auto resolve = [&](DutyKind kind, const std::string& target, const char* level) {
+        return ResolveTarget(document(kind, target), product, "products.db", level);
+    };
     struct Case {
         DutyKind kind;
         std::string target;
@@ -139,11 +142,18 @@ TEST_F(DutyFiles, EveryKindFindsItsOwnNodes) {
              Case{DutyKind::Cascade, "group = \"Cascade units\"", 35, true, false},
          }) {
         SCOPED_TRACE(c.target);
-        const ResolvedTarget t = ResolveTarget(document(c.kind, c.target), product, "products.db", "A");
+        const ResolvedTarget t = resolve(c.kind, c.target, "A");
         EXPECT_EQ(t.node, c.node);
         EXPECT_EQ(t.is_group, c.group);
         EXPECT_EQ(t.dual, c.dual);
     }
+    const auto sp = DutyKind::SinglePhase;
+    EXPECT_EQ(resolve(sp, "group = \"large single-phase units\"", "A").tag.substr(0, 29), "Large single-phase units%13%1");
+    // A family folder named as a group; a model hidden from user level C.
+    const std::string family = error_of("", [&] { resolve(sp, "group = \"Q22\"", "A"); }).message();
+    EXPECT_NE(family.find("\"Q22\" is not a group"), std::string::npos) << family;
+    const std::string hidden = error_of("", [&] { resolve(sp, "model = \"Q22 HM\"", "C"); }).message();
+    EXPECT_NE(hidden.find("model \"Q22 HM\" in products.db for user level \"C\""), std::string::npos) << hidden;
     // A condenser duty does not see the single-phase range.
     const DutyFileError e = error_of("", [&] {
         ResolveTarget(parse(with(kCondenser, "group", "group = \"Large single-phase units\"")), product, "p.db", "A");
