@@ -55,10 +55,10 @@ TEST(JetSql, UntranslatableTextsAreErrors) {
     }
 }
 
-TEST(JetSql, StripBracketsAndQuoting) {
+// Texts are quoted through the rows above.
+TEST(JetSql, StripBracketsAndQuoteIdentifiers) {
     EXPECT_EQ(strip_brackets(" [Channel-Fluid-Factors] "), "Channel-Fluid-Factors");
     EXPECT_EQ(sql_quote_identifier("a\"b"), "\"a\"\"b\"");
-    EXPECT_EQ(sql_quote_text("it's"), "'it''s'");
 }
 
 // What the translated expressions compute, evaluated by SQLite.
