@@ -31,8 +31,8 @@ void target(Data& d, int node, bool group) {
     d.GivenValues.IsXerGroup = group;
 }
 
-// Water to water: `load` W cooling water hot_in → hot_out and warming water cold_in →
-// cold_out, 40 kPa on each side; the model or group is chosen by the test.
+// Water to water: `load` W from hot_in → hot_out to cold_in → cold_out, 40 kPa on each
+// side; the model or group is chosen by the test.
 inline core::SPCDataType water_duty(double load, double hot_in, double hot_out, double cold_in, double cold_out) {
     core::SPCDataType d;
     d.GivenValues.XerDB = sample("products.db");
@@ -86,9 +86,7 @@ inline core::VAPDataType evaporator_duty(int node, bool group) {
 }
 
 // A cascade of a CO2 low stage condensing at −5 °C and an R134a high stage evaporating at
-// −10 °C, 40 kW. The engines rate a refrigerant against a liquid: each circuit's input
-// names the stream that stands for the other circuit, a 40 % glycol at the other
-// circuit's saturation temperature.
+// −10 °C, 40 kW; each circuit is rated against a 40 % glycol standing in for the other.
 inline core::CascadeDataType cascade_duty() {
     core::CascadeDataType d;
     target(d, 35, true);
@@ -115,8 +113,7 @@ inline core::CascadeDataType cascade_duty() {
 }
 
 // 0.06 kg/s (3 m³/min of free air) of saturated air at 8 bar(a) and 35 °C dried to a
-// 3 °C pressure dew point by R134a at 0 °C, on node `node` (AD 200 is 279, the sample
-// group 52).
+// 3 °C pressure dew point by R134a at 0 °C (AD 200 is node 279, the sample group 52).
 inline void air_dryer_duty(batch::ADInputType& in, int node, bool group) {
     auto& f = in.ADFormIndata;
     f.AirInletTemp = 35;
@@ -129,8 +126,7 @@ inline void air_dryer_duty(batch::ADInputType& in, int node, bool group) {
     f.RefVaporQualityInlet = 0.25f;
     f.RefFluid = "R134a";
     f.DewTemp = 3;
-    // Water content of saturated air at 8 bar(a): about 4.5 g/kg at 35 °C, 0.6 g/kg at
-    // 3 °C (what the humid air component gives; the dried air side carries it).
+    // Saturated air at 8 bar(a) holds about 4.5 g/kg at 35 °C and 0.6 g/kg at 3 °C.
     auto wet = engines::fluid::create_fluid("Humid air", 4.5);
     in.AirIndata.InData.Fluid[1] = engines::fluid::create_fluid("Humid air", 0.6);
     in.AirIndata.InData.Fluid[2] = wet;
