@@ -78,7 +78,6 @@ TEST_F(Denomination, ShortDescriptionIsNotAvailableWithoutARowOrText) {
 }
 
 TEST_F(Denomination, WhatIsMissingIsNamed) {
-    const auto file = [&](const std::string& name, const std::string& text) { return scratch.write(name, text); };
     struct Case {
         const char* what;
         std::filesystem::path qdf;
@@ -91,12 +90,12 @@ TEST_F(Denomination, WhatIsMissingIsNamed) {
         {"no such exchanger", qdf, 3, database.string(), 5, "[HXQ3]"},
         {"no product data file", scratch.path() / "none.qdf", 1, database.string(), 53, "none.qdf"},
         {"no database", qdf, 1, (scratch.path() / "none.db").string(), 3024, "none.db"},
-        {"no Type", file("a.qdf", "[HXQ1]\nArtNo=710040\n"), 1, database.string(), 5, "Type"},
-        {"no article code", file("b.qdf", "[HXQ1]\nType=Q32\nArtNo=710040\n"), 1, database.string(), 5, "Q32"},
+        {"no Type", scratch.write("a.qdf", "[HXQ1]\nArtNo=710040\n"), 1, database.string(), 5, "Type"},
+        {"no article code", scratch.write("b.qdf", "[HXQ1]\nType=Q32\nArtNo=710040\n"), 1, database.string(), 5, "Q32"},
         {"unknown base article, quote kept in its text",
-         file("c.qdf", "[HXQ1]\nType=QB*Q32*27*C\nArtNo=71'0040\n"), 1, database.string(),
+         scratch.write("c.qdf", "[HXQ1]\nType=QB*Q32*27*C\nArtNo=71'0040\n"), 1, database.string(),
          platform::kObjectError + 666, "71'0040"},
-        {"unknown model", file("d.qdf", "[HXQ1]\nType=CONFIG\nArtNo=QB*Q99*10*C\n"), 1, database.string(),
+        {"unknown model", scratch.write("d.qdf", "[HXQ1]\nType=CONFIG\nArtNo=QB*Q99*10*C\n"), 1, database.string(),
          platform::kObjectError + 666, "QB*Q99*10"},
     };
     for (const Case& c : cases) {

@@ -2,7 +2,7 @@
 // connections of refrigerant duties and their warning, and the arguments they refuse; the
 // air dryer, fluid batch and older host-fed sheets: what each row shows, and the
 // conditions the air dryer sizing reports.
-#include "preview_samples.h"
+#include "output_fixture.h"
 
 #include "output/air_dryer_preview.h"
 #include "output/extra_sheet.h"

@@ -5,7 +5,7 @@
 #include "output/merge_con.h"
 #include "output/merge_vap.h"
 
-#include "merge_fixture.h"
+#include "output_fixture.h"
 #include "merge_headers.h"
 #include "platform/scratch.h"
 

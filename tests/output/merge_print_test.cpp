@@ -6,7 +6,7 @@
 #include "output/cls_output.h"
 
 #include "batch/ad_records.h"
-#include "merge_fixture.h"
+#include "output_fixture.h"
 #include "merge_headers.h"
 #include "platform/scratch.h"
 #include "settings/library_state.h"

@@ -10,7 +10,7 @@
 #include "output/merge_spc.h"
 #include "output/merge_vap.h"
 
-#include "merge_fixture.h"
+#include "output_fixture.h"
 #include "merge_headers.h"
 #include "platform/merge_data.h"
 #include "platform/rtf_merge.h"

@@ -6,7 +6,7 @@
 #include "output/merge_vap.h"
 
 #include "batch/ad_records.h"
-#include "merge_fixture.h"
+#include "output_fixture.h"
 
 namespace hxq::test {
 namespace {

@@ -12,7 +12,7 @@
 #include "output/sheet_layout.h"
 #include "output/sheet_values.h"
 #include "output/two_stage_preview.h"
-#include "preview_samples.h"
+#include "output_fixture.h"
 
 #include "platform/scratch.h"
 #include "settings/convert.h"

@@ -3,7 +3,7 @@
 // language; the connection diameter from the density of each kind of port flow; and the
 // values: given values as typed against results converted, the remark endings,
 // designations from the channel counts and types, the unit counts.
-#include "preview_samples.h"
+#include "output_fixture.h"
 
 #include "output/cls_output.h"
 #include "output/rtf_document.h"
@@ -14,25 +14,16 @@
 #include "platform/scratch.h"
 #include "settings/library_state.h"
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 #include <memory>
 
 namespace hxq::output {
 namespace {
 
-class SheetLayout : public ::testing::Test {
-protected:
-    void SetUp() override { settings::reset_library_state(); }
-    void TearDown() override { settings::reset_library_state(); }
-
-    // The filled elements of a sheet, in order.
-    static std::vector<std::string> filled(const PreviewArray& sheet) {
-        std::vector<std::string> out;
-        for (const auto& line : sheet.lines())
-            if (!line.empty()) out.push_back(line);
-        return out;
-    }
-};
+class SheetLayout : public test::OutputTest {};
+class SheetValues : public test::OutputTest {};
 
 TEST_F(SheetLayout, RowsCombineUnitsAndEscapeTheirTexts) {
     EXPECT_EQ(unit_column("kW", "kW"), "kW");
@@ -72,7 +63,9 @@ TEST_F(SheetLayout, WarningsNeedAnArrayAndSkipEmptyTexts) {
         PreviewArray sheet;
         SheetWriter out(sheet);
         add_warnings(out, c.warnings, 0);
-        EXPECT_EQ(filled(sheet), c.expected);
+        std::vector<std::string> filled;
+        std::ranges::copy_if(sheet.lines(), std::back_inserter(filled), [](const auto& line) { return !line.empty(); });
+        EXPECT_EQ(filled, c.expected);
     }
 }
 
@@ -206,8 +199,6 @@ TEST(TheConnection, ArgumentsWithoutADiameterAreInvalidCalls) {
         EXPECT_NE(e->description().find(c.named), std::string::npos) << e->description();
     }
 }
-
-class SheetValues : public test::OutputTest {};
 
 TEST_F(SheetValues, RemarksEndInOneDecimalWithoutALeadingZero) {
     struct Case { double value; const char* expected; };
