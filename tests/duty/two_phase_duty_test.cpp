@@ -164,8 +164,8 @@ TEST_F(DutyFiles, EveryKindFindsItsOwnNodes) {
     EXPECT_NE(e.message().find("hxq models --duty C"), std::string::npos) << e.message();
 }
 
-TEST_F(DutyFiles, CondenserMistakesNameTheKeyAndTheLine) {
-    const std::string c = kCondenser;
+TEST_F(DutyFiles, CondenserAndEvaporatorMistakesNameTheKeyAndTheLine) {
+    const std::string c = kCondenser, e = kEvaporator;
     expect_mistakes(
         {
             {with(c, "subcooling", "subcooling = \"2 K\"\noutlet_temp = \"43 °C\""), 10, "refrigerant.outlet_temp",
@@ -183,14 +183,7 @@ TEST_F(DutyFiles, CondenserMistakesNameTheKeyAndTheLine) {
             {with(c, "heat_load", "heat_load = \"50 kW\"\nmode = \"check\""), 4, "mode", "use \"design\" or \"performance\""},
             {with(c, "heat_load", "mode = \"performance\""), 0, "plates", "missing: the plates"},
             {c.substr(0, c.find("[secondary]")), 0, "secondary", "missing table [secondary]"},
-        });
-}
-
-TEST_F(DutyFiles, EvaporatorMistakesNameTheKeyAndTheLine) {
-    const std::string e = kEvaporator;
-    expect_mistakes(
-        {
-            // Liquid at the bubble point of the evaporating pressure does not flash.
+            // Evaporators: liquid at the bubble point of the evaporating pressure does not flash.
             {with(e, "inlet_quality", "liquid_temp = \"0 °C\""), 8, "refrigerant.liquid_temp", "between 0 and 1"},
             {with(with(e, "fluid = \"MEG\"", "fluid = \"R134a\""), "concentration", ""), 12, "secondary.fluid",
              "is a refrigerant"},

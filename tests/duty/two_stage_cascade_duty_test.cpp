@@ -120,8 +120,8 @@ TEST_F(DutyFiles, CascadeRecordRatesEachCircuitAgainstAStandInForTheOther) {
     EXPECT_EQ(o.InDataVap.InletTemp[2], (core::DutyValue{12, true}));
 }
 
-TEST_F(DutyFiles, TwoStageMistakesNameTheKeyAndTheLine) {
-    const std::string t = kTwoStage;
+TEST_F(DutyFiles, TwoStageAndCascadeMistakesNameTheKeyAndTheLine) {
+    const std::string t = kTwoStage, c = kCascade;
     expect_mistakes(
         {
             {with(t, "primary_pressure_drop_share", "primary_pressure_drop_share = \"100 %\""), 4,
@@ -131,14 +131,7 @@ TEST_F(DutyFiles, TwoStageMistakesNameTheKeyAndTheLine) {
             {with(t, "mass_flow = \"0.54", ""), 18, "radiator_return.mass_flow", "missing: the flow of the radiator"},
             {with(t, "inlet_temp = \"70", "inlet_temp = \"8 °C\""), 8, "primary.inlet_temp", "must enter above"},
             {t.substr(0, t.find("[tap_water]")), 0, "tap_water", "missing table [tap_water]"},
-        });
-}
-
-TEST_F(DutyFiles, CascadeMistakesNameTheKeyAndTheLine) {
-    const std::string c = kCascade;
-    expect_mistakes(
-        {
-            // Two duty quantities: the later is named, the earlier with its line.
+            // Cascades: of two duty quantities the later is named, the earlier with its line.
             {with(c, "subcooling", "subcooling = \"2 K\"\nheat_load = \"45 kW\""), 17, "evaporating.heat_load",
              "give one of evaporating.heat_load, condensing.heat_load and condensing.mass_flow; "
              "condensing.heat_load (line 10) given too"},
