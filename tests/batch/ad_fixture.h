@@ -29,12 +29,10 @@ struct RatedPair {
 struct PairScript {
     // Whether the evaporator keeps a non-negative margin for the pair.
     std::function<bool(const RatedPair&)> meets = [](const RatedPair&) { return true; };
-    double air_drop_each_side = 1000;  // Pa
-    double evaporator_air_drop = 1000;  // Pa
-    double dried_air_outlet = 25;       // °C, cold side leaving the air unit
+    double dried_air_outlet = 25;  // °C, cold side leaving the air unit
     bool evaporator_no_solution = false;
     bool air_unit_throws = false;
-    std::vector<RatedPair> log;        // every evaporator rating
+    std::vector<RatedPair> log;  // every evaporator rating
     RatedPair pending;
     double precooled = 0;
 };
@@ -58,7 +56,7 @@ public:
         s_.precooled = r.OutletTemp[2];
         r.MassFlow[1] = in.MassFlow[1].Value;
         r.MassFlow[2] = in.MassFlow[2].Value;
-        r.PressureDrop[1] = r.PressureDrop[2] = s_.air_drop_each_side;
+        r.PressureDrop[1] = r.PressureDrop[2] = 1000;  // Pa
         r.HeatLoad = 5;  // kW, as the engine writes it
     }
     void CheckInput(core::SinglePhaseInput&, core::SinglePhaseResult&) override {}
@@ -86,7 +84,7 @@ public:
         r.NoOfPlates = in.NoOfPlates.Value;
         r.HeatTransferArea = 1.0;
         r.OverSurface = s_.meets(p) ? 5.0 : -5.0;
-        r.PressureDrop[2] = s_.evaporator_air_drop;
+        r.PressureDrop[2] = 1000;  // Pa
         r.OutletTemp[2] = in.OutletTemp[2].Value;
     }
     void CheckInput(core::EvaporatorInput&, std::int16_t& code) override { code = 0; }
