@@ -4,8 +4,6 @@
 
 #include "engines/fluid/air.h"
 
-#include <fmt/format.h>
-
 #include <string>
 
 namespace hxq::duty {

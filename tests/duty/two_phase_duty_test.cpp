@@ -4,7 +4,6 @@
 #include "duty_fixture.h"
 
 #include "duty/duty_target.h"
-#include "engines/fluid/catalogue.h"
 #include "platform/db.h"
 
 #include <fmt/format.h>

@@ -4,8 +4,6 @@
 // in two_phase_duty_test.cpp).
 #include "duty_fixture.h"
 
-#include <fmt/format.h>
-
 #include <string>
 
 namespace hxq::duty {
