@@ -54,7 +54,6 @@ TEST_F(Denomination, ConfiguredUnitShowsItsConnectionsPerPlate) {
     const ProductDenomination d = read_denomination(qdf, 2, database.string());
     EXPECT_EQ(d.Text, "Q22 brazed plate heat exchanger (2*CT24+CS22 / CS22)");
     EXPECT_EQ(d.Plates, 40);
-
     platform::Database db = platform::OpenDatabase(database.string());
     struct Case { const char* frame; const char* pressure; const char* text; };
     const Case cases[] = {

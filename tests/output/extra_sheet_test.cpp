@@ -103,7 +103,6 @@ TEST_F(ExtraSheet, AConnectionWiderThanItsPortIsWarned) {
     PreviewArray sheet = extra_sheet(&d, {}, 1, 1, "", 0, 0, &warning);
     EXPECT_EQ(warning, "");
     EXPECT_EQ(text_of(sheet).find("Note :"), std::string::npos);
-
     r.PortDiameterUp[1] = 0.001;
     sheet = extra_sheet(&d, {}, 1, 1, "", 0, 0, &warning);
     EXPECT_EQ(warning.rfind("Recommended inlet connection diameter ", 0), 0u) << warning;
@@ -159,7 +158,6 @@ TEST_F(OtherSheets, AirDryerShowsTheSizingAndWhatItReports) {
     const batch::ADDataType& real = sample_records().air_dryer;
     ASSERT_TRUE(real.ADOutData[1].Exist);
     const batch::ADOutputType& p = real.ADOutData[1];
-
     batch::ADDataType no_solution = real;
     no_solution.ADOutData[1].Exist = false;
     batch::ADDataType no_fluid = real;
@@ -167,7 +165,6 @@ TEST_F(OtherSheets, AirDryerShowsTheSizingAndWhatItReports) {
     no_fluid.ADInData.ADFormIndata.RefFluid = "R999";
     batch::ADDataType brine = real;
     brine.ADInData.RefIndata.RefFluid = engines::fluid::create_fluid("MEG", 30);
-
     struct Case {
         const char* what;
         const batch::ADDataType* data;

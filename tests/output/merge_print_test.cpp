@@ -69,7 +69,6 @@ TEST_F(MergePrint, RichTextTemplateMergedWhereTheHostWantsItAndDataDeleted) {
     EXPECT_EQ(output_.LastTemplate(), dir_ / "templates/German/SPC_prev.dot");
     EXPECT_EQ(output_.LastMergeData().parent_path(), dir_ / "app");
     EXPECT_FALSE(fs::exists(output_.LastMergeData()));
-
     std::string why;
     const auto text = libreoffice_text(dir_ / "sheet.rtf", dir_.path(), &why);
     ASSERT_TRUE(text) << why;
@@ -84,7 +83,6 @@ TEST_F(MergePrint, OpenXmlTemplateUnderASubfolderIsFoundByItsBareNameAndConverte
     const auto docx = libreoffice_convert(dir_ / "conv.rtf", "docx", dir_.path(), &why);
     ASSERT_TRUE(docx) << why;
     fs::copy_file(*docx, dir_ / "templates/German/COND/CON_quote.docx");
-
     output_.MergeOutput(dir_ / "quote.pdf");
     output_.MergePrintout(record_, "COND\\CON_quote", false, "");
     EXPECT_EQ(output_.LastMergeProblem(), "");
@@ -118,7 +116,6 @@ TEST_F(MergePrint, WithoutAPlaceTheMergedDocumentOpensInTheViewer) {
     ScopedEnv config_home("XDG_CONFIG_HOME", (dir_ / "none").string());
     ScopedEnv config_dirs("XDG_CONFIG_DIRS", (dir_ / "none").string());
     settings::library_state().UserSettings.EditorPath = viewer.string();
-
     output_.MergePrintout(record_, "SPC_prev.dot", false, "");
     ASSERT_EQ(output_.LastMergeProblem(), "");
     const fs::path merged = output_.LastMergedDocument();
@@ -151,30 +148,27 @@ TEST_F(MergePrint, EachSaveOperationMergesItsKindsTemplateOfThePrintType) {
         const char* value = "24";
     };
     const Case cases[] = {
-        {"CON_prev.dot", "CON_Xtra.dot",
-         [&](std::int16_t p) { output_.SaveCON(con, 2, u, 1, p, false, false, "", 0); },
+        {"CON_prev.dot", "CON_Xtra.dot", [&](auto p) { output_.SaveCON(con, 2, u, 1, p, false, false, "", 0); },
          condenser_names(false, false).size()},
         {"CONDual_prev.dot", "CONDual_Xtra.dot",
-         [&](std::int16_t p) { output_.SaveCONDual(con, 2, u, 1, p, false, false, "", 0); },
+         [&](auto p) { output_.SaveCONDual(con, 2, u, 1, p, false, false, "", 0); },
          condenser_names(true, false).size(), "'Dia3", "0"},
-        {"Vap_prev.dot", "VAP_Xtra.dot",
-         [&](std::int16_t p) { output_.SaveVAP(vap, 2, u, 2, p, false, false, "", 0); },
+        {"Vap_prev.dot", "VAP_Xtra.dot", [&](auto p) { output_.SaveVAP(vap, 2, u, 2, p, false, false, "", 0); },
          evaporator_names(false, false).size()},
         {"VAPDual_prev.dot", "VAPDual_Xtra.dot",
-         [&](std::int16_t p) { output_.SaveVAPDual(vap, 2, u, 2, p, false, false, "", 0); },
+         [&](auto p) { output_.SaveVAPDual(vap, 2, u, 2, p, false, false, "", 0); },
          evaporator_names(true, false).size()},
         {"Cascade_prev.dot", "Cascade_Xtra.dot",
-         [&](std::int16_t p) { output_.SaveCascade(cascade, 2, u, 3, p, false, false, "", 0); },
+         [&](auto p) { output_.SaveCascade(cascade, 2, u, 3, p, false, false, "", 0); },
          cascade_names(false).size()},
-        {"SPC_prev.dot", "SPC_Xtra.dot",
-         [&](std::int16_t p) { output_.SaveSPC(spc, 2, u, 0, p, false, false, "", 0); },
+        {"SPC_prev.dot", "SPC_Xtra.dot", [&](auto p) { output_.SaveSPC(spc, 2, u, 0, p, false, false, "", 0); },
          single_phase_names(false, false).size(), "Shear1_u'", "Pa"},
         {"SPCDual_prev.dot", "SPCDual_Xtra.dot",
-         [&](std::int16_t p) { output_.SaveSPCDual(spc, 2, u, 0, p, false, false, "", 0); },
+         [&](auto p) { output_.SaveSPCDual(spc, 2, u, 0, p, false, false, "", 0); },
          single_phase_names(true, false).size()},
-        {"TS_prev.dot", nullptr, [&](std::int16_t p) { output_.SaveTwoStage(two_stage, 2, u, 0, p, false, false, "", 0); },
+        {"TS_prev.dot", nullptr, [&](auto p) { output_.SaveTwoStage(two_stage, 2, u, 0, p, false, false, "", 0); },
          two_stage_names(false).size()},
-        {"ADPrev.dot", nullptr, [&](std::int16_t p) { output_.SaveAD(air_dryer, 2, false, 0, false, p, u); },
+        {"ADPrev.dot", nullptr, [&](auto p) { output_.SaveAD(air_dryer, 2, false, 0, false, p, u); },
          air_dryer_names().size(), "'NoPRef'"},
     };
     output_.KeepMergeData(true);

@@ -17,7 +17,6 @@ constexpr std::size_t kAirDryerQuotationFields = 40;
 class MergeSinglePhase : public OutputTest {
 protected:
     static const core::SPCDataType& water() { return sample_records().water; }
-    static const batch::ADDataType& air_dryer() { return sample_records().air_dryer; }
 };
 
 TEST_F(MergeSinglePhase, ValuesAreTypedWhereGivenAndConvertedIntoTheOutputUnitsElsewhere) {
@@ -27,7 +26,6 @@ TEST_F(MergeSinglePhase, ValuesAreTypedWhereGivenAndConvertedIntoTheOutputUnitsE
     d.GivenValues.heatLoad = typed("129000", kKcalPerHour);
     d.GivenValues.InletTemp[1] = typed("194", kFahrenheit);
     const MergeRecord record = output::spc_merge_record(d, 1, si(), false, "Design", {}, false);
-
     EXPECT_EQ(value_of(record, "'HeatLoad'"), "129000");
     EXPECT_EQ(value_of(record, "HeatLoad_u"), "kcal/h");
     EXPECT_EQ(value_of(record, "'Tin1'"), "194.0");
@@ -129,9 +127,10 @@ TEST_F(MergeSinglePhase, TwoStageWritesThePackOfBothStages) {
 }
 
 TEST_F(MergeSinglePhase, AirDryerWritesBothUnitsAndTheMethodInTheLanguage) {
-    const batch::ADOutputType& pair = air_dryer().ADOutData[1];
+    const batch::ADDataType& air_dryer = sample_records().air_dryer;
+    const batch::ADOutputType& pair = air_dryer.ADOutData[1];
     ASSERT_TRUE(pair.Exist);
-    const MergeRecord record = output::air_dryer_merge_record(air_dryer(), 1, true, 0, false, si(), {});
+    const MergeRecord record = output::air_dryer_merge_record(air_dryer, 1, true, 0, false, si(), {});
     EXPECT_EQ(value_of(record, "'CalcM'"), "Performance");
     EXPECT_EQ(value_of(record, "'XerName'"), "AD 200");
     EXPECT_EQ(value_of(record, "FluNameAir'"), "Humid air");
@@ -139,21 +138,21 @@ TEST_F(MergeSinglePhase, AirDryerWritesBothUnitsAndTheMethodInTheLanguage) {
                 (pair.RefHXQResults_new.HeatLoad + pair.AirHXQResults.HeatLoad) / 1e3, 0.02);
     EXPECT_NEAR(number_of(record, "'dPTot'"), pair.TotalPressureDrop / 1e3, 0.1);
     EXPECT_EQ(value_of(record, "'NoPAir'"), std::to_string(pair.TotalNumberOfPlates - pair.RefNumberOfPlates));
-    EXPECT_EQ(value_of(output::air_dryer_merge_record(air_dryer(), 1, false, 3000, false, si(), {}), "'CalcM'"),
+    EXPECT_EQ(value_of(output::air_dryer_merge_record(air_dryer, 1, false, 3000, false, si(), {}), "'CalcM'"),
               "Auslegung");
 
     // The connection and quotation fields are empty without a quotation and name its
     // three connections with one.
     for (std::size_t i = record.size() - kAirDryerQuotationFields; i < record.size(); ++i)
         EXPECT_EQ(record.values()[i], "") << record.names()[i];
-    const MergeRecord quoted = output::air_dryer_merge_record(air_dryer(), 1, false, 0, true, si(), {});
+    const MergeRecord quoted = output::air_dryer_merge_record(air_dryer, 1, false, 0, true, si(), {});
     EXPECT_EQ(value_of(quoted, "'ConnPlace1'"), "F3/F1");
     EXPECT_EQ(value_of(quoted, "'ConnPlace2'"), "P4/P3");
     EXPECT_EQ(value_of(quoted, "'ConnPlace3'"), "F4=>P1");
     EXPECT_EQ(value_of(quoted, "'PlMtrl'"), "AISI 316");
 
     // A pair that misses the duty has nothing rated to show.
-    batch::ADDataType missed = air_dryer();
+    batch::ADDataType missed = air_dryer;
     missed.ADOutData[1].Exist = false;
     const MergeRecord none = output::air_dryer_merge_record(missed, 1, false, 0, false, si(), {});
     EXPECT_EQ(value_of(none, "'LoadTot'"), "-");

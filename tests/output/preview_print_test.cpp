@@ -96,7 +96,6 @@ TEST_F(Desktop, PreviewIsWrittenInTheDocumentFolderAndOpenedWithTheEditorOrTheDe
         else write_file(app_, "a file where the folder would be");
         settings::library_state().UserSettings.EditorPath = fake_editor().string();
         fs::remove(dir_ / "editor-args");
-
         output_.PreviewPrint(0, sheet({"\\par one"}), false);
         const fs::path file = output_.LastPreviewFile();
         EXPECT_EQ(file.parent_path(), c.folder) << c.what;
@@ -144,7 +143,6 @@ TEST_F(Desktop, PreviewsNeverReplaceAFileAndAreStampedWithTheLocalTime) {
     output_.PreviewPrint(0, sheet({"\\par second"}), false);
     const fs::path second = output_.LastPreviewFile();
     const std::string after = stamp(std::time(nullptr));
-
     EXPECT_NE(first, second);
     for (const auto& f : {first, second}) {
         EXPECT_FALSE(taken.count(f)) << f;
@@ -275,7 +273,6 @@ TEST_F(Desktop, InstalledDetectionGivesAnUnsetEditorSettingItsDefault) {
     settings::load_settings(state);
     EXPECT_TRUE(state.word_processor_found);
     EXPECT_EQ(state.UserSettings.EditorPath, soffice.string());
-
     write_file(dir_ / "set.ini", "[Action]\r\nEditorPath=/opt/editor\r\n");
     state.host.IniFilePath = dir_.file("set.ini");
     settings::load_settings(state);

@@ -366,7 +366,6 @@ TEST_F(RecordPreviews, EveryPreviewAndSheetReadsBackInEnglishAndGerman) {
     std::string why;
     const auto texts = test::libreoffice_texts(files, document_folder(), &why);
     ASSERT_TRUE(texts) << why;
-
     std::size_t document = 0;
     for (const Kind& kind : all)
         for (std::int16_t offset : languages) {
@@ -440,7 +439,6 @@ TEST_F(RecordPreviews, EveryKindRefusesAnIndexOutsideTheAlternativesAndKeepsItsW
         EXPECT_EQ(plain.size(), kPreviewLines);
         // The spacer and the two warnings that are not empty.
         EXPECT_EQ(filled(build(1, std::vector<std::string>{"Check the fouling", "", "Low flow"})), filled(plain) + 3);
-
         settings::library_state().UserSettings.UseDisclaimer = true;
         const PreviewArray disclaimed = build(1, std::nullopt);
         ASSERT_EQ(disclaimed.size(), kPreviewLines + 5);

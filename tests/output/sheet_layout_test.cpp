@@ -218,7 +218,6 @@ TEST_F(SheetValues, AGivenValueKeepsTheUsersTextAndUnitAResultIsConverted) {
     const std::int16_t kw = group_unit(kHeatLoadGroup, si());
     EXPECT_EQ(settings::UnitTable(kw).sUnit, "kW");
     EXPECT_NE(group_unit(kHeatLoadGroup, us()), kw);
-
     core::InputDataType typed;
     typed.sValue = "171";
     typed.iUnitID = group_unit(kFlowGroup, us());  // the user's own unit, not the sheet's
@@ -226,7 +225,6 @@ TEST_F(SheetValues, AGivenValueKeepsTheUsersTextAndUnitAResultIsConverted) {
     const core::OutVal shown = duty_value(typed, 0.0215, group_unit(kFlowGroup, si()));
     EXPECT_EQ(shown.GVal, "171");
     EXPECT_EQ(shown.GUnit, settings::UnitTable(typed.iUnitID).sUnit);
-
     typed.Given = false;
     const core::OutVal converted = duty_value(typed, 50e3, kw);
     EXPECT_EQ(converted.GVal, "50.0");
@@ -268,7 +266,6 @@ TEST_F(SheetValues, DesignationsComposeChannelCountsPerPassWithTheTypesOfEachSid
         {single_phase("Q32D", "H", 61, 1, 30, 0, 30, 0), true, "Q32Dx30x31H/1P"},
     };
     for (const Case& c : cases) EXPECT_EQ(alternative_designation(c.alternative, c.dual), c.expected);
-
     core::CONOutDataType con;
     con.XerAlias = "Q45";
     con.Chantype = "H";
@@ -276,7 +273,6 @@ TEST_F(SheetValues, DesignationsComposeChannelCountsPerPassWithTheTypesOfEachSid
     con.OutputData.NoOfChannels[1] = 15;
     con.OutputData.NoOfChannels[2] = 15;
     EXPECT_EQ(alternative_designation(con, false), "Q45x31H/1P");
-
     core::TwoStageOutDataType two;
     two.Stage1 = single_phase("Q32", "H", 20, 1, 9, 0, 10, 0);
     two.Stage2 = single_phase("", "", 16, 1, 7, 0, 8, 0);
