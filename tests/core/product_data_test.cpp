@@ -400,14 +400,14 @@ TEST_F(ProductData, CondenserAndTwoStageVolumesAndWeights) {
     con.nodeid = 3;
     CondenserResult& r = con.OutputData;
     r.NoOfPlates = 9;
-    r.NoOfChannels[1] = 14;
-    r.NoOfChannels[2] = 15;
+    r.NoOfChannels[1] = 5;
+    r.NoOfChannels[2] = 3;
     r.RefLiquid.Density = 1200;
     r.Side2.Density = 1000;
     GetXerPhysicsCON(denomination, measures, tree, channel, con);
     const XerPhysicsType& p = con.XerPhysics;
     EXPECT_FLOAT_EQ(p.length, 0.010f + 7 * 0.0024f + 0.004f);  // the 1-pass article
-    EXPECT_FLOAT_EQ(p.Vol[2], 0.0001f * 15);  // left part only
+    EXPECT_FLOAT_EQ(p.Vol[2], 0.0001f * 3);  // left part only
     EXPECT_FLOAT_EQ(p.Weight_full, p.Weight_empty + 1200 * p.Vol[1] + 1000 * p.Vol[2]);
 
     // A two-stage unit counts both stages and the plate between them in one pack.
