@@ -53,17 +53,23 @@ TEST_F(DualModels, ADualModelCarriesTheDutyOverBothCircuitsAndTwiceItInADualCalc
 
 // The condenser and evaporator rate a dual pack for the whole duty and report the unit's
 // load (their engine tests hold the balances); the drivers double the duty only for a
-// dual calculation, which gives one circuit's.
+// dual calculation, which gives one circuit's, and list every result in SI units.
 TEST_F(DualModels, DualCondensersAndEvaporatorsCarryTheDutyOfBothCircuits) {
     const auto expect_listed = [](const auto& outdata, double duty, int at_least) {
         int listed = 0;
         for (const auto& a : outdata) {
-            if (a.Price == kEmptySlotPrice) continue;
+            if (a.Price == kEmptySlotPrice) {
+                EXPECT_EQ(a.OutputData.ParallelUnits, kEmptySlotUnits);
+                continue;
+            }
             SCOPED_TRACE(a.XerAlias);
             ++listed;
             EXPECT_TRUE(a.Dual);
             ASSERT_EQ(a.OutputData.Status, -1);
             expect_relative(a.OutputData.HeatLoad, duty, "load");
+            // The rest in SI too: ports in metres, latent heat in J/kg.
+            EXPECT_LT(a.OutputData.PortDiameterUp[1], 0.2);
+            EXPECT_GT(a.OutputData.LatentHeat, 1e5);
         }
         EXPECT_GE(listed, at_least);
     };

@@ -1,6 +1,6 @@
-// The condenser and evaporator main loops: units, prices and errors with the real engines
-// on the sample range (the ranking is the single-phase driver's), the fast-inlet rule with
-// a scripted evaporator.
+// The condenser and evaporator main loops: prices and errors with the real engines on the
+// sample range (their group runs and SI results are in dual_model_test.cpp), the
+// fast-inlet rule with a scripted evaporator.
 #include "core/calculate.h"
 #include "core/fixture.h"
 #include "platform/error.h"
@@ -17,24 +17,6 @@ using core::CONDataType;
 using core::VAPDataType;
 
 using TwoPhaseDrivers = SampleRange;
-
-TEST_F(TwoPhaseDrivers, AGroupRunListsItsSolutionsInSIUnits) {
-    CONDataType con = condenser_duty(22, true);
-    calc.CONMainCalcLoop(con);
-    ASSERT_EQ(con.outdata[1].OutputData.Status, -1);
-    for (int i = 1; i <= 7; ++i) {
-        SCOPED_TRACE(i);
-        const auto& a = con.outdata[i];
-        if (a.Price == core::kEmptySlotPrice) {
-            EXPECT_EQ(a.OutputData.ParallelUnits, core::kEmptySlotUnits);
-            continue;
-        }
-        EXPECT_EQ(a.OutputData.Status, -1);
-        // Ports in metres, latent heat in J/kg.
-        EXPECT_LT(a.OutputData.PortDiameterUp[1], 0.2);
-        EXPECT_GT(a.OutputData.LatentHeat, 1e5);
-    }
-}
 
 TEST_F(TwoPhaseDrivers, PriceCountsUnitsInParallelTimesInSeries) {
     CONDataType con = condenser_duty(180, false);  // Q32 H
