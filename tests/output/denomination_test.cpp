@@ -83,7 +83,7 @@ TEST_F(Denomination, WhatIsMissingIsNamed) {
         int exchanger;
         std::string database;
         std::int32_t number;
-        const char* named;
+        const char* named;  // in the description
     };
     const Case cases[] = {
         {"no such exchanger", qdf, 3, database.string(), 5, "[HXQ3]"},

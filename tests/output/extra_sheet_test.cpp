@@ -173,9 +173,7 @@ TEST_F(OtherSheets, AirDryerShowsTheSizingAndWhatItReports) {
         std::vector<std::string> absent;
     };
     const Case cases[] = {
-        {"design",
-         &real,
-         0,
+        {"design", &real, 0,
          {"Air Dryer: " + p.XerType + ", Design", "\\tab Ref\\tab Air", "Fluid name\\tab \\tab :\\tab R134a\\tab \\tab Humid air",
           "Air Indata", "Result", "Max. pressure drop",
           "Number of plates\\tab \\tab :\\tab " + std::to_string(p.RefNumberOfPlates) + "\\tab \\tab " +

@@ -240,11 +240,8 @@ TEST_F(Desktop, StartupDetectionAnswersFromWhatIsInstalled) {
         {"nothing installed", {}, {}, false, ""},
         {"LibreOffice only", {"soffice"}, {}, true, "soffice"},
         {"LibreOffice under its other name", {"libreoffice"}, {}, true, "libreoffice"},
-        {"a .docx handler is a word processor",
-         {"wordapp"},
-         {{"wordapp", "application/vnd.openxmlformats-officedocument.wordprocessingml.document"}},
-         true,
-         ""},
+        {"a .docx handler is a word processor", {"wordapp"},
+         {{"wordapp", "application/vnd.openxmlformats-officedocument.wordprocessingml.document"}}, true, ""},
         {"a .doc handler is a word processor", {"wordapp"}, {{"wordapp", "application/msword"}}, true, ""},
         {"the rtf handler wins over LibreOffice", {"soffice", "rtfapp"}, {{"rtfapp", "text/rtf"}}, true, "rtfapp"},
     };

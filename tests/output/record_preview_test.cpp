@@ -109,10 +109,10 @@ struct Expect {
 struct Kind {
     std::string name;
     std::function<PreviewArray(std::int16_t index, std::int16_t offset, const PreviewWarnings& warnings)> build;
-    std::vector<std::string> heading;                // besides "Heat exchanger: "
-    std::vector<std::int16_t> heading_ids;           // localised parts of the heading
-    std::pair<std::int16_t, std::int16_t> columns;   // text ids of the duty columns (0: "Side")
+    std::vector<std::string> heading;  // besides "Heat exchanger: "
     std::vector<Expect> rows;
+    std::vector<std::int16_t> heading_ids = {};                // localised parts of the heading
+    std::pair<std::int16_t, std::int16_t> columns = {0, 0};  // text ids of the duty columns (0: "Side")
     // Lines of the text in the language of an offset.
     std::function<std::vector<std::string>(std::int16_t offset)> lines = [](std::int16_t) {
         return std::vector<std::string>{};
@@ -134,8 +134,6 @@ std::vector<Kind> kinds() {
                        return single_phase_preview_sheet(&d.water, i, si, "", 0, w, false, "Design", o);
                    },
                    {alternative_designation(d.water.outdata[1], false), "Design"},
-                   {},
-                   {0, 0},
                    {{322, "°C", "90.0", "10.0"},  // as the duty file gives them
                     {400, "°C", "60.0", "55.0"},
                     {348, "kg/s", shown(w.MassFlow[1], flow), "0.800"},
@@ -169,8 +167,6 @@ std::vector<Kind> kinds() {
                        return single_phase_preview_sheet(&d.condenser, i, si, "", 1, w, false, "Design", o);
                    },
                    {alternative_designation(d.condenser.outdata[1], false)},
-                   {},
-                   {0, 0},
                    {{322, "°C", "75.0", "30.0"},
                     {495, "°C", "45.0", ""},
                     {492, "ΔK", "2.00", ""},
@@ -194,8 +190,6 @@ std::vector<Kind> kinds() {
                        return single_phase_preview_sheet(&d.evaporator, i, si, "", 2, w, false, "", o);
                    },
                    {alternative_designation(d.evaporator.outdata[1], false)},
-                   {},
-                   {0, 0},
                    {{517, "°C", "2.0", ""},
                     {400, "°C", shown(e.OutletTempGas, t), "7.0"},
                     {323, "kg/s", shown(e.InletVaporFlow, flow), ""},
@@ -216,13 +210,13 @@ std::vector<Kind> kinds() {
                        return dual_preview_sheet(&d.dual, i, si, "", 2, w, false, "Design", o);
                    },
                    {alternative_designation(d.dual.outdata[1], true), "Design"},
-                   {598},
-                   {599, 600},
                    {{517, "°C", "3.0", ""},
                     {305, "kW", "15.0", ""},  // one circuit, as given
                     {512, "kW", shown(u.HeatLoad, load), ""},
                     {348, "kg/s", shown(u.MassFlow[1], flow), shown(u.MassFlow[2], flow)},
-                    {505, "m²", shown(u.HeatTransferArea, area), ""}}});
+                    {505, "m²", shown(u.HeatTransferArea, area), ""}},
+                   {598},
+                   {599, 600}});
 
     const core::SinglePhaseResult& s1 = d.two_stage.outdata[1].Stage1.OutputData;
     const core::SinglePhaseResult& s2 = d.two_stage.outdata[1].Stage2.OutputData;
@@ -231,8 +225,6 @@ std::vector<Kind> kinds() {
                        return two_stage_preview_sheet(d.two_stage, i, si, "", 0, w, false, "Design", o);
                    },
                    {two_stage_designation(d.two_stage.outdata[1])},
-                   {},
-                   {0, 0},
                    {{589, "°C", "70.0", "10.0"},
                     {590, "°C", "25.0", "55.0"},
                     {588, "kg/s", "0.150", ""},
@@ -252,8 +244,6 @@ std::vector<Kind> kinds() {
                        return cascade_preview_sheet(d.cascade, i, w, false, "Design", o);
                    },
                    {alternative_designation(d.cascade.outdataVap[1], false), "Design"},
-                   {606},
-                   {604, 605},
                    {{517, "°C", "-10.0", ""},
                     {495, "°C", "", "-5.0"},
                     {493, "ΔK", "4.00", ""},
@@ -264,7 +254,9 @@ std::vector<Kind> kinds() {
                     {328, "kJ/kg", shown(ce.LatentHeat, si.LatentHeat.UnitID), shown(cc.LatentHeat, si.LatentHeat.UnitID)},
                     {305, "kW", "40.0", shown(cc.HeatLoad, load)},
                     {385, "W/m²,°C", shown(ce.Kpredicted, ohtc) + " / " + shown(ce.Krequired, ohtc),
-                     shown(cc.Kpredicted, ohtc) + " / " + shown(cc.Krequired, ohtc)}}});
+                     shown(cc.Kpredicted, ohtc) + " / " + shown(cc.Krequired, ohtc)}},
+                   {606},
+                   {604, 605}});
     return out;
 }
 
