@@ -157,7 +157,8 @@ public:
 
 // A two-phase engine answering by model (the driver databases give model m the plate
 // area m / 100): a solution from `units_needed` units in parallel on, of `plates` or the
-// plates given, at the given load or 30 kW; `after` may change the answer or throw.
+// plates given, in the units given, at the given load or 30 kW; `after` may change the
+// answer or throw.
 template <class Base, class Input, class Result>
 class TwoPhaseScript final : public Base {
 public:
@@ -174,7 +175,7 @@ public:
             r.Status = -1;
             r.NoOfPlates = in.NoOfPlates.Given ? in.NoOfPlates.Value : plates;
             r.ParallelUnits = in.ParallelUnits.Value;
-            r.SerialUnits = 1;
+            r.SerialUnits = in.SerialUnits.Given ? in.SerialUnits.Value : 1;
             r.HeatLoad = in.HeatLoad.Given ? in.HeatLoad.Value : 30e3;
         }
         if (after) after(model, r);

@@ -1,6 +1,6 @@
-// The condenser and evaporator main loops: prices and errors with the real engines on the
-// sample range (their group runs and SI results are in dual_model_test.cpp), the
-// fast-inlet rule with a scripted evaporator.
+// The condenser and evaporator main loops: errors with the real engines on the sample
+// range (their group runs and SI results are in dual_model_test.cpp), the fast-inlet rule
+// and the price of several units with a scripted evaporator.
 #include "core/calculate.h"
 #include "core/fixture.h"
 #include "platform/error.h"
@@ -17,18 +17,6 @@ using core::CONDataType;
 using core::VAPDataType;
 
 using TwoPhaseDrivers = SampleRange;
-
-TEST_F(TwoPhaseDrivers, PriceCountsUnitsInParallelTimesInSeries) {
-    CONDataType con = condenser_duty(180, false);  // Q32 H
-    con.InData.ParallelUnits = core::DutyCount{2, true};
-    con.InData.SerialUnits = core::DutyCount{3, true};
-    con.InData.MaxPressureDrop[2].Given = false;
-    calc.CONMainCalcLoop(con);
-    const auto& a = con.outdata[1];
-    ASSERT_EQ(a.OutputData.Status, -1);
-    const core::PriceType& p = con.GivenValues.Price;
-    EXPECT_FLOAT_EQ(a.Price, (a.OutputData.NoOfPlates * p.Plateprice + p.Startprice) * 6);
-}
 
 TEST_F(TwoPhaseDrivers, SingleModelErrorsAndTooManyParametersEndTheRun) {
     auto number_of = [&](auto data, bool condenser) {
@@ -56,7 +44,7 @@ TEST_F(TwoPhaseDrivers, SingleModelErrorsAndTooManyParametersEndTheRun) {
 }
 
 // Model 1 enters two-phase at 13 m/s, above the 12.5 m/s an evaporator distributes well.
-TEST(TwoPhaseDriver, AFastTwoPhaseInletDropsAModelFromAGroupOnly) {
+TEST(TwoPhaseDriver, AFastTwoPhaseInletDropsAModelFromAGroupOnlyAndUnitsMultiplyThePrice) {
     DriverDatabases db;
     db.node(8, 0, "E E/040", 1);
     db.node(9, 0, "E E/040", 3);
@@ -68,19 +56,24 @@ TEST(TwoPhaseDriver, AFastTwoPhaseInletDropsAModelFromAGroupOnly) {
     core::clsCalculate calc;
     calc.SetEvaporatorEngine(std::move(script));
     calc.SetSources(db.sources(false));
+    VAPDataType d;
     const auto listed = [&](int node, bool group) {
-        VAPDataType d;
         target(d, node, group);
         d.GivenValues.XerDB = db.products;
-        d.InData.ParallelUnits = core::DutyCount{1, true};
         calc.VAPMainCalcLoop(d);
         std::vector<int> nodes;
         for (const auto& a : d.outdata)
             if (a.Price < core::kEmptySlotPrice) nodes.push_back(a.nodeid);
         return nodes;
     };
+    d.InData.ParallelUnits = core::DutyCount{1, true};
     EXPECT_EQ(listed(40, true), std::vector<int>{9});
-    EXPECT_EQ(listed(8, false), std::vector<int>{8}) << "a model rated alone is listed";
+    // Alone it is listed, priced for its units in parallel times in series (model 1: plate
+    // 10, start 100).
+    d.InData.ParallelUnits = core::DutyCount{2, true};
+    d.InData.SerialUnits = core::DutyCount{3, true};
+    EXPECT_EQ(listed(8, false), std::vector<int>{8});
+    EXPECT_FLOAT_EQ(d.outdata[1].Price, (20 * 10 + 100) * 6);
 }
 
 }  // namespace
