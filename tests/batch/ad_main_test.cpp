@@ -58,41 +58,35 @@ protected:
     std::vector<std::int16_t> percents;
 };
 
-TEST_F(ADMain, TheSampleGroupIsPricedByPlates) {
-    opt.AD_Main(data);
-    EXPECT_TRUE(prompter->shown().empty());
-    const auto& out = data.ADOutData;
-    for (int i = 1; i <= 3; ++i) {
-        ASSERT_TRUE(out[i].Exist);
-        EXPECT_FLOAT_EQ(out[i].TotalPrice, out[i].Startprice + out[i].Plateprice * out[i].TotalNumberOfPlates);
-    }
-    EXPECT_FALSE(out[4].Exist);
-    EXPECT_FLOAT_EQ(out[4].TotalPrice, 1e30f);
-    // AD 200 (1900 + 14 per plate) is the cheapest of the three with the same pairs.
-    EXPECT_EQ(out[1].XerType, "AD 200");
-    EXPECT_EQ(out[1].XerNodeID, 279);
-    EXPECT_EQ(out[1].XerModelID, 201);
-    EXPECT_FLOAT_EQ(out[1].Startprice, 1900);
-    EXPECT_FLOAT_EQ(out[1].Plateprice, 14);
-}
-
 TEST_F(ADMain, ALargeGroupKeepsTheSevenCheapestThatExist) {
     add_models({{1000, 100}, {3000, 100}, {1500, 100}, {5000, 100}, {2500, 100},
                 {800, 100}, {4500, 100}, {1200, 100}, {100, 8}});
-    // Each model alone gives the price the group run must rank.
+    // Each model alone gives the price the group run must rank: its start and plate prices
+    // by the plates of the pair (AD 200: 1900 + 14 per plate).
     std::vector<std::pair<float, std::string>> alone;
     for (int node : {279, 280, 281, 301, 302, 303, 304, 305, 306, 307, 308, 309}) {
+        SCOPED_TRACE(node);
         batch::ADDataType single = data;
         single.ADInData.IsGroup = false;
         single.ADInData.XerIndex = static_cast<std::int16_t>(node);
         opt.AD_Main(single);
+        const auto& out = single.ADOutData;
         if (node == 309) {
-            EXPECT_FALSE(single.ADOutData[1].Exist) << "a model without a buildable pair is not ranked";
-        } else {
-            ASSERT_TRUE(single.ADOutData[1].Exist) << node;
-            EXPECT_FALSE(single.ADOutData[2].Exist);
-            alone.emplace_back(single.ADOutData[1].TotalPrice, single.ADOutData[1].XerType);
+            EXPECT_FALSE(out[1].Exist) << "a model without a buildable pair is not ranked";
+            continue;
         }
+        ASSERT_TRUE(out[1].Exist);
+        EXPECT_FALSE(out[2].Exist);
+        EXPECT_FLOAT_EQ(out[2].TotalPrice, 1e30f);
+        EXPECT_EQ(out[1].XerNodeID, node);
+        EXPECT_FLOAT_EQ(out[1].TotalPrice, out[1].Startprice + out[1].Plateprice * out[1].TotalNumberOfPlates);
+        if (node == 279) {
+            EXPECT_EQ(out[1].XerType, "AD 200");
+            EXPECT_EQ(out[1].XerModelID, 201);
+            EXPECT_FLOAT_EQ(out[1].Startprice, 1900);
+            EXPECT_FLOAT_EQ(out[1].Plateprice, 14);
+        }
+        alone.emplace_back(out[1].TotalPrice, out[1].XerType);
     }
     std::sort(alone.begin(), alone.end());
     percents.clear();
