@@ -82,8 +82,50 @@ TEST(MergeRecordLines, DataFileIsPrivateInTheCodePageAndGoneAfterwards) {
     EXPECT_FALSE(std::filesystem::exists(private_folder));
 }
 
-TEST(MergeRecordLines, EachKindHasItsTemplatePerPrintType) {
-    settings::reset_library_state();
+// Every printout form: its kind, its record of the samples' first alternative and the
+// names its templates address.
+struct Form {
+    const char* name;
+    MergeKind kind;
+    std::function<MergeRecord(bool quote)> build;
+    std::function<Names(bool quote)> names;
+};
+
+std::vector<Form> forms() {
+    const SampleRecords& d = sample_records();
+    const settings::OutputUnitsType u = output_units();
+    const QuotationTexts t;
+    return {
+        {"SPC", MergeKind::SPC, [&d, u, t](bool q) { return output::spc_merge_record(d.water, 1, u, q, "", t, false); },
+         [](bool q) { return single_phase_names(false, q); }},
+        {"SPCDual", MergeKind::SPCDual,
+         [&d, u, t](bool q) { return output::spc_merge_record(d.water, 1, u, q, "", t, true); },
+         [](bool q) { return single_phase_names(true, q); }},
+        {"TwoStage", MergeKind::TwoStage,
+         [&d, u, t](bool q) { return output::two_stage_merge_record(d.two_stage, 1, u, q, t); }, two_stage_names},
+        {"AD", MergeKind::AD,
+         [&d, u, t](bool q) { return output::air_dryer_merge_record(d.air_dryer, 1, false, 0, q, u, t); },
+         [](bool) { return air_dryer_names(); }},
+        {"CON", MergeKind::CON,
+         [&d, u, t](bool q) { return output::con_merge_record(d.condenser, 1, u, q, "Design", t, false); },
+         [](bool q) { return condenser_names(false, q); }},
+        {"CONDual", MergeKind::CONDual,
+         [&d, u, t](bool q) { return output::con_merge_record(d.condenser, 1, u, q, "Design", t, true); },
+         [](bool q) { return condenser_names(true, q); }},
+        {"VAP", MergeKind::VAP,
+         [&d, u, t](bool q) { return output::vap_merge_record(d.evaporator, 1, u, q, "Design", t, false); },
+         [](bool q) { return evaporator_names(false, q); }},
+        {"VAPDual", MergeKind::VAPDual,
+         [&d, u, t](bool q) { return output::vap_merge_record(d.dual, 1, u, q, "Design", t, true); },
+         [](bool q) { return evaporator_names(true, q); }},
+        {"Cascade", MergeKind::Cascade,
+         [&d, u, t](bool q) { return output::cascade_merge_record(d.cascade, 1, u, q, "Design", t); }, cascade_names},
+    };
+}
+
+class MergeForms : public OutputTest {};
+
+TEST_F(MergeForms, EachKindHasItsTemplatePerPrintType) {
     settings::library_state().UserSettings.TempDotCON = "CON_quote_de";
     struct Case { MergeKind kind; const char* result; const char* extra; const char* quote; };
     const Case cases[] = {
@@ -104,45 +146,14 @@ TEST(MergeRecordLines, EachKindHasItsTemplatePerPrintType) {
         EXPECT_EQ(output::merge_template(c.kind, 2), c.quote);
         EXPECT_EQ(output::merge_template(c.kind, 3), "");
     }
-    settings::reset_library_state();
 }
 
-class MergeForms : public OutputTest {};
-
 TEST_F(MergeForms, EveryFormWritesTheFieldNamesItsTemplatesAddressWithOneValueEach) {
-    const SampleRecords& d = sample_records();
-    const QuotationTexts quotation;
-    const settings::OutputUnitsType u = si();
-    struct Case {
-        const char* form;
-        std::function<MergeRecord(bool quote)> build;
-        std::function<Names(bool quote)> expected;
-    };
-    const Case cases[] = {
-        {"SPC", [&](bool q) { return output::spc_merge_record(d.water, 1, u, q, "", quotation, false); },
-         [](bool q) { return single_phase_names(false, q); }},
-        {"SPCDual", [&](bool q) { return output::spc_merge_record(d.water, 1, u, q, "", quotation, true); },
-         [](bool q) { return single_phase_names(true, q); }},
-        {"TwoStage", [&](bool q) { return output::two_stage_merge_record(d.two_stage, 1, u, q, quotation); },
-         two_stage_names},
-        {"AD", [&](bool q) { return output::air_dryer_merge_record(d.air_dryer, 1, false, 0, q, u, quotation); },
-         [](bool) { return air_dryer_names(); }},
-        {"CON", [&](bool q) { return output::con_merge_record(d.condenser, 1, u, q, "Design", quotation, false); },
-         [](bool q) { return condenser_names(false, q); }},
-        {"CONDual", [&](bool q) { return output::con_merge_record(d.condenser, 1, u, q, "Design", quotation, true); },
-         [](bool q) { return condenser_names(true, q); }},
-        {"VAP", [&](bool q) { return output::vap_merge_record(d.evaporator, 1, u, q, "Design", quotation, false); },
-         [](bool q) { return evaporator_names(false, q); }},
-        {"VAPDual", [&](bool q) { return output::vap_merge_record(d.dual, 1, u, q, "Design", quotation, true); },
-         [](bool q) { return evaporator_names(true, q); }},
-        {"Cascade", [&](bool q) { return output::cascade_merge_record(d.cascade, 1, u, q, "Design", quotation); },
-         cascade_names},
-    };
-    for (const Case& c : cases)
+    for (const Form& f : forms())
         for (const bool quote : {false, true}) {
-            SCOPED_TRACE(std::string(c.form) + (quote ? " with quotation" : ""));
-            const MergeRecord record = c.build(quote);
-            EXPECT_EQ(record.names(), c.expected(quote));
+            SCOPED_TRACE(std::string(f.name) + (quote ? " with quotation" : ""));
+            const MergeRecord record = f.build(quote);
+            EXPECT_EQ(record.names(), f.names(quote));
             EXPECT_EQ(record.values().size(), record.names().size());
             EXPECT_EQ(field_count(record.value_line()), field_count(record.header_line()));
         }
@@ -170,8 +181,7 @@ platform::MergeData data_of(const Names& names) {
     return platform::MergeData(header, "");
 }
 
-TEST(BundledTemplates, EveryKindAndPrintTypeHasItsTemplateNamingOnlyItsFields) {
-    settings::reset_library_state();
+TEST_F(MergeForms, BundledTemplatesOfEveryKindAndPrintTypeNameOnlyTheFormsFields) {
     // The template folder as the sample installation names it, so that a set-up that
     // points elsewhere fails here too.
     const std::string registry = slurp_file(std::string(HXQ_SAMPLE_DIR) + "/registry.ini");
@@ -180,46 +190,33 @@ TEST(BundledTemplates, EveryKindAndPrintTypeHasItsTemplateNamingOnlyItsFields) {
     const std::size_t from = key + 14;
     const std::string folder = registry.substr(from, registry.find_first_of("\r\n", from) - from);
     ASSERT_EQ(settings::SaveSettingHXQ("HXQ", "Settings", "TemplatePath", folder), "");
-    struct Case { MergeKind kind; std::int16_t print_type; Names fields; };
-    // The result and extra sheets of every kind but the two that have none, and the quotations.
-    std::vector<Case> cases;
-    for (const std::int16_t type : {0, 1, 2}) {
-        const bool quote = type == 2;
-        cases.push_back({MergeKind::SPC, type, single_phase_names(false, quote)});
-        cases.push_back({MergeKind::SPCDual, type, single_phase_names(true, quote)});
-        cases.push_back({MergeKind::CON, type, condenser_names(false, quote)});
-        cases.push_back({MergeKind::CONDual, type, condenser_names(true, quote)});
-        cases.push_back({MergeKind::VAP, type, evaporator_names(false, quote)});
-        cases.push_back({MergeKind::VAPDual, type, evaporator_names(true, quote)});
-        cases.push_back({MergeKind::Cascade, type, cascade_names(quote)});
-        if (type == 1) continue;
-        cases.push_back({MergeKind::TwoStage, type, two_stage_names(quote)});
-        cases.push_back({MergeKind::AD, type, air_dryer_names()});
-    }
+    const std::vector<Form> all = forms();
     for (const char* language : {"English", "German", "Swedish"}) {
         settings::library_state().UserSettings.TempLang = language;
-        for (const Case& c : cases) {
-            const std::string name = output::merge_template(c.kind, c.print_type);
-            SCOPED_TRACE(std::string(language) + "/" + name);
-            const std::filesystem::path file = output::find_template(name);
-            ASSERT_FALSE(file.empty());
-            const std::string text = slurp_file(file);
-            // Word processors take the names as written: each exactly as the data file has it.
-            for (std::size_t at = text.find("MERGEFIELD "); at != std::string::npos;
-                 at = text.find("MERGEFIELD ", at + 1)) {
-                const std::size_t begin = at + 11;
-                const std::string field = text.substr(begin, text.find_first_of(" }\\", begin) - begin);
-                EXPECT_NE(std::find(c.fields.begin(), c.fields.end(), field), c.fields.end()) << field;
+        for (const Form& f : all)
+            for (const std::int16_t type : {0, 1, 2}) {
+                const std::string name = output::merge_template(f.kind, type);
+                if (name.empty()) continue;  // the kinds without an extra data sheet
+                SCOPED_TRACE(std::string(language) + "/" + name);
+                const Names fields = f.names(type == 2);
+                const std::filesystem::path file = output::find_template(name);
+                ASSERT_FALSE(file.empty());
+                const std::string text = slurp_file(file);
+                // Word processors take the names as written: each exactly as the data file has it.
+                for (std::size_t at = text.find("MERGEFIELD "); at != std::string::npos;
+                     at = text.find("MERGEFIELD ", at + 1)) {
+                    const std::size_t begin = at + 11;
+                    const std::string field = text.substr(begin, text.find_first_of(" }\\", begin) - begin);
+                    EXPECT_NE(std::find(fields.begin(), fields.end(), field), fields.end()) << field;
+                }
+                platform::MergeReport report;
+                const std::string merged = platform::merge_rtf(text, data_of(fields), report);
+                EXPECT_TRUE(report.missing_fields.empty()) << ::testing::PrintToString(report.missing_fields);
+                // Every field was found and replaced: no field is left in the document.
+                EXPECT_EQ(merged.find("MERGEFIELD"), std::string::npos);
+                EXPECT_NE(merged.find("\\paperw11906\\paperh16838"), std::string::npos);
             }
-            platform::MergeReport report;
-            const std::string merged = platform::merge_rtf(text, data_of(c.fields), report);
-            EXPECT_TRUE(report.missing_fields.empty()) << ::testing::PrintToString(report.missing_fields);
-            // Every field was found and replaced: no field is left in the document.
-            EXPECT_EQ(merged.find("MERGEFIELD"), std::string::npos);
-            EXPECT_NE(merged.find("\\paperw11906\\paperh16838"), std::string::npos);
-        }
     }
-    settings::reset_library_state();
 }
 
 }  // namespace
