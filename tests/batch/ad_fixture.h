@@ -4,6 +4,7 @@
 #pragma once
 
 #include "batch/ad_opt.h"
+#include "core/sample_duties.h"
 #include "platform/error.h"
 #include "platform/prompter.h"
 #include "settings/library_state.h"
@@ -93,8 +94,8 @@ private:
     PairScript& s_;
 };
 
-// The fixture: a clsADOpt on the scripted engines, a recording prompter and an input of
-// a plausible duty (7 bar(g) air at 35 °C, dew point 3 °C).
+// The fixture: a clsADOpt on the scripted engines, a recording prompter and the sample
+// air dryer duty (8 bar(a) air at 35 °C dried to a 3 °C dew point, at most 20 kPa).
 class ADSearch : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -102,16 +103,7 @@ protected:
         settings::set_prompter(prompter);
         opt.Calculation().SetSinglePhaseEngine(std::make_unique<ScriptedAirUnit>(script));
         opt.Calculation().SetEvaporatorEngine(std::make_unique<ScriptedEvaporator>(script));
-        auto& f = input.ADFormIndata;
-        f.AirInletTemp = 35;
-        f.AirMassFlow = 0.1f;
-        f.AirMinOutletTemp = 10;
-        f.AirMaxPressureDrop = 30000;
-        f.RefEvapTemp = 0;
-        f.RefSuperHeat = 5;
-        f.RefVaporQualityInlet = 0.25f;
-        f.DewTemp = 3;
-        f.AirOperatingPressure = 8e5f;
+        air_dryer_duty(input, 0, false);
         input.Optimisation.Split = 3;
         input.Optimisation.Depth = 1;
         input.MaxNoOfPlates = 100;

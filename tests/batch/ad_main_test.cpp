@@ -17,18 +17,13 @@
 namespace hxq::test {
 namespace {
 
-const std::string kSample = HXQ_SAMPLE_DIR;
-
 class ADMain : public ADSearch {
 protected:
     void SetUp() override {
         ADSearch::SetUp();
-        std::filesystem::copy_file(kSample + "/products.db", products);
-        core::CalculationSources s;
+        std::filesystem::copy_file(sample("products.db"), products);
+        core::CalculationSources s = sample_sources();
         s.MainProductDB = products;
-        s.StockDB = kSample + "/stock.db";
-        s.SelectorDB = kSample + "/selector.db";
-        s.UserLevel = "A";
         opt.SetSources(s);
         opt.CalcPercent.subscribe([this](std::int16_t& p) { percents.push_back(p); });
         data.ADInData = input;
@@ -107,9 +102,8 @@ TEST_F(ADMain, TheGroupComesFromTheNodesTag) {
     platform::Recordset tree = db.OpenRecordset("SELECT * FROM ModelTree WHERE NodeID=52");
     data.ADInData.XerTag = core::BuildXerTag(tree, products);
     data.ADInData.XerIndex = 0;  // the tag names node and database
-    core::CalculationSources s;
+    core::CalculationSources s = sample_sources();
     s.MainProductDB = "/nonexistent/products.db";  // the tag's database is used
-    s.StockDB = kSample + "/stock.db";
     opt.SetSources(s);
     opt.AD_Main(data);
     EXPECT_TRUE(prompter->shown().empty());
@@ -145,9 +139,8 @@ TEST_F(ADMain, AnErrorEndsTheRunWithTheSlotsFoundSoFar) {
 }
 
 TEST_F(ADMain, AMissingDatabaseIsShown) {
-    core::CalculationSources s;
+    core::CalculationSources s = sample_sources();
     s.MainProductDB = folder.file("missing.db");
-    s.StockDB = kSample + "/stock.db";
     opt.SetSources(s);
     opt.AD_Main(data);
     ASSERT_EQ(prompter->shown().size(), 1u);
