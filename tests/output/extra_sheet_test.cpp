@@ -18,13 +18,8 @@
 namespace hxq::output {
 namespace {
 
+using test::number;
 using test::sample_records;
-
-double number(const std::string& cell) {
-    const auto v = settings::parse_locale_number(cell);
-    EXPECT_TRUE(v.has_value()) << cell;
-    return v.value_or(0);
-}
 
 class ExtraSheet : public test::OutputTest {};
 

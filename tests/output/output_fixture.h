@@ -171,10 +171,16 @@ inline std::string value_of(const MergeRecord& record, std::string_view name) {
     return {};
 }
 
-inline double number_of(const MergeRecord& record, std::string_view name) {
-    const auto n = settings::parse_locale_number(value_of(record, name));
-    EXPECT_TRUE(n.has_value()) << name << " = " << value_of(record, name);
+// A number as the sheets and merge records write it.
+inline double number(const std::string& text) {
+    const auto n = settings::parse_locale_number(text);
+    EXPECT_TRUE(n.has_value()) << text;
     return n.value_or(0);
+}
+
+inline double number_of(const MergeRecord& record, std::string_view name) {
+    SCOPED_TRACE(name);
+    return number(value_of(record, name));
 }
 
 // A result written in an output unit: the field's number within 1 % of `expected`, its

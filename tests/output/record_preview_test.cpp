@@ -111,7 +111,7 @@ struct Kind {
     std::function<PreviewArray(std::int16_t index, std::int16_t offset, const PreviewWarnings& warnings)> build;
     std::vector<std::string> heading;  // besides "Heat exchanger: "
     std::vector<Expect> rows;
-    std::vector<std::int16_t> heading_ids = {};                // localised parts of the heading
+    std::vector<std::int16_t> heading_ids = {};              // localised parts of the heading
     std::pair<std::int16_t, std::int16_t> columns = {0, 0};  // text ids of the duty columns (0: "Side")
     // Lines of the text in the language of an offset.
     std::function<std::vector<std::string>(std::int16_t offset)> lines = [](std::int16_t) {
