@@ -50,6 +50,7 @@ TEST(MergeRecordLines, DataFileIsPrivateInTheCodePageAndGoneAfterwards) {
     record.field("'XerName'", output::merge_designation("Q\"32"));
     record.field("'Fluid1'", "Wasser 20 °C");
     record.field("'MTD_u'", "ΔK 😀");
+    record.field("'Area_u'", "m²");
     const auto mode = [](const std::filesystem::path& p) {
         struct stat info {};
         EXPECT_EQ(::stat(p.c_str(), &info), 0) << p;
@@ -61,8 +62,8 @@ TEST(MergeRecordLines, DataFileIsPrivateInTheCodePageAndGoneAfterwards) {
         written = file.path();
         EXPECT_EQ(written.parent_path(), scratch.path());
         // What the code page lacks is written as rich-text escapes and read back whole.
-        EXPECT_EQ(slurp_file(written), "'XerName';'Fluid1';'MTD_u'\r\nQ\xA8" "32;Wasser 20 \xB0"
-                                       "C;\\u916?K \\u-10179?\\u-8704?\r\n");
+        EXPECT_EQ(slurp_file(written), "'XerName';'Fluid1';'MTD_u';'Area_u'\r\nQ\xA8" "32;Wasser 20 \xB0"
+                                       "C;\\u916?K \\u-10179?\\u-8704?;m\xB2\r\n");
         EXPECT_EQ(platform::MergeData::read(written).value("'MTD_u'"), "ΔK 😀");
         EXPECT_EQ(platform::MergeData::read(written).value("'Fluid1'"), "Wasser 20 °C");
         EXPECT_EQ(mode(written), 0600u);
