@@ -1,1 +1,0 @@
-// Merged into fluid_test.cpp; this file is to be deleted.

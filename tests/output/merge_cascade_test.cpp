@@ -1,1 +1,0 @@
-// The cascade printout's merge tests are in merge_con_test.cpp.

@@ -1,1 +1,0 @@
-// The save operations' merge tests are in merge_print_test.cpp.

@@ -1,1 +1,0 @@
-// The sheet values' tests are in sheet_layout_test.cpp.

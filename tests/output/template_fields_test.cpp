@@ -1,1 +1,0 @@
-// The bundled templates' tests are in merge_record_test.cpp.
